@@ -1,0 +1,243 @@
+#include "forms/canvas.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace qm {
+
+Canvas::Canvas(int width, int height, Color fill)
+    : width_(std::max(width, 0)), height_(std::max(height, 0)),
+      pixels_(static_cast<size_t>(width_) * static_cast<size_t>(height_), fill) {}
+
+Color Canvas::pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    return pixels_[static_cast<size_t>(y) * width_ + x];
+}
+
+void Canvas::setPixel(int x, int y, Color c) {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    pixels_[static_cast<size_t>(y) * width_ + x] = c;
+}
+
+void Canvas::fill(Color c) { std::fill(pixels_.begin(), pixels_.end(), c); }
+
+// ---- lines ---------------------------------------------------------------------------
+
+namespace {
+
+// Half-open run of one line, [lo, hi), on one axis, already clamped to [0, limit).
+struct Span {
+    int64_t lo;
+    int64_t hi;
+};
+
+// The pixels a GDI line covers on its own axis: the start included, the end excluded,
+// so a line drawn backwards covers (to, from] instead of [from, to).
+Span clampedRun(int64_t from, int64_t to, int limit) {
+    Span s = from < to ? Span{from, to} : Span{to + 1, from + 1};
+    return {std::max<int64_t>(s.lo, 0), std::min<int64_t>(s.hi, limit)};
+}
+
+// One axis of a slanted line: where it starts, how far it goes, the surface extent.
+struct Axis {
+    int64_t start;
+    int64_t delta;
+    int limit;
+};
+
+// The steps k (0 <= k < |delta|) whose major coordinate start + k*sign lies on the surface.
+Span visibleSteps(const Axis& a) {
+    const int64_t len = std::llabs(a.delta);
+    if (a.delta > 0) return {std::max<int64_t>(0, -a.start), std::min<int64_t>(len, a.limit - a.start)};
+    return {std::max<int64_t>(0, a.start - a.limit + 1), std::min<int64_t>(len, a.start + 1)};
+}
+
+}  // namespace
+
+void Canvas::horizontal(int y, int x1, int x2, Color c) {
+    if (y < 0 || y >= height_) return;
+    const Span s = clampedRun(x1, x2, width_);
+    if (s.lo >= s.hi) return;
+    auto row = pixels_.begin() + static_cast<ptrdiff_t>(y) * width_;
+    std::fill(row + s.lo, row + s.hi, c);
+}
+
+void Canvas::vertical(int x, int y1, int y2, Color c) {
+    if (x < 0 || x >= width_) return;
+    const Span s = clampedRun(y1, y2, height_);
+    uint32_t* p = pixels_.data() + x;
+    for (int64_t y = s.lo; y < s.hi; ++y) p[y * width_] = c;
+}
+
+// Bresenham as GDI runs it. On every major-axis step the minor coordinate is the exact one
+// rounded to nearest, ties going to the smaller coordinate; that tie rule (GDI's octant bias)
+// is what keeps the pixel set independent of the drawing direction. The exact offset is
+// kept as quotient and remainder of k*across/along so clipping can start mid-line exactly.
+void Canvas::slanted(int x1, int y1, int x2, int y2, Color c) {
+    const int64_t dx = int64_t{x2} - x1, dy = int64_t{y2} - y1;
+    const bool xMajor = std::llabs(dx) > std::llabs(dy);
+    const Axis major = xMajor ? Axis{x1, dx, width_} : Axis{y1, dy, height_};
+    const Axis minor = xMajor ? Axis{y1, dy, height_} : Axis{x1, dx, width_};
+    const Span steps = visibleSteps(major);
+    if (steps.lo >= steps.hi) return;
+    const uint64_t along = std::llabs(major.delta), across = std::llabs(minor.delta);
+    const uint64_t bias = minor.delta < 0 ? 1 : 0;
+    const int64_t majorStep = major.delta > 0 ? 1 : -1, minorStep = minor.delta > 0 ? 1 : -1;
+    const uint64_t first = static_cast<uint64_t>(steps.lo) * across;  // < 2^64: both < 2^32
+    uint64_t q = first / along, r = first % along;
+    for (int64_t k = steps.lo; k < steps.hi; ++k) {
+        const int64_t m = minor.start + minorStep * static_cast<int64_t>(q + (2 * r + bias > along));
+        if (m >= 0 && m < minor.limit) {
+            const int64_t M = major.start + majorStep * k;
+            pixels_[static_cast<size_t>(xMajor ? m * width_ + M : M * width_ + m)] = c;
+        }
+        r += across;  // across <= along, so at most one carry
+        if (r >= along) {
+            r -= along;
+            ++q;
+        }
+    }
+}
+
+void Canvas::line(int x1, int y1, int x2, int y2, Color c) {
+    if (y1 == y2) horizontal(y1, x1, x2, c);
+    else if (x1 == x2) vertical(x1, y1, y2, c);
+    else slanted(x1, y1, x2, y2, c);
+}
+
+// ---- rectangles and copies -----------------------------------------------------------
+
+void Canvas::fillRect(int x1, int y1, int x2, int y2, Color c) {
+    const int left = std::max(std::min(x1, x2), 0), right = std::min(std::max(x1, x2), width_);
+    const int top = std::max(std::min(y1, y2), 0), bottom = std::min(std::max(y1, y2), height_);
+    if (left >= right) return;
+    for (int y = top; y < bottom; ++y) {
+        auto row = pixels_.begin() + static_cast<ptrdiff_t>(y) * width_;
+        std::fill(row + left, row + right, c);
+    }
+}
+
+void Canvas::resize(int width, int height, Color fill) {
+    Canvas bigger(width, height, fill);
+    bigger.blit(*this, 0, 0);
+    *this = std::move(bigger);
+}
+
+void Canvas::blit(const Canvas& src, int x, int y) {
+    const int64_t left = std::max<int64_t>(x, 0), right = std::min<int64_t>(int64_t{x} + src.width_, width_);
+    const int64_t top = std::max<int64_t>(y, 0), bottom = std::min<int64_t>(int64_t{y} + src.height_, height_);
+    if (left >= right) return;
+    for (int64_t row = top; row < bottom; ++row) {
+        const uint32_t* from = src.pixels_.data() + (row - y) * src.width_ + (left - x);
+        std::copy(from, from + (right - left), pixels_.data() + row * width_ + left);
+    }
+}
+
+// ---- BMP -----------------------------------------------------------------------------
+
+namespace {
+
+constexpr size_t kFileHeader = 14;
+constexpr size_t kInfoHeader = 40;
+constexpr uint32_t kBiRgb = 0;
+constexpr uint32_t kBiBitfields = 3;
+
+void put16(std::vector<uint8_t>& out, size_t at, uint32_t v) {
+    out[at] = static_cast<uint8_t>(v);
+    out[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+
+void put32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
+    put16(out, at, v & 0xFFFF);
+    put16(out, at + 2, v >> 16);
+}
+
+// Callers check the length first.
+uint32_t get16(const std::vector<uint8_t>& in, size_t at) { return in[at] | (uint32_t{in[at + 1]} << 8); }
+uint32_t get32(const std::vector<uint8_t>& in, size_t at) { return get16(in, at) | (get16(in, at + 2) << 16); }
+
+// Rows of a BMP are padded to whole 32-bit words.
+uint64_t rowBytes(uint64_t width, uint32_t bitsPerPixel) { return (width * bitsPerPixel + 31) / 32 * 4; }
+
+void writeHeaders(std::vector<uint8_t>& out, int width, int height, uint32_t imageSize) {
+    out[0] = 'B';
+    out[1] = 'M';
+    put32(out, 2, static_cast<uint32_t>(out.size()));
+    put32(out, 10, kFileHeader + kInfoHeader);
+    put32(out, 14, kInfoHeader);
+    put32(out, 18, static_cast<uint32_t>(width));
+    put32(out, 22, static_cast<uint32_t>(height));  // positive: bottom row first
+    put16(out, 26, 1);                              // planes
+    put16(out, 28, 24);
+    put32(out, 30, kBiRgb);
+    put32(out, 34, imageSize);
+    put32(out, 38, 3780);  // 96 dpi in pixels per metre
+    put32(out, 42, 3780);
+}
+
+}  // namespace
+
+std::vector<uint8_t> encodeBmp(const Canvas& canvas) {
+    const int w = canvas.width(), h = canvas.height();
+    const size_t stride = rowBytes(static_cast<uint64_t>(w), 24);
+    std::vector<uint8_t> out(kFileHeader + kInfoHeader + stride * h, 0);
+    writeHeaders(out, w, h, static_cast<uint32_t>(stride * h));
+    for (int y = 0; y < h; ++y) {
+        uint8_t* p = out.data() + kFileHeader + kInfoHeader + stride * (h - 1 - y);
+        for (int x = 0; x < w; ++x, p += 3) {
+            const Color c = canvas.pixel(x, y);
+            p[0] = static_cast<uint8_t>(blueOf(c));
+            p[1] = static_cast<uint8_t>(greenOf(c));
+            p[2] = static_cast<uint8_t>(redOf(c));
+        }
+    }
+    return out;
+}
+
+namespace {
+
+// What decoding needs from the headers, once they are known to be sane.
+struct BmpLayout {
+    int width;
+    int height;  // always positive here
+    bool topDown;
+    uint32_t bytesPerPixel;
+    uint64_t pixelOffset;
+    uint64_t stride;
+};
+
+// 32-bit files often say BI_BITFIELDS; only the plain 8-8-8 masks mean the same as BI_RGB.
+bool plainEncoding(const std::vector<uint8_t>& in, uint32_t bpp, uint32_t compression) {
+    if (compression == kBiRgb) return true;
+    if (compression != kBiBitfields || bpp != 32 || in.size() < 66) return false;
+    return get32(in, 54) == 0x00FF0000 && get32(in, 58) == 0x0000FF00 && get32(in, 62) == 0x000000FF;
+}
+
+std::optional<BmpLayout> readLayout(const std::vector<uint8_t>& in) {
+    if (in.size() < kFileHeader + kInfoHeader || in[0] != 'B' || in[1] != 'M') return std::nullopt;
+    const uint64_t infoSize = get32(in, 14), offset = get32(in, 10);
+    const auto width = static_cast<int32_t>(get32(in, 18)), height = static_cast<int32_t>(get32(in, 22));
+    const uint32_t bpp = get16(in, 28);
+    if (infoSize < kInfoHeader || offset < kFileHeader + infoSize || get16(in, 26) != 1) return std::nullopt;
+    if ((bpp != 24 && bpp != 32) || !plainEncoding(in, bpp, get32(in, 30))) return std::nullopt;
+    if (width < 0 || width > kMaxBmpSide || height < -kMaxBmpSide || height > kMaxBmpSide) return std::nullopt;
+    const BmpLayout layout{width, std::abs(height), height < 0, bpp / 8, offset, rowBytes(width, bpp)};
+    if (offset + layout.stride * layout.height > in.size()) return std::nullopt;
+    return layout;
+}
+
+}  // namespace
+
+std::optional<Canvas> decodeBmp(const std::vector<uint8_t>& bytes) {
+    const auto layout = readLayout(bytes);
+    if (!layout) return std::nullopt;
+    Canvas canvas(layout->width, layout->height);
+    for (int row = 0; row < layout->height; ++row) {
+        const int y = layout->topDown ? row : layout->height - 1 - row;
+        const uint8_t* p = bytes.data() + layout->pixelOffset + layout->stride * row;
+        for (int x = 0; x < layout->width; ++x, p += layout->bytesPerPixel) canvas.setPixel(x, y, rgb(p[2], p[1], p[0]));
+    }
+    return canvas;
+}
+
+}  // namespace qm
