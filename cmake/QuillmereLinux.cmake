@@ -1,0 +1,75 @@
+# Linux tree: posix ports, the Qt 6 host, tests, benchmarks, end-to-end tests.
+find_package(Threads REQUIRED)
+find_package(CURL)
+
+set(QM_PLATFORM_LIB)
+qm_glob(posix_sources ${QM_SRC}/platform/posix PATTERNS *.cpp)
+if(posix_sources)
+  add_library(quillmere_posix STATIC ${posix_sources})
+  target_link_libraries(quillmere_posix PUBLIC quillmere_core Threads::Threads ${CMAKE_DL_LIBS})
+  if(CURL_FOUND)
+    target_link_libraries(quillmere_posix PUBLIC CURL::libcurl)
+  endif()
+  qm_warnings(quillmere_posix)
+  set(QM_PLATFORM_LIB quillmere_posix)
+endif()
+
+qm_glob(support_sources ${QM_TESTS}/support PATTERNS *.cpp)
+
+# ---- Qt host ---------------------------------------------------------------
+qm_glob(qt_sources ${QM_SRC}/ui/qt PATTERNS *.cpp)
+qm_glob(qt_resources ${QM_SRC}/ui/qt PATTERNS *.qrc)
+qm_split_main(qt_sources qt_main)
+if(qt_sources OR qt_main)
+  find_package(Qt6 REQUIRED COMPONENTS Widgets Network Test)
+  set(CMAKE_AUTOMOC ON)
+  set(CMAKE_AUTORCC ON)
+  set(CMAKE_AUTOUIC OFF)
+endif()
+if(qt_sources)
+  add_library(quillmere_qt STATIC ${qt_sources})
+  target_link_libraries(quillmere_qt PUBLIC ${QM_PLATFORM_LIB} quillmere_core Qt6::Widgets Qt6::Network)
+  qm_warnings(quillmere_qt)
+endif()
+if(qt_main)
+  # Resources go into the executable: a static library would drop them.
+  add_executable(quillmere ${qt_main} ${qt_resources})
+  target_link_libraries(quillmere PRIVATE $<$<TARGET_EXISTS:quillmere_qt>:quillmere_qt>
+    ${QM_PLATFORM_LIB} quillmere_core Qt6::Widgets Qt6::Network)
+  set_target_properties(quillmere PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  qm_warnings(quillmere)
+endif()
+
+# ---- tests -----------------------------------------------------------------
+qm_glob(unit_sources ${QM_TESTS}/unit PATTERNS *.cpp)
+qm_add_gtest(core_tests SOURCES ${unit_sources} ${support_sources} LIBS quillmere_core)
+
+qm_glob(posix_test_sources ${QM_TESTS}/posix PATTERNS *.cpp)
+if(posix_test_sources AND NOT QM_PLATFORM_LIB)
+  message(WARNING "tests/posix has tests but src/platform/posix has no sources")
+endif()
+qm_add_gtest(posix_tests SOURCES ${posix_test_sources} ${support_sources}
+  LIBS ${QM_PLATFORM_LIB} quillmere_core)
+
+qm_glob(qt_test_sources ${QM_TESTS}/qt PATTERNS *.cpp)
+if(qt_test_sources AND TARGET quillmere_qt)
+  # Qt tests need a QApplication, so tests/qt brings its own main(); one
+  # ctest test for the binary, on the offscreen platform.
+  qm_add_gtest(qt_tests WHOLE SOURCES ${qt_test_sources} ${support_sources} ${qt_resources}
+    LIBS quillmere_qt Qt6::Test ENV QT_QPA_PLATFORM=offscreen)
+elseif(qt_test_sources)
+  message(WARNING "tests/qt has tests but src/ui/qt has no library sources")
+endif()
+
+# ---- benchmarks (built, never run by the tests) ----------------------------
+qm_glob(bench_sources ${CMAKE_SOURCE_DIR}/bench PATTERNS *.cpp)
+if(bench_sources)
+  find_package(benchmark REQUIRED)
+  add_executable(quillmere_bench ${bench_sources})
+  target_link_libraries(quillmere_bench PRIVATE ${QM_PLATFORM_LIB} quillmere_core
+    benchmark::benchmark benchmark::benchmark_main)
+  target_include_directories(quillmere_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  qm_warnings(quillmere_bench)
+endif()
+
+qm_add_e2e(${QM_TESTS}/e2e)

@@ -1,0 +1,61 @@
+# Windows trees (mingw-w64, run under Wine): win32 ports, the native host,
+# tests and Windows end-to-end tests.
+enable_language(RC)
+
+set(QM_WIN32_SYSLIBS kernel32 user32 gdi32 comctl32 comdlg32 shell32 advapi32
+  wininet ole32 uuid)
+
+set(QM_PLATFORM_LIB)
+qm_glob(win32_sources ${QM_SRC}/platform/win32 PATTERNS *.cpp)
+if(win32_sources)
+  add_library(quillmere_win32 STATIC ${win32_sources})
+  target_link_libraries(quillmere_win32 PUBLIC quillmere_core ${QM_WIN32_SYSLIBS})
+  # std::min/std::max stay usable next to <windows.h>.
+  target_compile_definitions(quillmere_win32 PUBLIC NOMINMAX)
+  qm_warnings(quillmere_win32)
+  set(QM_PLATFORM_LIB quillmere_win32)
+endif()
+
+qm_glob(support_sources ${QM_TESTS}/support PATTERNS *.cpp)
+
+# ---- native host -------------------------------------------------------------
+qm_glob(win_ui_sources ${QM_SRC}/ui/win32 PATTERNS *.cpp)
+qm_glob(win_ui_resources ${QM_SRC}/ui/win32 PATTERNS *.rc)
+qm_split_main(win_ui_sources win_ui_main)
+if(win_ui_sources)
+  add_library(quillmere_win32ui STATIC ${win_ui_sources})
+  target_link_libraries(quillmere_win32ui PUBLIC ${QM_PLATFORM_LIB} quillmere_core ${QM_WIN32_SYSLIBS})
+  target_compile_definitions(quillmere_win32ui PUBLIC NOMINMAX)
+  qm_warnings(quillmere_win32ui)
+endif()
+if(win_ui_main)
+  # Resources go into the executable: the linker would drop them from a library.
+  add_executable(Quillmere WIN32 ${win_ui_main} ${win_ui_resources})
+  target_link_libraries(Quillmere PRIVATE $<$<TARGET_EXISTS:quillmere_win32ui>:quillmere_win32ui>
+    ${QM_PLATFORM_LIB} quillmere_core ${QM_WIN32_SYSLIBS})
+  target_compile_definitions(Quillmere PRIVATE NOMINMAX)
+  set_target_properties(Quillmere PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  qm_warnings(Quillmere)
+endif()
+
+# ---- tests -------------------------------------------------------------------
+qm_glob(unit_sources ${QM_TESTS}/unit PATTERNS *.cpp)
+qm_add_gtest(core_tests SOURCES ${unit_sources} ${support_sources} LIBS quillmere_core)
+
+qm_glob(win32_test_sources ${QM_TESTS}/win32 PATTERNS *.cpp)
+set(win32_test_libs ${QM_PLATFORM_LIB} quillmere_core ${QM_WIN32_SYSLIBS})
+set(win32_test_extra)
+if(TARGET quillmere_win32ui)
+  list(PREPEND win32_test_libs quillmere_win32ui)
+  set(win32_test_extra ${win_ui_resources})
+endif()
+qm_add_gtest(win32_tests SOURCES ${win32_test_sources} ${support_sources} ${win32_test_extra}
+  LIBS ${win32_test_libs})
+if(TARGET win32_tests)
+  target_compile_definitions(win32_tests PRIVATE NOMINMAX)
+endif()
+
+# Windows end-to-end scripts run once, from the 32-bit tree.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  qm_add_e2e(${QM_TESTS}/e2e_win)
+endif()

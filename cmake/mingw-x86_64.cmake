@@ -1,0 +1,3 @@
+# 64-bit Windows.
+set(QUILLMERE_MINGW_TRIPLE x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
