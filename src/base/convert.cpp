@@ -1,0 +1,140 @@
+#include "base/convert.h"
+
+#include <cctype>
+#include <cfenv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+#include "base/app_error.h"
+
+namespace qm {
+
+namespace {
+
+char g_decimalSeparator = '.';
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Scans [sign] digits [sep digits] [E|D [sign] digits]; returns the end position, or
+// npos when no digit was seen.
+size_t scanNumber(const std::string& s, size_t pos, char separator) {
+    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) ++pos;
+    bool digits = false;
+    while (pos < s.size() && std::isdigit(static_cast<unsigned char>(s[pos]))) ++pos, digits = true;
+    if (pos < s.size() && s[pos] == separator) {
+        ++pos;
+        while (pos < s.size() && std::isdigit(static_cast<unsigned char>(s[pos]))) ++pos, digits = true;
+    }
+    if (!digits) return std::string::npos;
+    if (pos < s.size() && (s[pos] == 'e' || s[pos] == 'E' || s[pos] == 'd' || s[pos] == 'D')) {
+        size_t exp = pos + 1;
+        if (exp < s.size() && (s[exp] == '+' || s[exp] == '-')) ++exp;
+        size_t start = exp;
+        while (exp < s.size() && std::isdigit(static_cast<unsigned char>(s[exp]))) ++exp;
+        if (exp > start) pos = exp;
+    }
+    return pos;
+}
+
+// Parses s[begin,end) written with `separator` as the decimal point.
+double parseWith(const std::string& s, size_t begin, size_t end, char separator) {
+    std::string plain = s.substr(begin, end - begin);
+    for (char& c : plain) {
+        if (c == separator) c = '.';
+        if (c == 'd' || c == 'D') c = 'e';
+    }
+    return std::strtod(plain.c_str(), nullptr);
+}
+
+std::string trimBlanks(const std::string& text) {
+    size_t first = 0, last = text.size();
+    while (first < last && isBlank(text[first])) ++first;
+    while (last > first && isBlank(text[last - 1])) --last;
+    return text.substr(first, last - first);
+}
+
+std::string shortestText(double value, int significant, char separator) {
+    if (value == 0) return "0";
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*G", significant, value);
+    std::string text = buffer;
+    if (text.find('E') == std::string::npos) {
+        for (char& c : text) {
+            if (c == '.') c = separator;
+        }
+        return text;
+    }
+    // Classic form of an exponent: 1E+20, 1.5E-07.
+    for (char& c : text) {
+        if (c == '.') c = separator;
+    }
+    return text;
+}
+
+}  // namespace
+
+double roundHalfEven(double value) {
+    const int previous = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double rounded = std::nearbyint(value);
+    std::fesetround(previous);
+    return rounded;
+}
+
+double roundTo(double value, int places) {
+    const double scale = std::pow(10.0, places);
+    const double scaled = value * scale;
+    if (!std::isfinite(scaled)) return value;
+    return roundHalfEven(scaled) / scale;
+}
+
+int16_t toInt16(double value) {
+    const double rounded = roundHalfEven(value);
+    if (!(rounded >= -32768.0 && rounded <= 32767.0)) raiseError(errOverflow);
+    return static_cast<int16_t>(rounded);
+}
+
+int32_t toInt32(double value) {
+    const double rounded = roundHalfEven(value);
+    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) raiseError(errOverflow);
+    return static_cast<int32_t>(rounded);
+}
+
+bool isNumeric(const std::string& text) {
+    const std::string t = trimBlanks(text);
+    if (t.empty()) return false;
+    return scanNumber(t, 0, g_decimalSeparator) == t.size();
+}
+
+double toNumber(const std::string& text) {
+    const std::string t = trimBlanks(text);
+    if (t.empty() || scanNumber(t, 0, g_decimalSeparator) != t.size()) raiseError(errTypeMismatch);
+    const double value = parseWith(t, 0, t.size(), g_decimalSeparator);
+    if (!std::isfinite(value)) raiseError(errOverflow);
+    return value;
+}
+
+double val(const std::string& text) {
+    std::string compact;
+    for (char c : text) {
+        if (!isBlank(c) && c != '\n' && c != '\r') compact += c;
+    }
+    const size_t end = scanNumber(compact, 0, '.');
+    if (end == std::string::npos || end == 0) return 0;
+    const double value = parseWith(compact, 0, end, '.');
+    return std::isfinite(value) ? value : 0;
+}
+
+std::string numberText(double value) { return shortestText(value, 15, g_decimalSeparator); }
+
+std::string invariantNumberText(double value) { return shortestText(value, 15, '.'); }
+
+std::string singleText(float value) { return shortestText(value, 7, g_decimalSeparator); }
+
+char userDecimalSeparator() { return g_decimalSeparator; }
+
+void setUserDecimalSeparator(char separator) { g_decimalSeparator = separator; }
+
+}  // namespace qm

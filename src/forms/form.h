@@ -1,0 +1,84 @@
+#pragma once
+// A window: its controls in declaration order (which is also their tab order), its
+// control arrays, and the window-level events.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/app_error.h"
+#include "forms/control.h"
+
+namespace qm {
+
+enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
+
+class Form : public Control {
+public:
+    explicit Form(std::string name);
+
+    // Declares a control; `parent` is the containing frame or menu (null = the form).
+    template <class T>
+    T& add(const std::string& name, Control* parent = nullptr, int index = -1) {
+        auto control = std::make_unique<T>(name, index);
+        T& ref = *control;
+        adopt(std::move(control), parent, true);
+        return ref;
+    }
+
+    // The control of that name (first one, for arrays); a missing name is a program fault.
+    template <class T>
+    T& get(const std::string& name) const {
+        return static_cast<T&>(find(name, -1));
+    }
+    // An element of a control array; error 340 when it does not exist.
+    template <class T>
+    T& element(const std::string& name, int index) const {
+        return static_cast<T&>(find(name, index));
+    }
+    bool hasElement(const std::string& name, int index) const;
+    // Indexes of a control array's elements, ascending.
+    std::vector<int> elementIndexes(const std::string& name) const;
+
+    // Loads a new element of a menu array, copying the lowest element's caption and state
+    // but not its visibility (error 360 when it is loaded already).
+    Menu& loadMenuElement(const std::string& name, int index);
+    // Unloads an element loaded at run time (error 340 missing, 362 designed).
+    void unloadElement(const std::string& name, int index);
+
+    const std::vector<Control*>& controls() const { return order_; }
+    std::vector<Control*> childrenOf(const Control* parent) const;
+
+    WindowState windowState() const { return windowState_; }
+    void setWindowState(WindowState state);
+    void show() { setVisible(true); }
+    void hide() { setVisible(false); }
+    const std::string& iconResource() const { return iconResource_; }
+    void setIconResource(const std::string& name) { iconResource_ = name; }
+
+    std::function<void()> onLoad;
+    // cancel is set by the handler to keep the window; mode 0 close box, 1 code, 2 session end, 3 task manager.
+    std::function<void(int& cancel, int mode)> onQueryUnload;
+    std::function<void(int button, int shift, double x, double y)> onMouseMove;
+    std::function<void()> onUnload;
+
+    // Raises the unload query; true when the window may close.
+    bool queryUnload(int mode);
+
+private:
+    struct Slot {
+        std::unique_ptr<Control> control;
+        bool designed;
+    };
+
+    Control& find(const std::string& name, int index) const;
+    void adopt(std::unique_ptr<Control> control, Control* parent, bool designed);
+    void reorder();
+    void notifyChild(Control& child, Prop what) { notifyWith(child, what); }
+
+    std::vector<Slot> slots_;
+    std::vector<Control*> order_;
+    WindowState windowState_ = WindowState::Normal;
+    std::string iconResource_ = "quillmere";
+};
+
+}  // namespace qm

@@ -1,0 +1,93 @@
+#pragma once
+// A host without a window system, for tests and benchmarks: a virtual clock that fires
+// timers in a fixed order, and scripted answers to dialogs that record what was shown.
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "forms/form.h"
+#include "forms/host.h"
+#include "platform/clock.h"
+
+namespace qm {
+
+struct ShownMessage {
+    std::string prompt;
+    int style = 0;
+    std::string title;
+};
+
+struct ShownDialog {
+    std::string filter;
+    int flags = 0;
+};
+
+class HeadlessHost : public Host, public ClockPort {
+public:
+    explicit HeadlessHost(DateTime start = makeDateTime(2026, 1, 5, 10, 0, 0));
+
+    // Host
+    void attach(Form& form) override;
+    int msgBox(const std::string& prompt, int style, const std::string& title) override;
+    std::optional<std::string> showOpenDialog(Form& owner, const std::string& filter, int flags) override;
+    void showModal(Form& form, Form& owner) override;
+    void doEvents() override;
+    void setForeground(Form& form) override;
+    void popupMenu(Form& form, Menu& menu) override;
+    bool notifyIcon(int message, const NotifyIconData& data) override;
+    double twipsPerPixelX() override { return 15; }
+    void endProgram() override { ended = true; }
+
+    // ClockPort
+    DateTime now() override { return DateTime{start_.ms + elapsedMs_}; }
+    uint32_t tickCount() override { return static_cast<uint32_t>(startTick_ + elapsedMs_); }
+
+    // Moves the virtual clock on, firing every timer that falls due, in due order
+    // (timers due at the same moment fire in the order they were declared).
+    void advance(int64_t ms);
+    int64_t elapsedMs() const { return elapsedMs_; }
+    void setStartTick(uint32_t tick) { startTick_ = tick; }
+
+    // Scripts: answers taken in order; with none left a box answers OK (or No), a
+    // dialog is cancelled. `onMessage`, when set, answers instead (and may act meanwhile).
+    std::deque<int> messageAnswers;
+    std::function<int(const ShownMessage&)> onMessage;
+    std::deque<std::optional<std::string>> dialogAnswers;
+    std::function<void(Form&)> onModal;
+    int doEventsStepMs = 10;
+
+    // Records.
+    std::vector<ShownMessage> messages;
+    std::vector<ShownDialog> dialogs;
+    std::vector<std::string> modalForms;
+    std::vector<std::pair<int, NotifyIconData>> trayCalls;
+    std::vector<std::string> popups;
+    int foregroundCalls = 0;
+    int doEventsCalls = 0;
+    bool ended = false;
+
+private:
+    struct Scheduled {
+        Timer* timer;
+        int64_t due;
+        int order;
+        bool armed;
+        bool busy;
+        int generation;
+    };
+
+    void watchTimer(Timer& timer);
+    void reschedule(Timer& timer);
+    Scheduled* nextDue(int64_t until);
+    void fire(Scheduled& slot);
+
+    DateTime start_;
+    int64_t elapsedMs_ = 0;
+    uint32_t startTick_ = 1000000;
+    std::vector<Scheduled> timers_;
+    int nextOrder_ = 0;
+};
+
+}  // namespace qm

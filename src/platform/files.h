@@ -1,0 +1,26 @@
+#pragma once
+// Files of the program folder. Operations raise the classic file error numbers
+// (53 not found, 75 path/file access, 76 path not found, 70 permission denied, 61 disk full).
+#include <cstdint>
+#include <string>
+
+namespace qm {
+
+class FilesPort {
+public:
+    virtual ~FilesPort() = default;
+    // True when an ordinary file exists at the path.
+    virtual bool fileExists(const std::string& path) = 0;
+    // The whole file as bytes.
+    virtual std::string readAll(const std::string& path) = 0;
+    // Creates or truncates the file and writes the bytes.
+    virtual void writeAll(const std::string& path, const std::string& bytes) = 0;
+    // Appends the bytes, creating the file when missing.
+    virtual void append(const std::string& path, const std::string& bytes) = 0;
+    // Deletes the file (Kill); error 53 when missing.
+    virtual void remove(const std::string& path) = 0;
+    // The file's length in bytes; error 53 when missing.
+    virtual uint64_t fileLength(const std::string& path) = 0;
+};
+
+}  // namespace qm

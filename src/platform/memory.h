@@ -1,0 +1,29 @@
+#pragma once
+// Memory of the machine: the global status and the block the release engine touches.
+#include <cstdint>
+
+namespace qm {
+
+// Byte counts of the global memory status (64-bit, so machines above 2 GB report truly).
+struct MemoryStatus {
+    uint64_t totalPhys = 0;
+    uint64_t availPhys = 0;
+    uint64_t totalPageFile = 0;
+    uint64_t availPageFile = 0;
+};
+
+enum class TouchResult {
+    Written,        // the whole block was committed, written and freed
+    NotEnoughMemory // the block could not be had (refused, or beyond what can safely be backed)
+};
+
+class MemoryPort {
+public:
+    virtual ~MemoryPort() = default;
+    // The current global memory status.
+    virtual MemoryStatus status() = 0;
+    // Commits a block of `bytes`, writes every byte of it and frees it before returning.
+    virtual TouchResult touchBlock(uint64_t bytes) = 0;
+};
+
+}  // namespace qm
