@@ -1,0 +1,198 @@
+#include "settings/profile_text.h"
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace qm {
+namespace {
+
+// One physical line: its text is [begin, end), its line break runs up to next.
+// CR LF, a lone LF and a lone CR all end a line, as Windows reads them.
+struct Line {
+    size_t begin;
+    size_t end;
+    size_t next;
+};
+
+// What a line means to the profile functions.
+struct Entry {
+    enum Kind { Blank, Section, Key, Other } kind = Blank;
+    std::string_view name;
+    std::string_view value;
+};
+
+// Where a key lives in the file: the first section of that name, the first key line of
+// that name inside it, and the last non-blank line of the section (where a new key goes).
+struct Location {
+    std::optional<size_t> section;
+    std::optional<size_t> key;
+    size_t lastLine = 0;
+};
+
+// Blanks as the profile functions skip them; ^Z is the old DOS end-of-file mark.
+bool isBlank(char c) {
+    return (c >= 0x09 && c <= 0x0d) || c == 0x1a || c == ' ';
+}
+
+std::string_view trimLeft(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    return s;
+}
+
+std::string_view trim(std::string_view s) {
+    s = trimLeft(s);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// Names and values are C strings to the Windows functions: a NUL byte ends them.
+std::string_view upToNul(std::string_view s) {
+    return s.substr(0, s.find('\0'));
+}
+
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
+size_t lineBreakLength(const std::string& text, size_t at) {
+    if (at >= text.size()) return 0;
+    if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') return 2;
+    return 1;
+}
+
+std::vector<Line> splitLines(const std::string& text) {
+    std::vector<Line> lines;
+    size_t begin = 0;
+    while (begin < text.size()) {
+        size_t end = text.find_first_of("\r\n", begin);
+        if (end == std::string::npos) end = text.size();
+        size_t next = end + lineBreakLength(text, end);
+        lines.push_back({begin, end, next});
+        begin = next;
+    }
+    return lines;
+}
+
+// "[name]" with the name up to the last ']' of the line; a '[' line without any ']' is
+// no section header and is read as an ordinary line of the current section.
+std::optional<std::string_view> sectionName(std::string_view content) {
+    if (content.front() != '[') return std::nullopt;
+    size_t close = content.rfind(']');
+    if (close == std::string_view::npos) return std::nullopt;
+    return upToNul(trim(content.substr(1, close - 1)));
+}
+
+// "name=value" split at the first '='; lines without '=' and ';' comments hold no key.
+Entry keyEntry(std::string_view content) {
+    size_t equals = content.find('=');
+    if (content.front() == ';' || equals == std::string_view::npos) return {Entry::Other, {}, {}};
+    return {Entry::Key, upToNul(trim(content.substr(0, equals))),
+            upToNul(trim(content.substr(equals + 1)))};
+}
+
+Entry parseLine(const std::string& text, const Line& line) {
+    std::string_view content = trim(std::string_view(text).substr(line.begin, line.end - line.begin));
+    if (content.empty()) return {};
+    if (auto name = sectionName(content)) return {Entry::Section, *name, {}};
+    return keyEntry(content);
+}
+
+// Keys before the first section header belong to no section and are never found.
+Location locate(const std::string& text, const std::vector<Line>& lines,
+                std::string_view section, std::string_view key) {
+    Location at;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        Entry entry = parseLine(text, lines[i]);
+        if (entry.kind == Entry::Section) {
+            if (at.section) break;  // only the first section of the name counts
+            if (sameName(entry.name, section)) at.section = at.lastLine = i;
+        } else if (at.section && entry.kind != Entry::Blank) {
+            at.lastLine = i;
+            if (!at.key && entry.kind == Entry::Key && sameName(entry.name, key)) at.key = i;
+        }
+    }
+    return at;
+}
+
+std::string_view queryName(const std::string& name) {
+    return trim(upToNul(name));
+}
+
+// One pair of matching quotes around the whole value is removed: "x" and 'x', not "x'.
+std::string_view withoutQuotes(std::string_view value) {
+    if (value.size() < 2) return value;
+    char first = value.front();
+    if ((first != '"' && first != '\'') || value.back() != first) return value;
+    return value.substr(1, value.size() - 2);
+}
+
+// Windows drops the default's trailing spaces (only spaces, not tabs).
+std::string_view trimmedDefault(const std::string& defaultValue) {
+    std::string_view value = upToNul(defaultValue);
+    while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
+    return value;
+}
+
+std::string cutToBuffer(std::string_view value, size_t bufferSize) {
+    if (bufferSize == 0) return {};
+    return std::string(value.substr(0, bufferSize - 1));
+}
+
+bool endsWithLineBreak(const std::string& text) {
+    return text.empty() || text.back() == '\n' || text.back() == '\r';
+}
+
+std::string keyLine(std::string_view key, std::string_view value) {
+    return std::string(key) + "=" + std::string(value);
+}
+
+std::string replaceKeyLine(const std::string& text, const Line& line, const Entry& old,
+                           std::string_view value) {
+    if (old.value == value) return text;  // Windows leaves an unchanged key alone
+    return text.substr(0, line.begin) + keyLine(old.name, value) + text.substr(line.end);
+}
+
+std::string insertAfter(const std::string& text, const Line& line, const std::string& added) {
+    if (line.next == line.end) return text + "\r\n" + added + "\r\n";  // last line had no break
+    return text.substr(0, line.next) + added + "\r\n" + text.substr(line.next);
+}
+
+std::string appendSection(const std::string& text, std::string_view section,
+                          const std::string& added) {
+    std::string separator = endsWithLineBreak(text) ? "" : "\r\n";
+    return text + separator + "[" + std::string(section) + "]\r\n" + added + "\r\n";
+}
+
+}  // namespace
+
+std::string profileGetString(const std::string& fileText, const std::string& section,
+                             const std::string& key, const std::string& defaultValue,
+                             size_t bufferSize) {
+    std::vector<Line> lines = splitLines(fileText);
+    Location at = locate(fileText, lines, queryName(section), queryName(key));
+    std::string_view value = at.key ? parseLine(fileText, lines[*at.key]).value
+                                    : trimmedDefault(defaultValue);
+    return cutToBuffer(withoutQuotes(value), bufferSize);
+}
+
+std::string profileWriteString(const std::string& fileText, const std::string& section,
+                               const std::string& key, const std::string& value) {
+    std::vector<Line> lines = splitLines(fileText);
+    std::string_view name = queryName(key);
+    std::string_view newValue = trimLeft(upToNul(value));  // leading blanks are not stored
+    Location at = locate(fileText, lines, queryName(section), name);
+    if (at.key)
+        return replaceKeyLine(fileText, lines[*at.key], parseLine(fileText, lines[*at.key]), newValue);
+    if (at.section) return insertAfter(fileText, lines[at.lastLine], keyLine(name, newValue));
+    return appendSection(fileText, queryName(section), keyLine(name, newValue));
+}
+
+}  // namespace qm
