@@ -1,0 +1,33 @@
+#pragma once
+// What every subsystem of the main window is handed: the window system, the machine,
+// the error log, the main window's controls and its shared running values.
+#include <string>
+
+#include "app/main_state.h"
+#include "base/trap.h"
+#include "forms/form.h"
+#include "forms/host.h"
+#include "platform/platform.h"
+
+namespace qm {
+
+inline constexpr const char* kAppTitle = "Quillmere";
+
+struct AppContext {
+    Host& host;
+    Platform& platform;
+    ErrorSink& log;
+    Form& frmMain;
+    MainState& state;
+
+    // The full path of a file in the program folder.
+    std::string programFile(const std::string& fileName) const {
+        return platform.programFolder.folder() + platform.programFolder.separator() + fileName;
+    }
+    // A trap for a procedure of the main window (",Form_Load" gives "frmMain,Form_Load").
+    Trap trap(const std::string& label) const { return Trap(log, frmMain.name() + label); }
+    // A message box captioned with the application title.
+    int message(const std::string& prompt, int style) const { return host.msgBox(prompt, style, kAppTitle); }
+};
+
+}  // namespace qm
