@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../support/profile_cases.h"
+#include "support/profile_cases.h"
 
 namespace qm {
 namespace {
