@@ -52,6 +52,40 @@ Span visibleSteps(const Axis& a) {
     return {std::max<int64_t>(0, a.start - a.limit + 1), std::min<int64_t>(len, a.start + 1)};
 }
 
+// Bresenham as GDI runs it. On every major-axis step the minor coordinate is the exact one
+// rounded to nearest, ties going to the smaller coordinate; that tie rule (GDI's octant bias)
+// is what keeps the pixel set independent of the drawing direction. The exact offset is
+// kept as quotient and remainder of k*across/along so clipping can start mid-line exactly.
+struct Slant {
+    Slant(int x1, int y1, int x2, int y2, int width, int height)
+        : xMajor(std::llabs(int64_t{x2} - x1) > std::llabs(int64_t{y2} - y1)),
+          major(xMajor ? Axis{x1, int64_t{x2} - x1, width} : Axis{y1, int64_t{y2} - y1, height}),
+          minor(xMajor ? Axis{y1, int64_t{y2} - y1, height} : Axis{x1, int64_t{x2} - x1, width}),
+          steps(visibleSteps(major)), along(std::llabs(major.delta)), across(std::llabs(minor.delta)),
+          bias(minor.delta < 0 ? 1 : 0) {
+        const uint64_t first = static_cast<uint64_t>(steps.lo) * across;  // both < 2^32
+        q = first / along;
+        r = first % along;
+    }
+    int64_t majorAt(int64_t k) const { return major.start + (major.delta > 0 ? k : -k); }
+    int64_t minorNow() const {
+        const auto offset = static_cast<int64_t>(q + (2 * r + bias > along));
+        return minor.start + (minor.delta > 0 ? offset : -offset);
+    }
+    void advance() {
+        r += across;  // across <= along, so at most one carry
+        if (r >= along) {
+            r -= along;
+            ++q;
+        }
+    }
+
+    bool xMajor;
+    Axis major, minor;
+    Span steps;
+    uint64_t along, across, bias, q = 0, r = 0;
+};
+
 }  // namespace
 
 void Canvas::horizontal(int y, int x1, int x2, Color c) {
@@ -69,33 +103,12 @@ void Canvas::vertical(int x, int y1, int y2, Color c) {
     for (int64_t y = s.lo; y < s.hi; ++y) p[y * width_] = c;
 }
 
-// Bresenham as GDI runs it. On every major-axis step the minor coordinate is the exact one
-// rounded to nearest, ties going to the smaller coordinate; that tie rule (GDI's octant bias)
-// is what keeps the pixel set independent of the drawing direction. The exact offset is
-// kept as quotient and remainder of k*across/along so clipping can start mid-line exactly.
 void Canvas::slanted(int x1, int y1, int x2, int y2, Color c) {
-    const int64_t dx = int64_t{x2} - x1, dy = int64_t{y2} - y1;
-    const bool xMajor = std::llabs(dx) > std::llabs(dy);
-    const Axis major = xMajor ? Axis{x1, dx, width_} : Axis{y1, dy, height_};
-    const Axis minor = xMajor ? Axis{y1, dy, height_} : Axis{x1, dx, width_};
-    const Span steps = visibleSteps(major);
-    if (steps.lo >= steps.hi) return;
-    const uint64_t along = std::llabs(major.delta), across = std::llabs(minor.delta);
-    const uint64_t bias = minor.delta < 0 ? 1 : 0;
-    const int64_t majorStep = major.delta > 0 ? 1 : -1, minorStep = minor.delta > 0 ? 1 : -1;
-    const uint64_t first = static_cast<uint64_t>(steps.lo) * across;  // < 2^64: both < 2^32
-    uint64_t q = first / along, r = first % along;
-    for (int64_t k = steps.lo; k < steps.hi; ++k) {
-        const int64_t m = minor.start + minorStep * static_cast<int64_t>(q + (2 * r + bias > along));
-        if (m >= 0 && m < minor.limit) {
-            const int64_t M = major.start + majorStep * k;
-            pixels_[static_cast<size_t>(xMajor ? m * width_ + M : M * width_ + m)] = c;
-        }
-        r += across;  // across <= along, so at most one carry
-        if (r >= along) {
-            r -= along;
-            ++q;
-        }
+    Slant s(x1, y1, x2, y2, width_, height_);
+    const int64_t majorStride = s.xMajor ? 1 : width_, minorStride = s.xMajor ? width_ : 1;
+    for (int64_t k = s.steps.lo; k < s.steps.hi; ++k, s.advance()) {
+        const int64_t m = s.minorNow();
+        if (m >= 0 && m < s.minor.limit) pixels_[static_cast<size_t>(s.majorAt(k) * majorStride + m * minorStride)] = c;
     }
 }
 
