@@ -1,0 +1,32 @@
+#pragma once
+// Small helpers that keep the design tables of the main window readable.
+#include <string>
+
+#include "app/main_layout.h"
+#include "forms/picture_box.h"
+
+namespace qm::layout {
+
+struct Box {
+    int left, top, width, height;
+};
+
+template <class T>
+T& place(Form& frm, Control& parent, const std::string& name, const std::string& caption, Box box,
+         int index = -1) {
+    T& control = frm.add<T>(name, &parent, index);
+    control.setCaption(caption);
+    control.move(box.left, box.top, box.width, box.height);
+    return control;
+}
+
+inline Label& advice(Form& frm, Frame& page, const std::string& name) {
+    return place<Label>(frm, page, name, kAdviceText, {240, 3900, 7800, 420});
+}
+
+// A list of the numbers first, first+step, ... last, as text.
+inline void fillNumbers(ListControl& list, int first, int last, int step) {
+    for (int n = first; n <= last; n += step) list.addItem(std::to_string(n));
+}
+
+}  // namespace qm::layout
