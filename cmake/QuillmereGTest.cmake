@@ -17,22 +17,26 @@ else()
   target_link_libraries(quillmere_gtest INTERFACE GTest::gmock GTest::gtest_main)
 endif()
 
-# qm_add_gtest(<name> SOURCES <files>... LIBS <libs>... [WHOLE] [ENV <k=v>...])
-# Does nothing when SOURCES is empty. gtest_main supplies main() unless a
+# qm_add_gtest(<name> SOURCES <files>... [EXTRA <files>...] LIBS <libs>...
+#              [WHOLE] [ENV <k=v>...])
+# Does nothing when SOURCES (the test files proper) is empty; EXTRA holds
+# support files and resources that come along. gtest_main supplies main() unless a
 # test file defines its own. Under Wine (or with WHOLE) the binary is one
 # ctest test: a Wine start per test case would cost far too much.
 function(qm_add_gtest name)
-  cmake_parse_arguments(PARSE_ARGV 1 T "WHOLE" "" "SOURCES;LIBS;ENV")
+  cmake_parse_arguments(PARSE_ARGV 1 T "WHOLE" "" "SOURCES;EXTRA;LIBS;ENV")
   if(NOT T_SOURCES)
     message(STATUS "${name}: no sources, skipped")
     return()
   endif()
-  add_executable(${name} ${T_SOURCES})
+  add_executable(${name} ${T_SOURCES} ${T_EXTRA})
   target_link_libraries(${name} PRIVATE ${T_LIBS} quillmere_gtest)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
   qm_warnings(${name})
   if(CMAKE_CROSSCOMPILING OR T_WHOLE)
+    # The XML report lets scripts/test count test cases, not binaries.
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no
+      --gtest_output=xml:gtest-results/${name}.xml
       WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
     set_tests_properties(${name} PROPERTIES TIMEOUT 900 LABELS unit)
     if(T_ENV)

@@ -42,20 +42,20 @@ endif()
 
 # ---- tests -----------------------------------------------------------------
 qm_glob(unit_sources ${QM_TESTS}/unit PATTERNS *.cpp)
-qm_add_gtest(core_tests SOURCES ${unit_sources} ${support_sources} LIBS quillmere_core)
+qm_add_gtest(core_tests SOURCES ${unit_sources} EXTRA ${support_sources} LIBS quillmere_core)
 
 qm_glob(posix_test_sources ${QM_TESTS}/posix PATTERNS *.cpp)
 if(posix_test_sources AND NOT QM_PLATFORM_LIB)
   message(WARNING "tests/posix has tests but src/platform/posix has no sources")
 endif()
-qm_add_gtest(posix_tests SOURCES ${posix_test_sources} ${support_sources}
+qm_add_gtest(posix_tests SOURCES ${posix_test_sources} EXTRA ${support_sources}
   LIBS ${QM_PLATFORM_LIB} quillmere_core)
 
 qm_glob(qt_test_sources ${QM_TESTS}/qt PATTERNS *.cpp)
 if(qt_test_sources AND TARGET quillmere_qt)
   # Qt tests need a QApplication, so tests/qt brings its own main(); one
   # ctest test for the binary, on the offscreen platform.
-  qm_add_gtest(qt_tests WHOLE SOURCES ${qt_test_sources} ${support_sources} ${qt_resources}
+  qm_add_gtest(qt_tests WHOLE SOURCES ${qt_test_sources} EXTRA ${support_sources} ${qt_resources}
     LIBS quillmere_qt Qt6::Test ENV QT_QPA_PLATFORM=offscreen)
 elseif(qt_test_sources)
   message(WARNING "tests/qt has tests but src/ui/qt has no library sources")

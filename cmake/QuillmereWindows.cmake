@@ -40,7 +40,7 @@ endif()
 
 # ---- tests -------------------------------------------------------------------
 qm_glob(unit_sources ${QM_TESTS}/unit PATTERNS *.cpp)
-qm_add_gtest(core_tests SOURCES ${unit_sources} ${support_sources} LIBS quillmere_core)
+qm_add_gtest(core_tests SOURCES ${unit_sources} EXTRA ${support_sources} LIBS quillmere_core)
 
 qm_glob(win32_test_sources ${QM_TESTS}/win32 PATTERNS *.cpp)
 set(win32_test_libs ${QM_PLATFORM_LIB} quillmere_core ${QM_WIN32_SYSLIBS})
@@ -49,7 +49,7 @@ if(TARGET quillmere_win32ui)
   list(PREPEND win32_test_libs quillmere_win32ui)
   set(win32_test_extra ${win_ui_resources})
 endif()
-qm_add_gtest(win32_tests SOURCES ${win32_test_sources} ${support_sources} ${win32_test_extra}
+qm_add_gtest(win32_tests SOURCES ${win32_test_sources} EXTRA ${support_sources} ${win32_test_extra}
   LIBS ${win32_test_libs})
 if(TARGET win32_tests)
   target_compile_definitions(win32_tests PRIVATE NOMINMAX)
