@@ -17,7 +17,7 @@ struct Line {
 
 // What a line means to the profile functions.
 struct Entry {
-    enum Kind { Blank, Section, Key, Other } kind = Blank;
+    enum Kind { Blank, Section, Key, NoValue } kind = Blank;
     std::string_view name;
     std::string_view value;
 };
@@ -90,10 +90,12 @@ std::optional<std::string_view> sectionName(std::string_view content) {
     return upToNul(trim(content.substr(1, close - 1)));
 }
 
-// "name=value" split at the first '='; lines without '=' and ';' comments hold no key.
+// "name=value" split at the first '='. A line without '=' is an entry without a value:
+// it is found by its name but reads as the default (and a write gives it its value).
+// A ';' comment is such an entry too; its name starts with ';', so no key name matches it.
 Entry keyEntry(std::string_view content) {
     size_t equals = content.find('=');
-    if (content.front() == ';' || equals == std::string_view::npos) return {Entry::Other, {}, {}};
+    if (equals == std::string_view::npos) return {Entry::NoValue, upToNul(content), {}};
     return {Entry::Key, upToNul(trim(content.substr(0, equals))),
             upToNul(trim(content.substr(equals + 1)))};
 }
@@ -116,7 +118,7 @@ Location locate(const std::string& text, const std::vector<Line>& lines,
             if (sameName(entry.name, section)) at.section = at.lastLine = i;
         } else if (at.section && entry.kind != Entry::Blank) {
             at.lastLine = i;
-            if (!at.key && entry.kind == Entry::Key && sameName(entry.name, key)) at.key = i;
+            if (!at.key && sameName(entry.name, key)) at.key = i;
         }
     }
     return at;
@@ -134,11 +136,16 @@ std::string_view withoutQuotes(std::string_view value) {
     return value.substr(1, value.size() - 2);
 }
 
-// Windows drops the default's trailing spaces (only spaces, not tabs).
+// Windows drops the default's trailing spaces (only spaces, not tabs); a default of
+// nothing but spaces keeps its first one.
 std::string_view trimmedDefault(const std::string& defaultValue) {
     std::string_view value = upToNul(defaultValue);
-    while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
+    while (value.size() > 1 && value.back() == ' ') value.remove_suffix(1);
     return value;
+}
+
+std::string_view valueOf(const Entry& entry, const std::string& defaultValue) {
+    return entry.kind == Entry::Key ? entry.value : trimmedDefault(defaultValue);
 }
 
 std::string cutToBuffer(std::string_view value, size_t bufferSize) {
@@ -156,7 +163,7 @@ std::string keyLine(std::string_view key, std::string_view value) {
 
 std::string replaceKeyLine(const std::string& text, const Line& line, const Entry& old,
                            std::string_view value) {
-    if (old.value == value) return text;  // Windows leaves an unchanged key alone
+    if (old.kind == Entry::Key && old.value == value) return text;  // unchanged: left alone
     return text.substr(0, line.begin) + keyLine(old.name, value) + text.substr(line.end);
 }
 
@@ -178,9 +185,8 @@ std::string profileGetString(const std::string& fileText, const std::string& sec
                              size_t bufferSize) {
     std::vector<Line> lines = splitLines(fileText);
     Location at = locate(fileText, lines, queryName(section), queryName(key));
-    std::string_view value = at.key ? parseLine(fileText, lines[*at.key]).value
-                                    : trimmedDefault(defaultValue);
-    return cutToBuffer(withoutQuotes(value), bufferSize);
+    Entry entry = at.key ? parseLine(fileText, lines[*at.key]) : Entry{};
+    return cutToBuffer(withoutQuotes(valueOf(entry, defaultValue)), bufferSize);
 }
 
 std::string profileWriteString(const std::string& fileText, const std::string& section,

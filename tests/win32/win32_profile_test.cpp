@@ -1,0 +1,90 @@
+// The case table of the pure profile functions, run against the real Windows functions
+// (here under Wine): whatever the real functions answer, the pure ones must answer too.
+//
+// Where Wine is known to differ from Windows NT, the case says so in the table:
+// wineDiffers (the expectation follows the record of Windows; Wine must still differ, so
+// a change in Wine is noticed) and wineRewrites (Wine saves the whole file from its parsed
+// form, so only the written value is compared, not the bytes around it).
+#include "platform/win32/win32_profile.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "settings/profile_text.h"
+#include "support/profile_cases.h"
+
+namespace qm {
+namespace {
+
+// One fresh file name per case: Wine caches recently used profile files by name.
+std::string freshPath() {
+    static int serial = 0;
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + "qm_profile_" + std::to_string(GetCurrentProcessId()) + "_" +
+           std::to_string(serial++) + ".ini";
+}
+
+void put(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string content(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class RealProfileRead : public ::testing::TestWithParam<ProfileReadCase> {};
+
+TEST_P(RealProfileRead, PureReaderAgreesWithWindows) {
+    const ProfileReadCase& c = GetParam();
+    std::string path = freshPath();
+    put(path, c.file);
+    Win32Profile real;
+    std::string windows = real.getString(c.section, c.key, c.defaultValue, c.bufferSize, path);
+    DeleteFileA(path.c_str());
+    std::string pure = profileGetString(c.file, c.section, c.key, c.defaultValue, c.bufferSize);
+    EXPECT_EQ(pure, c.expected);
+    if (c.wineDiffers) {
+        EXPECT_NE(windows, pure) << "Wine now agrees: drop the case's wineDiffers mark";
+    } else {
+        EXPECT_EQ(windows, pure);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RealProfileRead, ::testing::ValuesIn(profileReadCases()),
+                         [](const auto& info) { return info.param.name; });
+
+class RealProfileWrite : public ::testing::TestWithParam<ProfileWriteCase> {};
+
+TEST_P(RealProfileWrite, PureWriterAgreesWithWindows) {
+    const ProfileWriteCase& c = GetParam();
+    std::string path = freshPath();
+    put(path, c.file);
+    Win32Profile real;
+    ASSERT_TRUE(real.writeString(c.section, c.key, c.value, path));
+    std::string windows = content(path);
+    std::string pure = profileWriteString(c.file, c.section, c.key, c.value);
+    DeleteFileA(path.c_str());
+    if (!c.wineRewrites) {
+        EXPECT_EQ(windows, pure);
+    }
+    EXPECT_EQ(profileGetString(windows, c.section, c.key, "-", 255),
+              profileGetString(pure, c.section, c.key, "-", 255));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RealProfileWrite, ::testing::ValuesIn(profileWriteCases()),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(RealProfile, WriteToAMissingFolderFails) {
+    Win32Profile real;
+    std::string path = freshPath() + ".d\\settings.ini";
+    EXPECT_FALSE(real.writeString("RAM", "Release", "1", path));
+    EXPECT_EQ(real.getString("RAM", "Release", "0", 255, path), "0");
+}
+
+}  // namespace
+}  // namespace qm
