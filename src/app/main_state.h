@@ -13,16 +13,18 @@ struct MainState {
     int16_t currentPage = 0;
     // Settings: set while the loaders apply stored values.
     bool isLoading = false;
-    // Release engine: goal and steps of the running cycle.
-    int16_t releaseTarget = 0;
-    int16_t releaseAttempts = 0;
+    // Release engine: goal (MB) and steps of the running cycle; 32-bit so that machines
+    // above 2 GB (and above 32 GB) have room.
+    int32_t releaseTarget = 0;
+    int32_t releaseAttempts = 0;
     // Automatic and timed release: warnings shown so far, and interval starts.
     int16_t lowMemoryWarnings = 0;
     DateTime timeIntervalStart;
     DateTime autoIntervalStart;
-    // Amount lists: total physical and page-file memory in MB, plus one.
-    int16_t totalPhysMB = 0;
-    int16_t totalPageMB = 0;
+    // Amount lists: total physical and page-file memory in MB, plus one (32-bit: a 32 GB
+    // machine would overflow 16 bits).
+    int32_t totalPhysMB = 0;
+    int32_t totalPageMB = 0;
     // Gauges: last percentages drawn, for repainting.
     int16_t lastPhysPercent = 0;
     int16_t lastPagePercent = 0;
