@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "base/app_error.h"
+#include "support/error_of.h"
 #include "base/convert.h"
 #include "base/datetime.h"
 #include "base/text.h"
@@ -11,14 +12,7 @@
 namespace qm {
 namespace {
 
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.number;
-    }
-    return 0;
-}
+using test::errorOf;
 
 TEST(Conversions, IntegerConversionRoundsHalvesToEven) {
     EXPECT_EQ(toInt16(0.5), 0);

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "base/app_error.h"
+#include "support/error_of.h"
 #include "forms/form.h"
 #include "forms/headless_host.h"
 #include "forms/picture_box.h"
@@ -10,14 +11,7 @@
 namespace qm {
 namespace {
 
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.number;
-    }
-    return 0;
-}
+using test::errorOf;
 
 TEST(ListControls, ClickOnlyOnChangeAndIndexChecked) {
     Form frm("frmTest");
