@@ -74,6 +74,10 @@ void FakeRegistry::setString(uint32_t root, const std::string& path, const std::
     keys[keyName(root, path)][name] = RegValue{REG_SZ_, text + '\0'};
 }
 
+void FakeRegistry::setRaw(uint32_t root, const std::string& path, const std::string& name, const RegValue& value) {
+    keys[keyName(root, path)][name] = value;
+}
+
 long FakeRegistry::openKey(uint32_t root, const std::string& path, uint32_t access, RegHandle& key) {
     const std::string name = keyName(root, path);
     if (!keys.count(name)) return ERROR_FILE_NOT_FOUND_;
@@ -95,6 +99,7 @@ long FakeRegistry::createKey(uint32_t root, const std::string& path, uint32_t ac
 long FakeRegistry::queryValue(RegHandle key, const std::string& name, RegValue& value, uint32_t maxBytes) {
     const auto handle = handles_.find(key);
     if (handle == handles_.end()) return 6;  // ERROR_INVALID_HANDLE
+    queried.push_back(handle->second.first + "|" + name);
     const auto& values = keys[handle->second.first];
     const auto found = values.find(name);
     if (found == values.end()) return ERROR_FILE_NOT_FOUND_;

@@ -60,6 +60,8 @@ public:
     std::string stringValue(uint32_t root, const std::string& path, const std::string& name) const;
     bool hasValue(uint32_t root, const std::string& path, const std::string& name) const;
     void setString(uint32_t root, const std::string& path, const std::string& name, const std::string& text);
+    void setRaw(uint32_t root, const std::string& path, const std::string& name, const RegValue& value);
+    std::vector<std::string> queried;  // "<root>\<path in lower case>|<value name>" of every query
 
     long openKey(uint32_t root, const std::string& path, uint32_t access, RegHandle& key) override;
     long createKey(uint32_t root, const std::string& path, uint32_t access, RegHandle& key) override;
