@@ -1,0 +1,37 @@
+#pragma once
+// modReg: two registry routines that open one key, do one thing to one string value and
+// close it again; and the "Automatically launch" box that registers the program under Run.
+#include <cstdint>
+#include <string>
+
+#include "app/app_context.h"
+#include "settings/settings_file.h"
+
+namespace qm {
+
+inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* kRunValueName = "Quillmere";
+
+// The Run value's data: the program path, quoted when it holds a blank, so that a folder
+// like "C:\Program Files" never makes the system start "C:\Program.exe".
+std::string runCommand(const std::string& exePath);
+
+class modReg {
+public:
+    modReg(AppContext& ctx, SettingsFile& settings);
+
+    // Sets a string value of an existing key (a missing key is not created).
+    void regSetValue(uint32_t hive, const std::string& keyPath, const std::string& valueName,
+                     const std::string& data);
+    // Deletes a value; note the order: value name before key path.
+    void deleteValue(uint32_t hive, const std::string& valueName, const std::string& keyPath);
+
+    // Runs also while loading, so the Run value follows the program's path at every start.
+    void chkStartup_Click();
+
+private:
+    AppContext& ctx_;
+    SettingsFile& settings_;
+};
+
+}  // namespace qm

@@ -1,0 +1,66 @@
+#include "settings/settings_file.h"
+
+#include "base/convert.h"
+
+namespace qm {
+
+std::string SettingsFile::getData(const std::string& section, const std::string& key,
+                                  const std::string& defaultValue) {
+    // A failing port leaves the default, so a broken file never costs an option its value.
+    std::string value = defaultValue;
+    auto t = ctx_.trap(",getData");
+    t([&] { value = StripNull(ctx_.platform.profile.getString(section, key, defaultValue, kBufferSize, path())); });
+    return value;
+}
+
+std::string SettingsFile::StripNull(const std::string& text) {
+    std::string before = text;
+    auto t = ctx_.trap(",stripNull");
+    t([&] { before = text.substr(0, text.find('\0')); });
+    return before;
+}
+
+void SettingsFile::writeKey(const std::string& section, const std::string& key, const std::string& value) {
+    if (!ctx_.state.isLoading) writeKeyAlways(section, key, value);
+}
+
+void SettingsFile::writeKey(const std::string& section, const std::string& key, int value) {
+    writeKey(section, key, std::to_string(value));
+}
+
+void SettingsFile::writeKeyAlways(const std::string& section, const std::string& key, const std::string& value) {
+    // A write the platform cannot perform is not reported: the control keeps its value.
+    ctx_.platform.profile.writeString(section, key, value, path());
+}
+
+void SettingsFile::writeKeyAlways(const std::string& section, const std::string& key, int value) {
+    writeKeyAlways(section, key, std::to_string(value));
+}
+
+void SettingsFile::writeNumber(const std::string& section, const std::string& key, double value) {
+    writeKey(section, key, invariantNumberText(value));
+}
+
+void SettingsFile::writeNumberAlways(const std::string& section, const std::string& key, double value) {
+    writeKeyAlways(section, key, invariantNumberText(value));
+}
+
+void SettingsFile::saveListIndex(const std::string& label, const std::string& section, const std::string& key,
+                                 const ListControl& list) {
+    auto t = ctx_.trap(label);
+    t([&] { writeKey(section, key, list.listIndex()); });
+}
+
+void SettingsFile::saveCheckState(const std::string& label, const std::string& section, const std::string& key,
+                                  const CheckBox& box) {
+    auto t = ctx_.trap(label);
+    t([&] { writeKey(section, key, box.value()); });
+}
+
+void SettingsFile::saveOption(const std::string& label, const std::string& section, const std::string& key,
+                              int index) {
+    auto t = ctx_.trap(label);
+    t([&] { writeKey(section, key, index); });
+}
+
+}  // namespace qm

@@ -1,0 +1,48 @@
+#pragma once
+// settings.ini: the one reader the loaders use and the one writer every option handler uses.
+#include <string>
+
+#include "app/app_context.h"
+#include "forms/control.h"
+
+namespace qm {
+
+class SettingsFile {
+public:
+    explicit SettingsFile(AppContext& ctx) : ctx_(ctx) {}
+
+    // The stored value of section/key, or `defaultValue` when there is none; read through a
+    // 255-character buffer, so a longer value comes back cut to 254 characters.
+    std::string getData(const std::string& section, const std::string& key, const std::string& defaultValue);
+    // The text before its first NUL (all of it when there is none).
+    std::string StripNull(const std::string& text);
+
+    // Writes one key unless the loaders are applying stored values (isLoading).
+    void writeKey(const std::string& section, const std::string& key, const std::string& value);
+    void writeKey(const std::string& section, const std::string& key, int value);
+    // Writes also while loading, for the few handlers that store the value just loaded.
+    void writeKeyAlways(const std::string& section, const std::string& key, const std::string& value);
+    void writeKeyAlways(const std::string& section, const std::string& key, int value);
+    // A number with a fraction is stored with "." whatever the user's decimal separator: the
+    // reader compares the stored text with "1.5", so a "1,5" would be lost at every start.
+    void writeNumber(const std::string& section, const std::string& key, double value);
+    void writeNumberAlways(const std::string& section, const std::string& key, double value);
+
+    // The body of the plain option handlers: under the handler's label, store the control's
+    // list index, check state or option index (skipped while loading).
+    void saveListIndex(const std::string& label, const std::string& section, const std::string& key,
+                       const ListControl& list);
+    void saveCheckState(const std::string& label, const std::string& section, const std::string& key,
+                        const CheckBox& box);
+    void saveOption(const std::string& label, const std::string& section, const std::string& key, int index);
+
+    // Rebuilt at every use: the program folder is the only source of the path.
+    std::string path() const { return ctx_.programFile("settings.ini"); }
+
+    static constexpr size_t kBufferSize = 255;
+
+private:
+    AppContext& ctx_;
+};
+
+}  // namespace qm
