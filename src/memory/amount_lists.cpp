@@ -1,0 +1,137 @@
+#include "memory/amount_lists.h"
+
+#include <cmath>
+
+#include "base/convert.h"
+#include "forms/picture_box.h"
+
+namespace qm {
+
+namespace {
+
+constexpr double kBytesPerKB = 1024.0;
+constexpr double kBytesPerMB = 1024.0 * 1024.0;
+constexpr size_t kSettingBuffer = 255;
+
+int32_t roundedTotalMB(uint64_t bytes) { return toInt32(roundHalfEven(static_cast<double>(bytes) / kBytesPerMB) + 1); }
+
+std::string mbText(int64_t mb) { return std::to_string(mb) + " MB"; }
+
+int roundedTwips(double twips) { return static_cast<int>(roundHalfEven(twips)); }
+
+}  // namespace
+
+AmountLists::AmountLists(AppContext& ctx)
+    : ctx_(ctx),
+      lstRam_(ctx.frmMain.get<ListBox>("lstRam")),
+      cmbStartupRam_(ctx.frmMain.get<ComboBox>("cmbStartupRam")),
+      lstTimeAmount_(ctx.frmMain.get<ListBox>("lstTimeAmount")),
+      lstAutoAmount_(ctx.frmMain.get<ListBox>("lstAutoAmount")),
+      cmbAutoRelease_(ctx.frmMain.get<ComboBox>("cmbAutoRelease")),
+      mnuRelease_(ctx.frmMain.get<Menu>("mnuRelease")),
+      amountLists_{&lstRam_, &cmbStartupRam_, &lstTimeAmount_, &lstAutoAmount_, &cmbAutoRelease_} {
+    lstRam_.onClick = [this] { lstRam_Click(); };
+    lstTimeAmount_.onClick = [this] { lstTimeAmount_Click(); };
+}
+
+void AmountLists::initMemory() {
+    auto t = ctx_.trap(",initMemory");
+    MemoryStatus status{};
+    t([&] { status = ctx_.platform.memory.status(); });
+    setTotals(t, status.totalPhys, status.totalPageFile);
+    appendKB(t, "lblPM", status.totalPhys);
+    appendKB(t, "lblVM", status.totalPageFile);
+    layoutScale(t, "lblP", "lnP", "picPhysical", ctx_.state.totalPhysMB);
+    layoutScale(t, "lblV", "lnV", "picVirtual", ctx_.state.totalPageMB);
+}
+
+void AmountLists::setTotals(Trap& t, uint64_t totalPhys, uint64_t totalPage) {
+    t([&] { ctx_.state.totalPhysMB = roundedTotalMB(totalPhys); });
+    t([&] { ctx_.state.totalPageMB = roundedTotalMB(totalPage); });
+}
+
+// The caption gains the total in KB, without the added one MB (appended: once per window).
+void AmountLists::appendKB(Trap& t, const char* label, uint64_t bytes) {
+    t([&] {
+        Label& caption = ctx_.frmMain.get<Label>(label);
+        const auto kb = static_cast<int64_t>(roundHalfEven(static_cast<double>(bytes) / kBytesPerKB));
+        caption.setCaption(caption.caption() + " " + std::to_string(kb) + " KB");
+    });
+}
+
+// Four labels (0, one, two and three thirds of the total, in whole steps) centred on four
+// lines that divide the graph into thirds from its lower edge up.
+void AmountLists::layoutScale(Trap& t, const char* label, const char* line, const char* picture,
+                              int32_t totalMB) {
+    const int32_t step = (totalMB - totalMB % 3) / 3;
+    for (int k = 0; k < 4; ++k) {
+        t([&] { ctx_.frmMain.element<Label>(label, k).setCaption(mbText(int64_t{k} * step)); });
+    }
+    const Control& graph = ctx_.frmMain.get<PictureBox>(picture);
+    double height = graph.top() + graph.height();
+    for (int k = 0; k < 4; ++k, height -= graph.height() / 3.0) {
+        t([&] {
+            Line& marker = ctx_.frmMain.element<Line>(line, k);
+            marker.setPoints(marker.x1(), roundedTwips(height), marker.x2(), roundedTwips(height));
+        });
+    }
+    for (int k = 0; k < 4; ++k) {
+        t([&] {
+            Label& caption = ctx_.frmMain.element<Label>(label, k);
+            const int top = roundedTwips(ctx_.frmMain.element<Line>(line, k).y1() - caption.height() / 2.0);
+            caption.move(caption.left(), top, caption.width(), caption.height());
+        });
+    }
+}
+
+void AmountLists::loadRAM() {
+    auto t = ctx_.trap(",loadRAM");
+    t([&] { cmbStartupRam_.addItem("0 MB"); });
+    for (int i = 1; i <= kMaxEntries; ++i) {
+        const int n = 2 * i;
+        if (n > ctx_.state.totalPhysMB) break;
+        addAmount(t, mbText(n));
+    }
+    t([&] { restoreListIndex(lstRam_, "RAM", "Release"); });
+}
+
+void AmountLists::addAmount(Trap& t, const std::string& entry) {
+    for (ListControl* list : amountLists_) {
+        t([&] { list->addItem(entry); });
+    }
+}
+
+// A numeric stored index below the number of entries selects it (-1 selects none, lower
+// ones are refused); anything else leaves the list as it is.
+void AmountLists::restoreListIndex(ListBox& list, const std::string& section, const std::string& key) {
+    const std::string stored = readSetting(section, key, "0");
+    if (!isNumeric(stored)) return;
+    const int16_t index = toInt16(toNumber(stored));
+    if (index < list.listCount()) list.setListIndex(index);
+}
+
+void AmountLists::lstRam_Click() {
+    if (ctx_.state.isLoading) return;
+    auto t = ctx_.trap(",lstRam_Click");
+    t([&] { writeSetting("RAM", "Release", std::to_string(lstRam_.listIndex())); });
+    t([&] { mnuRelease_.setCaption("Free Up " + lstRam_.text() + " Now"); });
+}
+
+// Unguarded: it writes while the loaders run as well.
+void AmountLists::lstTimeAmount_Click() {
+    auto t = ctx_.trap(",lsttimeAMount_Click");
+    t([&] { writeSetting("Time", "Release", std::to_string(lstTimeAmount_.listIndex())); });
+}
+
+// TODO(settings): read and write through SettingsFile once it is in the tree.
+std::string AmountLists::readSetting(const std::string& section, const std::string& key, const std::string& missing) {
+    const std::string text =
+        ctx_.platform.profile.getString(section, key, missing, kSettingBuffer, ctx_.programFile("settings.ini"));
+    return text.substr(0, text.find('\0'));
+}
+
+void AmountLists::writeSetting(const std::string& section, const std::string& key, const std::string& value) {
+    ctx_.platform.profile.writeString(section, key, value, ctx_.programFile("settings.ini"));
+}
+
+}  // namespace qm

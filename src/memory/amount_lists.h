@@ -1,0 +1,51 @@
+#pragma once
+// The memory totals everything is scaled by, the five amount lists ("2 MB" ... up to the
+// total, at most 1000 entries), the graph scales and the two amount-list handlers.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/app_context.h"
+
+namespace qm {
+
+class ComboBox;
+class ListBox;
+class ListControl;
+class Menu;
+
+class AmountLists {
+public:
+    static constexpr int kMaxEntries = 1000;
+
+    explicit AmountLists(AppContext& ctx);
+
+    // Measures the totals once, appends the KB captions and lays out both graph scales.
+    void initMemory();
+    // Fills the five amount lists and restores the on-demand amount.
+    void loadRAM();
+
+    void lstRam_Click();
+    void lstTimeAmount_Click();
+
+private:
+    void setTotals(Trap& t, uint64_t totalPhys, uint64_t totalPage);
+    void appendKB(Trap& t, const char* label, uint64_t bytes);
+    void layoutScale(Trap& t, const char* label, const char* line, const char* picture, int32_t totalMB);
+    void addAmount(Trap& t, const std::string& entry);
+    void restoreListIndex(ListBox& list, const std::string& section, const std::string& key);
+    std::string readSetting(const std::string& section, const std::string& key, const std::string& missing);
+    void writeSetting(const std::string& section, const std::string& key, const std::string& value);
+
+    AppContext& ctx_;
+    ListBox& lstRam_;
+    ComboBox& cmbStartupRam_;
+    ListBox& lstTimeAmount_;
+    ListBox& lstAutoAmount_;
+    ComboBox& cmbAutoRelease_;
+    Menu& mnuRelease_;
+    // In the order entries are added to them.
+    std::array<ListControl*, 5> amountLists_;
+};
+
+}  // namespace qm

@@ -1,0 +1,56 @@
+#pragma once
+// The release cycle: a goal for the available physical memory, then one block of the
+// goal's size committed, written and freed per tick of tmrRam until the goal is reached
+// or the retry limit is used up.
+#include <cstdint>
+#include <string>
+
+#include "app/app_context.h"
+
+namespace qm {
+
+class CommandButton;
+class ComboBox;
+class ListBox;
+class Timer;
+
+class ReleaseEngine {
+public:
+    // Refused blocks a cycle may meet before it gives up: a refusal is not an attempt,
+    // so without this a cycle on a machine that can never back its block would run on.
+    static constexpr int32_t kMaxRefusedBlocks = 10;
+
+    explicit ReleaseEngine(AppContext& ctx);
+
+    // Available physical memory in whole MB (halves to even).
+    int32_t availableMB();
+    // The number of an amount entry ("512 MB" gives 512); error 13 when there is none.
+    static int32_t entryMB(const std::string& text);
+    // Starts a cycle; callers test isReleasing() first.
+    void startRelease(int32_t targetMB, int spacingMs);
+    // A cycle runs exactly while tmrRam is enabled.
+    bool isReleasing() const;
+    // The retry limit shown in cmbRetry, read afresh on every call (0 without a number).
+    int32_t retryLimit() const;
+    // The attempt spacing of the start-up, automatic and timed releases.
+    int waitSpacingMs() const;
+    // Blocks refused for lack of memory in the running cycle.
+    int32_t refusedBlocks() const { return refused_; }
+
+    void tmrRam_Timer();
+    void cmdRam_Click();
+
+private:
+    void stopCycle();
+    bool touchGoalBlock(uint64_t totalPhys);
+
+    AppContext& ctx_;
+    Timer& tmrRam_;
+    CommandButton& cmdRam_;
+    ListBox& lstRam_;
+    ComboBox& cmbRetry_;
+    ComboBox& cmbStartupWait_;
+    int32_t refused_ = 0;
+};
+
+}  // namespace qm
