@@ -1,0 +1,142 @@
+#include "monitor/gauges.h"
+
+#include "base/convert.h"
+
+namespace qm {
+
+namespace {
+
+constexpr double kBytesPerMB = 1024.0 * 1024.0;
+constexpr int kGaugeLineSpacing = 60;  // twips between two segment lines
+constexpr int kNewest = kHistoryLength - 1;
+
+// Whole megabytes as a 32-bit value, so machines with 32 GB and more still show their figures.
+int32_t wholeMB(double mb) { return toInt32(roundTo(mb, 0)); }
+
+}  // namespace
+
+MemoryFigures memoryFigures(const MemoryStatus& status) {
+    return {static_cast<double>(status.availPhys) / kBytesPerMB, static_cast<double>(status.availPageFile) / kBytesPerMB};
+}
+
+int16_t availablePercent(int32_t mb, int32_t totalMB) {
+    if (totalMB == 0) raiseError(mb == 0 ? errOverflow : errDivisionByZero);
+    return toInt16(static_cast<double>(mb) / totalMB * 100);
+}
+
+Gauges::Gauges(AppContext& ctx, Graphs& graphs, const CpuSamplerSlot& cpuSampler, ToolTipSink changeToolTip)
+    : ctx_(ctx),
+      graphs_(graphs),
+      cpuSampler_(cpuSampler),
+      changeToolTip_(std::move(changeToolTip)),
+      picPProgress_(ctx.frmMain.get<PictureBox>("picPProgress")),
+      picVProgress_(ctx.frmMain.get<PictureBox>("picVProgress")) {
+    Form& frm = ctx.frmMain;
+    frm.get<Timer>("tmrMemory").onTimer = [this] { tmrMemory_Timer(); };
+    picPProgress_.onPaint = [this] { picPProgress_Paint(); };
+    picVProgress_.onPaint = [this] { picVProgress_Paint(); };
+    frm.get<PictureBox>("picPhysical").onPaint = [this] { picPhysical_Paint(); };
+    frm.get<PictureBox>("picVirtual").onPaint = [this] { picVirtual_Paint(); };
+    frm.get<PictureBox>("picCPU").onPaint = [this] { picCPU_Paint(); };
+}
+
+void Gauges::initProgressBar() {
+    Trap t = ctx_.trap(",initProgressBar");
+    Form& frm = ctx_.frmMain;
+    // Shown as the sampler returns it; the CPU timer clamps it from then on.
+    t([&] {
+        if (!cpuSampler_) raiseError(errObjectNotSet);
+        frm.get<Label>("lblCPU").setCaption(numberText(cpuSampler_->CurrentCPUUsage()) + "%");
+    });
+    MemoryFigures memory;
+    t([&] { memory = memoryFigures(ctx_.platform.memory.status()); });
+    t([&] { frm.setCaption("Quillmere v1.0 " + numberText(toInt32(roundTo(memory.physMB, 2))) + " MB"); });
+    int32_t physMB = 0, pageMB = 0;
+    t([&] { physMB = wholeMB(memory.physMB); });
+    t([&] { pageMB = wholeMB(memory.pageMB); });
+    showPercents(t, physMB, pageMB);
+}
+
+void Gauges::tmrMemory_Timer() {
+    Trap t = ctx_.trap(",tmrMemory_Timer");
+    bool due = true;
+    t([&] { due = refreshDue(); });
+    if (!due) return;
+    // One sample of the machine; every figure of this tick comes from it.
+    MemoryFigures memory;
+    t([&] { memory = memoryFigures(ctx_.platform.memory.status()); });
+    int32_t physMB = 0, pageMB = 0;
+    float physMBfine = 0;
+    t([&] { physMB = wholeMB(memory.physMB); });
+    t([&] { pageMB = wholeMB(memory.pageMB); });
+    t([&] { physMBfine = static_cast<float>(roundTo(memory.physMB, 2)); });
+    Form& frm = ctx_.frmMain;
+    t([&] { frm.setCaption("Quillmere v1.0 - " + singleText(physMBfine) + " MB"); });
+    t([&] {
+        if (changeToolTip_) changeToolTip_(frm.caption());
+    });
+    t([&] { frm.get<PictureBox>("picPhysical").setToolTip("Last Value = " + singleText(physMBfine) + " MB"); });
+    t([&] { frm.get<PictureBox>("picVirtual").setToolTip("Last Value = " + numberText(pageMB) + " MB"); });
+    storeSample(t, showPercents(t, physMB, pageMB));
+    t([&] { graphs_.drawGraph(); });
+}
+
+bool Gauges::refreshDue() {
+    MainState& state = ctx_.state;
+    // "1.5 Seconds" refreshes on every tick.
+    if (ctx_.frmMain.get<ComboBox>("cmbUpdateGraph").listIndex() == 0) return true;
+    const DateTime now = ctx_.platform.clock.now();
+    if (!(static_cast<double>(wholeSecondsBetween(state.lastGraphTime, now)) > state.graphInterval)) return false;
+    state.lastGraphTime = now;
+    return true;
+}
+
+Gauges::Percents Gauges::showPercents(Trap& t, int32_t physMB, int32_t pageMB) {
+    Percents percents;
+    t([&] { percents.phys = availablePercent(physMB, ctx_.state.totalPhysMB); });
+    t([&] { percents.page = availablePercent(pageMB, ctx_.state.totalPageMB); });
+    Form& frm = ctx_.frmMain;
+    t([&] { frm.get<Label>("lblPPercent").setCaption(numberText(percents.phys) + "% Available"); });
+    t([&] { frm.get<Label>("lblVPercent").setCaption(numberText(percents.page) + "% Available"); });
+    t([&] { drawProgressBar(percents.phys, percents.page); });
+    t([&] { ctx_.state.lastPhysPercent = percents.phys; });
+    t([&] { ctx_.state.lastPagePercent = percents.page; });
+    return percents;
+}
+
+void Gauges::storeSample(Trap& t, Percents percents) {
+    MainState& state = ctx_.state;
+    t([&] { graphs_.shiftHistory(); });
+    // 100 % is the full graph height of 69 pixels.
+    t([&] { state.physHistory[kNewest] = toInt16(percents.phys * 0.69); });
+    t([&] { state.pageHistory[kNewest] = toInt16(percents.page * 0.69); });
+}
+
+void Gauges::drawProgressBar(int16_t physPercent, int16_t pagePercent) {
+    Trap t = ctx_.trap(",drawProgressBar");
+    t([&] { drawBar(picPProgress_, physPercent); });
+    t([&] { drawBar(picVProgress_, pagePercent); });
+}
+
+void Gauges::drawBar(PictureBox& bar, int16_t percent) {
+    const int width = bar.width();
+    const int height = bar.height();
+    const int16_t fill = toInt16(percent * static_cast<double>(width) * 0.01);
+    const int16_t count = toInt16(static_cast<double>(width) / kGaugeLineSpacing);
+    // Not cleared: each line takes the colour of this call, the gaps keep the background.
+    bar.setForeColor(kGaugeFreeColor);
+    int x = kGaugeLineSpacing;
+    for (int i = 0; i <= count; ++i) {
+        if (x >= fill) bar.setForeColor(kGaugeUsedColor);
+        bar.line(x, height, x, 0);
+        x += kGaugeLineSpacing;
+    }
+}
+
+void Gauges::picPProgress_Paint() { drawProgressBar(ctx_.state.lastPhysPercent, ctx_.state.lastPagePercent); }
+void Gauges::picVProgress_Paint() { drawProgressBar(ctx_.state.lastPhysPercent, ctx_.state.lastPagePercent); }
+void Gauges::picPhysical_Paint() { graphs_.drawGraph(); }
+void Gauges::picVirtual_Paint() { graphs_.drawGraph(); }
+void Gauges::picCPU_Paint() { graphs_.drawCPUGraph(ctx_.state.lastCPU); }
+
+}  // namespace qm
