@@ -1,0 +1,81 @@
+#include "platform/posix/posix_cpu.h"
+
+#include <time.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace qm {
+
+namespace {
+
+constexpr int64_t kUnitsPerSecond = 10'000'000;  // 100 ns units
+constexpr long kMaxProcessors = 255;
+
+std::string_view aggregateLine(std::string_view text) {
+    for (size_t pos = 0; pos < text.size();) {
+        const size_t end = std::min(text.find('\n', pos), text.size());
+        const std::string_view line = text.substr(pos, end - pos);
+        if (line.size() > 3 && line.substr(0, 3) == "cpu" && (line[3] == ' ' || line[3] == '\t')) return line;
+        pos = end + 1;
+    }
+    return {};
+}
+
+// The whole-number fields after the label; nullopt when one of them is not a number.
+std::optional<std::vector<uint64_t>> fields(std::string_view line) {
+    std::vector<uint64_t> values;
+    size_t pos = 3;
+    while (true) {
+        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t' || line[pos] == '\r')) ++pos;
+        if (pos >= line.size()) return values;
+        uint64_t value = 0;
+        const auto [next, error] = std::from_chars(line.data() + pos, line.data() + line.size(), value);
+        if (error != std::errc() || (next < line.data() + line.size() && *next != ' ' && *next != '\t' && *next != '\r'))
+            return std::nullopt;
+        values.push_back(value);
+        pos = static_cast<size_t>(next - line.data());
+    }
+}
+
+int64_t monotonic100ns() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * kUnitsPerSecond + now.tv_nsec / 100;
+}
+
+}  // namespace
+
+std::optional<uint64_t> parseProcStat(std::string_view text) {
+    const std::string_view line = aggregateLine(text);
+    if (line.empty()) return std::nullopt;
+    const auto values = fields(line);
+    if (!values || values->size() < 4) return std::nullopt;  // user nice system idle [iowait ...]
+    return (*values)[3] + (values->size() > 4 ? (*values)[4] : 0);
+}
+
+CpuCounters cpuCountersFrom(uint64_t idleJiffies, long clockTicksPerSecond, long onlineCpus, int64_t clock100ns) {
+    const uint64_t ticks = static_cast<uint64_t>(clockTicksPerSecond);
+    // Split so that the product cannot overflow for any realistic uptime.
+    uint64_t idle = idleJiffies / ticks * kUnitsPerSecond + idleJiffies % ticks * kUnitsPerSecond / ticks;
+    const long cpus = onlineCpus < 1 ? 1 : onlineCpus;
+    if (cpus > kMaxProcessors) idle = static_cast<uint64_t>(static_cast<double>(idle) * kMaxProcessors / cpus);
+    const long counted = cpus > kMaxProcessors ? kMaxProcessors : cpus;
+    return CpuCounters{static_cast<uint8_t>(counted), static_cast<int64_t>(idle), clock100ns};
+}
+
+std::optional<CpuCounters> PosixCpu::readCounters() {
+    std::ifstream file(statPath_);
+    if (!file) return std::nullopt;
+    std::ostringstream text;
+    text << file.rdbuf();
+    const std::optional<uint64_t> idle = parseProcStat(text.str());
+    const long ticks = sysconf(_SC_CLK_TCK);
+    if (!idle || ticks <= 0) return std::nullopt;
+    return cpuCountersFrom(*idle, ticks, sysconf(_SC_NPROCESSORS_ONLN), monotonic100ns());
+}
+
+}  // namespace qm

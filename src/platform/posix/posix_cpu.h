@@ -1,0 +1,34 @@
+#pragma once
+// Processor counters on Linux, in the NT kernel's terms: idle time summed over all
+// processors and a clock, both in 100 ns units, and the online processor count. The
+// load formula of the core then reports the load that top shows.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/cpu.h"
+
+namespace qm {
+
+// Idle plus iowait jiffies of the all-processor "cpu" line of /proc/stat; nullopt when
+// the line is missing or broken. Kernels before 2.5.41 have no iowait field: idle alone.
+std::optional<uint64_t> parseProcStat(std::string_view text);
+
+// The counters from raw figures. Above 255 processors (the count is a byte) the idle
+// time is scaled to 255 processors, so the load stays true.
+CpuCounters cpuCountersFrom(uint64_t idleJiffies, long clockTicksPerSecond, long onlineCpus,
+                            int64_t clock100ns);
+
+class PosixCpu : public CpuPort {
+public:
+    explicit PosixCpu(std::string statPath = "/proc/stat") : statPath_(std::move(statPath)) {}
+    // Linux plays the NT family: the counters path is the one that applies.
+    int platformId() override { return 2; }
+    std::optional<CpuCounters> readCounters() override;
+
+private:
+    std::string statPath_;
+};
+
+}  // namespace qm
