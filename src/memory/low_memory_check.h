@@ -1,0 +1,33 @@
+#pragma once
+// The warning the automatic and timed releases share when available memory is below a
+// fifth of the total, and the guard that keeps their checks from running again while
+// one of its messages is open.
+#include <cstdint>
+
+#include "app/app_context.h"
+
+namespace qm {
+
+class CheckBox;
+
+class LowMemoryCheck {
+public:
+    explicit LowMemoryCheck(AppContext& ctx);
+
+    // Warns (three times), then offers to disable the warning. Raises 11 without a total.
+    void lowMemoryCheck(int32_t nowMB);
+
+    // True while a warning or the question is on screen. A window system that keeps
+    // dispatching timer ticks under a modal message would otherwise start a second
+    // check (and a second message) from inside the first; those ticks are skipped.
+    bool messageOpen() const { return messageOpen_; }
+
+private:
+    int ask(const std::string& prompt, int style);
+
+    AppContext& ctx_;
+    CheckBox& chkLowLevel_;
+    bool messageOpen_ = false;
+};
+
+}  // namespace qm

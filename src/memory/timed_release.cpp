@@ -1,0 +1,58 @@
+#include "memory/timed_release.h"
+
+#include "base/convert.h"
+#include "memory/auto_release.h"
+
+namespace qm {
+
+TimedRelease::TimedRelease(AppContext& ctx, ReleaseEngine& engine, LowMemoryCheck& warning)
+    : ctx_(ctx),
+      engine_(engine),
+      warning_(warning),
+      lstTimeAmount_(ctx.frmMain.get<ListBox>("lstTimeAmount")),
+      lstTimeInterval_(ctx.frmMain.get<ListBox>("lstTimeInterval")),
+      optTimeMinute_(ctx.frmMain.get<OptionButton>("optTimeMinute")),
+      chkTimeCPU_(ctx.frmMain.get<CheckBox>("chkTimeCPU")),
+      cmbTimeCPU_(ctx.frmMain.get<ComboBox>("cmbTimeCPU")),
+      chkLowLevel_(ctx.frmMain.get<CheckBox>("chkLowLevel")) {
+    ctx.frmMain.get<Timer>("tmrTime").onTimer = [this] { tmrTime_Timer(); };
+}
+
+double TimedRelease::intervalMinutes() {
+    double minutes = 0;
+    ctx_.trap(",tmrTime_Timer")([&] {
+        const double count = toNumber(lstTimeInterval_.text());
+        minutes = optTimeMinute_.value() ? count : roundHalfEven(count * 60);
+    });
+    return minutes;
+}
+
+// A running release, or a processor too busy, puts the release off by a whole interval.
+bool TimedRelease::putOff() {
+    const bool busy = chkTimeCPU_.value() == 1 && ctx_.state.lastCPU >= shownNumber(cmbTimeCPU_);
+    if (!engine_.isReleasing() && !busy) return false;
+    ctx_.state.timeIntervalStart = ctx_.platform.clock.now();
+    return true;
+}
+
+void TimedRelease::release() {
+    Trap trap = ctx_.trap(",tmrTime_Timer");
+    int32_t amount = 0, now = 0;
+    trap([&] { amount = ReleaseEngine::entryMB(lstTimeAmount_.text()); });
+    trap([&] { now = engine_.availableMB(); });
+    trap([&] { if (chkLowLevel_.value() == 0) warning_.lowMemoryCheck(now); });
+    trap([&] { engine_.startRelease(now + amount, engine_.waitSpacingMs()); });
+    ctx_.state.timeIntervalStart = ctx_.platform.clock.now();
+}
+
+void TimedRelease::tmrTime_Timer() {
+    if (warning_.messageOpen()) return;
+    if (lstTimeAmount_.listIndex() < 0) return;
+    const double interval = intervalMinutes();
+    if (clockMinutesBetween(ctx_.state.timeIntervalStart, ctx_.platform.clock.now()) < interval) return;
+    bool stop = false;
+    ctx_.trap(",tmrTime_Timer")([&] { stop = putOff(); });
+    if (!stop) release();
+}
+
+}  // namespace qm
