@@ -4,6 +4,8 @@
 #include <array>
 
 #include "base/convert.h"
+#include "settings/load_rules.h"
+#include "settings/settings_file.h"
 
 namespace qm {
 
@@ -11,7 +13,6 @@ namespace {
 
 constexpr const char* kGraphBack = "graphback.bmp";
 constexpr const char* kCpuBack = "cpuback.bmp";
-constexpr const char* kSettingsFile = "settings.ini";
 constexpr int kMeterRows = 17;
 
 // The grid behind both memory graphs: 17 columns every 20 pixels, 6 rows every 10.
@@ -48,12 +49,6 @@ bool runUnlessSubscript(Trap& t, Statement&& statement) {
 }
 
 }  // namespace
-
-int graphIntervalEntry(const std::string& stored) {
-    static const std::array<const char*, 8> kStored = {"1.5", "3", "6", "30", "60", "120", "300", "600"};
-    const auto found = std::find(kStored.begin(), kStored.end(), stored);
-    return found == kStored.end() ? 0 : static_cast<int>(found - kStored.begin());
-}
 
 Graphs::Graphs(AppContext& ctx, const CpuSamplerSlot& cpuSampler)
     : ctx_(ctx),
@@ -98,13 +93,9 @@ void Graphs::loadBackground(PictureBox& box, const std::string& file) {
 void Graphs::loadGraph() {
     Trap t = ctx_.trap(",loadGraph");
     std::string stored = "1.5";
-    t([&] {
-        const std::string text = ctx_.platform.profile.getString("Memory", "GraphInterval", "1.5", 255,
-                                                                  ctx_.programFile(kSettingsFile));
-        stored = text.substr(0, text.find('\0'));
-    });
+    t([&] { stored = SettingsFile(ctx_).getData("Memory", "GraphInterval", "1.5"); });
     // Selecting raises cmbUpdateGraph_Click, which sets the interval.
-    t([&] { cmbUpdateGraph_.setListIndex(graphIntervalEntry(stored)); });
+    t([&] { applyRuleI(cmbUpdateGraph_, stored); });
     t([&] { ctx_.state.lastGraphTime = ctx_.platform.clock.now(); });
 }
 
@@ -118,12 +109,8 @@ void Graphs::cmbUpdateGraph_Click() {
     const std::string rest = entry.substr(space + 1);
     const std::string second = rest.substr(0, rest.find(' '));
     t([&] { ctx_.state.graphInterval = second.find("Second") != std::string::npos ? val(first) : val(first) * 60; });
-    // Stored with "." whatever the locale, so that loadGraph finds "1.5" again.
-    t([&] { writeSetting("Memory", "GraphInterval", invariantNumberText(ctx_.state.graphInterval)); });
-}
-
-void Graphs::writeSetting(const std::string& section, const std::string& key, const std::string& value) {
-    ctx_.platform.profile.writeString(section, key, value, ctx_.programFile(kSettingsFile));
+    // Stored with "." whatever the locale, so that loadGraph finds "1.5" again; also while loading.
+    t([&] { SettingsFile(ctx_).writeNumberAlways("Memory", "GraphInterval", ctx_.state.graphInterval); });
 }
 
 void Graphs::shiftHistory() {
@@ -179,7 +166,7 @@ void Graphs::optCPU_Click(int index) {
         if (index < 0 || index >= static_cast<int>(kIntervals.size())) raiseError(errSubscript);
         if (tmrCPU_.interval() != kIntervals[index]) tmrCPU_.setInterval(kIntervals[index]);
     });
-    t([&] { writeSetting("Startup", "CPUUpdate", std::to_string(index)); });
+    t([&] { SettingsFile(ctx_).writeKeyAlways("Startup", "CPUUpdate", index); });  // also while loading
 }
 
 }  // namespace qm

@@ -16,9 +16,6 @@ inline constexpr Color kLitBarColor = rgb(0, 255, 0);
 inline constexpr int kHistoryLength = 365;
 inline constexpr int kGraphHeight = 69;
 
-// The cmbUpdateGraph entry a stored Memory/GraphInterval text selects (exact text; else 0).
-int graphIntervalEntry(const std::string& stored);
-
 class Graphs {
 public:
     Graphs(AppContext& ctx, const CpuSamplerSlot& cpuSampler);
@@ -38,7 +35,6 @@ private:
     void makeBackground(Trap& t, PictureBox& box, const std::string& file, void (*drawGrid)(PictureBox&));
     void loadBackground(PictureBox& box, const std::string& file);
     void drawHistory(PictureBox& box, const std::array<int16_t, kHistoryLength>& history);
-    void writeSetting(const std::string& section, const std::string& key, const std::string& value);
 
     AppContext& ctx_;
     const CpuSamplerSlot& cpuSampler_;

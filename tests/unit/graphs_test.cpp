@@ -151,6 +151,14 @@ TEST_F(MonitorTest, CpuTimerClampsShowsAndKeepsTheLoad) {
     EXPECT_TRUE(log.has("frmMain,tmrCPU_Timer", errObjectNotSet));
 }
 
+TEST_F(MonitorTest, IntervalAndCpuSpeedAreWrittenWhileLoading) {
+    state.isLoading = true;
+    graphs->loadGraph();
+    frm.element<OptionButton>("optCPU", 2).setValue(true);
+    EXPECT_EQ(setting("Memory", "GraphInterval"), "1.5");
+    EXPECT_EQ(setting("Startup", "CPUUpdate"), "2");
+}
+
 TEST_F(MonitorTest, CpuSpeedSetsTheTimerAndIsStored) {
     Timer& tmrCPU = frm.get<Timer>("tmrCPU");
     for (auto [index, interval] : {std::pair{0, 5000}, {1, 2000}, {2, 1000}}) {
