@@ -1,0 +1,205 @@
+#include "platform/posix/posix_memory.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace qm {
+
+namespace {
+
+using posix::CgroupLevel;
+
+enum ChildCode : int { kWholeBlock = 0, kUpToBudget = 1, kNoRoom = 2, kNoMapping = 3 };
+
+struct ChildReport {
+    uint64_t written = 0, baselineRss = 0, peakRss = 0;
+    int32_t code = -1;
+};
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Reads a small file into `buffer` without allocating (safe in the child after fork).
+std::string_view readSmall(const char* path, char* buffer, size_t capacity) {
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {};
+    size_t length = 0;
+    for (ssize_t got = 1; got > 0 && length < capacity;) {
+        got = ::read(fd, buffer + length, capacity - length);
+        if (got < 0 && errno == EINTR) got = 1;
+        else if (got > 0) length += static_cast<size_t>(got);
+    }
+    ::close(fd);
+    return {buffer, length};
+}
+
+// Everything the child needs to measure its budget, prepared before fork.
+struct BudgetProbe {
+    std::string meminfoPath;
+    std::vector<std::string> usagePaths;
+    std::vector<CgroupLevel> levels;
+
+    uint64_t budget() {
+        char text[16384];
+        const auto info = posix::parseMeminfo(readSmall(meminfoPath.c_str(), text, sizeof text));
+        if (!info) return 0;
+        for (size_t i = 0; i < levels.size(); ++i) {
+            char number[64];
+            levels[i].usage = posix::parseBytes(readSmall(usagePaths[i].c_str(), number, sizeof number))
+                                  .value_or(levels[i].limit);  // unreadable usage: no headroom
+        }
+        return posix::safeBudget(*info, levels);
+    }
+};
+
+uint64_t ownStatusField(const char* name) {
+    char text[8192];
+    return posix::kbField(readSmall("/proc/self/status", text, sizeof text), name).value_or(0);
+}
+
+// While the child holds the block it is the OOM killer's first choice.
+void becomeFirstOomVictim() {
+    const int fd = ::open("/proc/self/oom_score_adj", O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    [[maybe_unused]] const ssize_t ignored = ::write(fd, "1000", 4);
+    ::close(fd);
+}
+
+// Writes chunk after chunk while the budget still covers the next one.
+uint64_t fillBlock(char* block, uint64_t size, BudgetProbe& probe) {
+    uint64_t written = 0;
+    while (written < size) {
+        const uint64_t chunk = std::min(PosixMemory::kChunkBytes, size - written);
+        if (written > 0 && probe.budget() < chunk) break;
+        std::memset(block + written, ' ', chunk);
+        asm volatile("" : : "r"(block) : "memory");  // the writes are observable: never dropped
+        written += chunk;
+    }
+    return written;
+}
+
+ChildReport writeInChild(uint64_t goal, BudgetProbe& probe) {
+    ChildReport report;
+    becomeFirstOomVictim();
+    report.baselineRss = ownStatusField("VmRSS");
+    const uint64_t size = std::min(goal, probe.budget());
+    if (size == 0) return report.code = kNoRoom, report;
+    void* block = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (block == MAP_FAILED) return report.code = kNoMapping, report;
+#ifdef MADV_HUGEPAGE
+    ::madvise(block, size, MADV_HUGEPAGE);  // several times faster where offered
+#endif
+    report.written = fillBlock(static_cast<char*>(block), size, probe);
+    report.peakRss = ownStatusField("VmHWM");
+    ::munmap(block, size);
+    report.code = report.written == goal ? kWholeBlock : kUpToBudget;
+    return report;
+}
+
+[[noreturn]] void runChild(int reportFd, uint64_t goal, BudgetProbe& probe) {
+    const ChildReport report = writeInChild(goal, probe);
+    [[maybe_unused]] const ssize_t ignored = ::write(reportFd, &report, sizeof report);
+    ::_exit(report.code);
+}
+
+ChildReport readReport(int fd) {
+    ChildReport report;
+    size_t got = 0;
+    auto* bytes = reinterpret_cast<char*>(&report);
+    while (got < sizeof report) {
+        const ssize_t n = ::read(fd, bytes + got, sizeof report - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return ChildReport{};
+        got += static_cast<size_t>(n);
+    }
+    return report;
+}
+
+// The child's end: its exit status when it can be had (a program ignoring SIGCHLD has
+// its children reaped for it; then the report alone tells).
+void waitForChild(pid_t pid, TouchReport& touch, int reportedCode) {
+    int status = 0;
+    pid_t done;
+    do done = ::waitpid(pid, &status, 0);
+    while (done < 0 && errno == EINTR);
+    if (done < 0) touch.exitCode = reportedCode;
+    else if (WIFEXITED(status)) touch.exitCode = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status)) touch.signal = WTERMSIG(status);
+}
+
+}  // namespace
+
+PosixMemory::PosixMemory(std::string procRoot, std::string cgroupRoot)
+    : procRoot_(std::move(procRoot)), cgroupRoot_(std::move(cgroupRoot)) {}
+
+void PosixMemory::addLevels(std::vector<Limit>& found, const std::string& mount, const std::string& path,
+                            const char* limitName, const char* usageName) {
+    for (const std::string& dir : posix::cgroupDirs(mount, path)) {
+        Limit files{dir + "/" + limitName, dir + "/" + usageName};
+        if (posix::parseBytes(readText(files.limitPath))) found.push_back(std::move(files));
+    }
+}
+
+// Every limited cgroup level above this process, in the unified hierarchy (mounted at
+// the root, or at "unified" beside v1 controllers) and in the v1 memory hierarchy.
+std::vector<PosixMemory::Limit> PosixMemory::limits() {
+    const posix::CgroupPaths paths = posix::parseCgroupPath(readText(procRoot_ + "/self/cgroup"));
+    std::vector<Limit> found;
+    if (paths.unified) {
+        for (const char* mount : {"", "/unified"}) {
+            addLevels(found, cgroupRoot_ + mount, *paths.unified, "memory.max", "memory.current");
+        }
+    }
+    if (paths.memoryV1) {
+        addLevels(found, cgroupRoot_ + "/memory", *paths.memoryV1, "memory.limit_in_bytes", "memory.usage_in_bytes");
+    }
+    return found;
+}
+
+std::vector<CgroupLevel> PosixMemory::readLevels(const std::vector<Limit>& files) {
+    std::vector<CgroupLevel> levels;
+    for (const Limit& file : files) {
+        const uint64_t limit = posix::parseBytes(readText(file.limitPath)).value_or(UINT64_MAX);
+        levels.push_back({limit, posix::parseBytes(readText(file.usagePath)).value_or(limit)});
+    }
+    return levels;
+}
+
+MemoryStatus PosixMemory::status() {
+    const auto info = posix::parseMeminfo(readText(procRoot_ + "/meminfo"));
+    if (!info) return {};
+    return posix::effectiveStatus(*info, readLevels(limits()));
+}
+
+TouchResult PosixMemory::touchBlock(uint64_t bytes) {
+    last_ = {};
+    if (bytes == 0) return last_.exitCode = kWholeBlock, TouchResult::Written;
+    BudgetProbe probe{procRoot_ + "/meminfo", {}, {}};
+    const std::vector<Limit> files = limits();
+    for (const Limit& file : files) probe.usagePaths.push_back(file.usagePath);
+    probe.levels = readLevels(files);
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return TouchResult::NotEnoughMemory;
+    const pid_t pid = ::fork();
+    if (pid == 0) ::close(fds[0]), runChild(fds[1], bytes, probe);
+    ::close(fds[1]);
+    const ChildReport report = pid > 0 ? readReport(fds[0]) : ChildReport{};
+    ::close(fds[0]);
+    if (pid < 0) return TouchResult::NotEnoughMemory;
+    waitForChild(pid, last_, report.code);
+    last_.bytesWritten = report.written, last_.baselineRss = report.baselineRss, last_.peakRss = report.peakRss;
+    const bool written = last_.exitCode == kWholeBlock || last_.exitCode == kUpToBudget;
+    return written ? TouchResult::Written : TouchResult::NotEnoughMemory;
+}
+
+}  // namespace qm

@@ -1,0 +1,51 @@
+#pragma once
+// Memory of a Linux machine: /proc/meminfo capped by the cgroup limits (v1 and v2) above
+// this process, and a block written by a short-lived child process that the OOM killer
+// takes first and that stops at a safe budget, so no one else is ever killed for it.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/memory.h"
+#include "platform/posix/proc_memory_text.h"
+
+namespace qm {
+
+// What the last touchBlock did, as the child reported it.
+struct TouchReport {
+    uint64_t bytesWritten = 0;
+    uint64_t baselineRss = 0;  // the child's resident size before writing
+    uint64_t peakRss = 0;      // its high-water mark after writing (VmHWM)
+    int exitCode = -1;         // the child's exit code; -1 when it did not exit normally
+    int signal = 0;            // the signal that ended the child, 0 when none
+};
+
+class PosixMemory : public MemoryPort {
+public:
+    static constexpr uint64_t kChunkBytes = 32ull << 20;
+
+    // The roots are parameters so tests can present a recorded machine.
+    explicit PosixMemory(std::string procRoot = "/proc", std::string cgroupRoot = "/sys/fs/cgroup");
+
+    MemoryStatus status() override;
+    // Written: the block was written whole, or up to the safe budget when the goal lies
+    // beyond it (such a step is still an attempt). NotEnoughMemory: nothing could safely
+    // be written, the mapping or the child was refused, or the child was killed.
+    TouchResult touchBlock(uint64_t bytes) override;
+
+    const TouchReport& lastTouch() const { return last_; }
+
+private:
+    struct Limit {
+        std::string limitPath, usagePath;
+    };
+    std::vector<Limit> limits();
+    std::vector<posix::CgroupLevel> readLevels(const std::vector<Limit>& files);
+    void addLevels(std::vector<Limit>& found, const std::string& mount, const std::string& path,
+                   const char* limitName, const char* usageName);
+
+    std::string procRoot_, cgroupRoot_;
+    TouchReport last_;
+};
+
+}  // namespace qm

@@ -1,0 +1,306 @@
+// The Linux memory port: the kernel-text readers on recorded files, a recorded machine in
+// a temporary folder, and real blocks written by the child process.
+#include "platform/posix/posix_memory.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace qm {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace qm::posix;
+
+constexpr uint64_t MiB = 1024ull * 1024ull;
+
+constexpr const char* kMeminfo =
+    "MemTotal:       24683772 kB\n"
+    "MemFree:        22929044 kB\n"
+    "MemAvailable:   24241892 kB\n"
+    "Buffers:            3728 kB\n"
+    "Cached:          1464412 kB\n"
+    "SwapCached:            0 kB\n"
+    "Active(anon):         56 kB\n"
+    "SwapTotal:       2097148 kB\n"
+    "SwapFree:        1048572 kB\n"
+    "HugePages_Total:       0\n"
+    "Hugepagesize:       2048 kB\n";
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool writeFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    out.close();
+    return !out.fail();
+}
+
+TEST(ProcMemoryText, MeminfoFields) {
+    const auto info = parseMeminfo(kMeminfo);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->memTotal, 24683772ull * 1024);
+    EXPECT_EQ(info->memAvailable, 24241892ull * 1024);
+    EXPECT_EQ(info->swapTotal, 2097148ull * 1024);
+    EXPECT_EQ(info->swapFree, 1048572ull * 1024);
+    EXPECT_EQ(kbField(kMeminfo, "Hugepagesize"), 2048ull * 1024);
+    EXPECT_EQ(kbField(kMeminfo, "HugePages_Total"), 0u);
+    EXPECT_FALSE(kbField(kMeminfo, "Active"));  // only whole names match
+    EXPECT_FALSE(kbField(kMeminfo, "MemTota"));
+}
+
+TEST(ProcMemoryText, BrokenMeminfo) {
+    // No final newline, and no swap lines: no swap.
+    const auto cut = parseMeminfo("MemTotal: 1000 kB\nMemAvailable: 400 kB");
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->memAvailable, 400u * 1024);
+    EXPECT_EQ(cut->swapTotal, 0u);
+    // Older kernels without MemAvailable: free + buffers + cache.
+    const auto old = parseMeminfo("MemTotal: 1000 kB\nMemFree: 100 kB\nBuffers: 20 kB\nCached: 300 kB\n");
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->memAvailable, 420u * 1024);
+    EXPECT_FALSE(parseMeminfo("MemFree: 100 kB\nMemAvailable: 50 kB\n"));
+    EXPECT_FALSE(parseMeminfo("MemTotal: 1000 kB\n"));
+    EXPECT_FALSE(parseMeminfo("MemTotal: lots kB\nMemAvailable: 1 kB\n"));
+    EXPECT_FALSE(parseMeminfo("MemTotal: 1000 MB\nMemAvailable: 1 kB\n"));
+    EXPECT_FALSE(parseMeminfo("MemTotal: 99999999999999999999 kB\nMemAvailable: 1 kB\n"));
+    EXPECT_FALSE(parseMeminfo(std::string("\0\xff\x01garbage", 11)));
+    EXPECT_FALSE(parseMeminfo(""));
+    // Never more available than there is.
+    EXPECT_EQ(parseMeminfo("MemTotal: 10 kB\nMemAvailable: 50 kB\nSwapTotal: 1 kB\nSwapFree: 9 kB\n")->memAvailable,
+              10u * 1024);
+}
+
+TEST(ProcMemoryText, CgroupMembership) {
+    const auto v2 = parseCgroupPath("0::/user.slice/user-1000.slice/session-2.scope\n");
+    EXPECT_EQ(v2.unified, "/user.slice/user-1000.slice/session-2.scope");
+    EXPECT_FALSE(v2.memoryV1);
+    const auto hybrid = parseCgroupPath(
+        "9:name=systemd:/\n8:pids:/\n4:memory:/process_api/65c573c643b2f8b901ed8a22525c304b\n1:cpu:/\n0::/");
+    EXPECT_EQ(hybrid.memoryV1, "/process_api/65c573c643b2f8b901ed8a22525c304b");
+    EXPECT_EQ(hybrid.unified, "/");
+    EXPECT_EQ(parseCgroupPath("5:cpu,memory,blkio:/docker/abc\n").memoryV1, "/docker/abc");
+    EXPECT_FALSE(parseCgroupPath("5:memoryx:/a\n").memoryV1);
+    const auto broken = parseCgroupPath("garbage\n0:\n0::\n4:memory\n::::\n");
+    EXPECT_FALSE(broken.unified);
+    EXPECT_FALSE(broken.memoryV1);
+}
+
+TEST(ProcMemoryText, LimitFilesAndFolders) {
+    EXPECT_EQ(parseBytes("268435456\n"), 268435456u);
+    EXPECT_EQ(parseBytes("9223372036854771712"), 9223372036854771712u);  // v1's "no limit"
+    EXPECT_FALSE(parseBytes("max\n"));
+    EXPECT_FALSE(parseBytes("12ab\n"));
+    EXPECT_FALSE(parseBytes(""));
+    EXPECT_FALSE(parseBytes("184467440737095516160\n"));
+    EXPECT_EQ(cgroupDirs("/sys/fs/cgroup", "/a/b/"),
+              (std::vector<std::string>{"/sys/fs/cgroup/a/b", "/sys/fs/cgroup/a", "/sys/fs/cgroup"}));
+    EXPECT_EQ(cgroupDirs("/sys/fs/cgroup", "/"), std::vector<std::string>{"/sys/fs/cgroup"});
+}
+
+TEST(ProcMemoryText, TightestLimitAndSafeBudget) {
+    const Meminfo info{4096 * MiB, 3000 * MiB, 1024 * MiB, 1024 * MiB};
+    const MemoryStatus free = effectiveStatus(info, {});
+    EXPECT_EQ(free.totalPhys, 4096 * MiB);
+    EXPECT_EQ(free.totalPageFile, 5120 * MiB);  // RAM plus swap
+    EXPECT_EQ(free.availPageFile, 4024 * MiB);
+    EXPECT_EQ(safeBudget(info, {}), 4024 * MiB - 4096 * MiB / kMarginDivisor);
+
+    const std::vector<CgroupLevel> levels{{UINT64_MAX / 2, 10 * MiB}, {256 * MiB, 56 * MiB}, {1024 * MiB, 900 * MiB}};
+    const MemoryStatus capped = effectiveStatus(info, levels);
+    EXPECT_EQ(capped.totalPhys, 256 * MiB);
+    EXPECT_EQ(capped.availPhys, 124 * MiB);  // the outer level has less headroom than the inner
+    EXPECT_EQ(safeBudget(info, levels), 124 * MiB - 256 * MiB / kMarginDivisor);
+    EXPECT_EQ(safeBudget(info, {{256 * MiB, 250 * MiB}}), 0u);  // less room than the margin
+    EXPECT_EQ(effectiveStatus(info, {{256 * MiB, 300 * MiB}}).availPhys, 0u);  // over the limit
+}
+
+// A machine recorded in a temporary folder: /proc and /sys/fs/cgroup.
+class RecordedMachine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "qm_memory_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        root = pattern;
+        fs::create_directories(root + "/proc/self");
+        fs::create_directories(root + "/cgroup");
+    }
+    void TearDown() override { fs::remove_all(root); }
+    void put(const std::string& relative, const std::string& text) {
+        fs::create_directories(fs::path(root + relative).parent_path());
+        ASSERT_TRUE(writeFile(root + relative, text));
+    }
+    PosixMemory memory() { return PosixMemory(root + "/proc", root + "/cgroup"); }
+    std::string root;
+};
+
+TEST_F(RecordedMachine, UnifiedLimitsAreWalkedUpward) {
+    put("/proc/meminfo", "MemTotal: 4194304 kB\nMemAvailable: 3145728 kB\nSwapTotal: 0 kB\nSwapFree: 0 kB\n");
+    put("/proc/self/cgroup", "0::/app/job\n");
+    put("/cgroup/app/job/memory.max", "max\n");
+    put("/cgroup/app/job/memory.current", "104857600\n");
+    put("/cgroup/app/memory.max", "536870912\n");
+    put("/cgroup/app/memory.current", "209715200\n");
+    const MemoryStatus status = memory().status();
+    EXPECT_EQ(status.totalPhys, 512 * MiB);
+    EXPECT_EQ(status.availPhys, 312 * MiB);
+    EXPECT_EQ(status.totalPageFile, 512 * MiB);
+}
+
+TEST_F(RecordedMachine, VersionOneMemoryLimits) {
+    put("/proc/meminfo", "MemTotal: 4194304 kB\nMemAvailable: 3145728 kB\nSwapTotal: 1048576 kB\nSwapFree: 524288 kB\n");
+    put("/proc/self/cgroup", "4:memory:/job\n0::/\n");
+    put("/cgroup/memory/job/memory.limit_in_bytes", "1073741824\n");
+    put("/cgroup/memory/job/memory.usage_in_bytes", "garbage");  // unreadable usage: no headroom
+    put("/cgroup/memory/memory.limit_in_bytes", "9223372036854771712\n");
+    put("/cgroup/memory/memory.usage_in_bytes", "1000\n");
+    const MemoryStatus status = memory().status();
+    EXPECT_EQ(status.totalPhys, 1024 * MiB);
+    EXPECT_EQ(status.availPhys, 0u);
+    EXPECT_EQ(status.totalPageFile, 2048 * MiB);
+    EXPECT_EQ(status.availPageFile, 512 * MiB);
+}
+
+TEST_F(RecordedMachine, UnreadableMeminfoGivesAnEmptyStatus) {
+    put("/proc/meminfo", "nothing here");
+    EXPECT_EQ(memory().status().totalPhys, 0u);
+}
+
+TEST_F(RecordedMachine, GoalBeyondTheBudgetIsWrittenUpToItQuickly) {
+    // 1 GB of RAM, 200 MB of it available, no swap: a goal of ten times the RAM.
+    put("/proc/meminfo", "MemTotal: 1048576 kB\nMemAvailable: 204800 kB\n");
+    put("/proc/self/cgroup", "0::/\n");
+    PosixMemory port = memory();
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(port.touchBlock(10 * 1024 * MiB), TouchResult::Written);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    const uint64_t budget = 200 * MiB - 1024 * MiB / kMarginDivisor;
+    EXPECT_EQ(port.lastTouch().bytesWritten, budget);
+    EXPECT_EQ(port.lastTouch().exitCode, 1);
+    EXPECT_EQ(port.lastTouch().signal, 0);
+
+    // Less available than the margin: nothing is written, and the step is no attempt.
+    put("/proc/meminfo", "MemTotal: 1048576 kB\nMemAvailable: 40960 kB\n");
+    EXPECT_EQ(port.touchBlock(64 * MiB), TouchResult::NotEnoughMemory);
+    EXPECT_EQ(port.lastTouch().bytesWritten, 0u);
+}
+
+TEST(PosixMemory, RealMachineStatusIsConsistent) {
+    PosixMemory port;
+    const MemoryStatus status = port.status();
+    EXPECT_GT(status.totalPhys, 64 * MiB);
+    EXPECT_LE(status.availPhys, status.totalPhys);
+    EXPECT_GE(status.totalPageFile, status.totalPhys);
+    EXPECT_GE(status.availPageFile, status.availPhys);
+}
+
+uint64_t ownPeakRss() { return kbField(readFile("/proc/self/status"), "VmHWM").value_or(0); }
+
+TEST(PosixMemory, BlockIsReallyWrittenInTheChild) {
+    PosixMemory port;
+    const uint64_t before = ownPeakRss();
+    ASSERT_EQ(port.touchBlock(64 * MiB), TouchResult::Written);
+    const TouchReport& report = port.lastTouch();
+    EXPECT_EQ(report.exitCode, 0);
+    EXPECT_EQ(report.bytesWritten, 64 * MiB);
+    // The child's resident size grew by the whole block: the fill was not optimised away.
+    EXPECT_GE(report.peakRss, report.baselineRss + 64 * MiB);
+    // ... and it grew in the child, not here.
+    EXPECT_LT(ownPeakRss(), before + 16 * MiB);
+}
+
+// ---- end to end in a small memory cgroup ------------------------------------
+
+struct SmallCgroup {
+    std::string dir, events;
+};
+
+uint64_t oomKills(const std::string& events) {
+    const std::string text = readFile(events);
+    const size_t at = text.find("oom_kill ");
+    return at == std::string::npos ? 0 : std::strtoull(text.c_str() + at + 9, nullptr, 10);
+}
+
+// A child group limited to 256 MB without swap, in v2 or v1; empty where not allowed.
+std::optional<SmallCgroup> makeSmallCgroup() {
+    const auto paths = parseCgroupPath(readFile("/proc/self/cgroup"));
+    const std::string name = "/qm-memory-test-" + std::to_string(::getpid());
+    const std::string v2 = "/sys/fs/cgroup";
+    if (readFile(v2 + "/cgroup.controllers").find("memory") != std::string::npos) {
+        writeFile(v2 + "/cgroup.subtree_control", "+memory");
+        if (fs::create_directory(v2 + name) && writeFile(v2 + name + "/memory.max", "268435456")) {
+            writeFile(v2 + name + "/memory.swap.max", "0");
+            return SmallCgroup{v2 + name, v2 + name + "/memory.events"};
+        }
+        ::rmdir((v2 + name).c_str());
+    }
+    if (!paths.memoryV1) return std::nullopt;
+    const std::string dir = "/sys/fs/cgroup/memory" + (*paths.memoryV1 == "/" ? "" : *paths.memoryV1) + name;
+    std::error_code ignored;
+    if (!fs::create_directory(dir, ignored)) return std::nullopt;
+    if (!writeFile(dir + "/memory.limit_in_bytes", "268435456")) return ::rmdir(dir.c_str()), std::nullopt;
+    writeFile(dir + "/memory.memsw.limit_in_bytes", "268435456");
+    return SmallCgroup{dir, dir + "/memory.oom_control"};
+}
+
+struct HelperReport {
+    TouchResult result = TouchResult::NotEnoughMemory;
+    TouchReport touch;
+    MemoryStatus status;
+    double seconds = 0;
+};
+
+// Runs in a forked helper: joins the group, then touches a block ten times its size.
+[[noreturn]] void helper(const SmallCgroup& group, int fd) {
+    if (!writeFile(group.dir + "/cgroup.procs", std::to_string(::getpid()))) ::_exit(90);
+    PosixMemory port;
+    HelperReport report;
+    report.status = port.status();
+    const auto started = std::chrono::steady_clock::now();
+    report.result = port.touchBlock(1024 * MiB);
+    report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    report.touch = port.lastTouch();
+    ::_exit(::write(fd, &report, sizeof report) == sizeof report ? 0 : 91);
+}
+
+TEST(PosixMemoryCgroup, GoalBeyondASmallCgroupKillsNothing) {
+    const auto group = makeSmallCgroup();
+    if (!group) GTEST_SKIP() << "no writable memory cgroup (v2 with the memory controller, or v1) here";
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) helper(*group, fds[1]);
+    ::close(fds[1]);
+    HelperReport report;
+    const bool got = ::read(fds[0], &report, sizeof report) == sizeof report;
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    const uint64_t kills = oomKills(group->events);
+    ::rmdir(group->dir.c_str());
+
+    ASSERT_TRUE(WIFEXITED(status)) << "helper killed by signal " << WTERMSIG(status);
+    ASSERT_TRUE(got) << "helper exit " << WEXITSTATUS(status);
+    EXPECT_EQ(kills, 0u);
+    EXPECT_EQ(report.status.totalPhys, 256 * MiB);  // the group's limit is the machine
+    EXPECT_EQ(report.result, TouchResult::Written);
+    EXPECT_EQ(report.touch.signal, 0);
+    EXPECT_EQ(report.touch.exitCode, 1);  // stopped at the budget
+    EXPECT_GT(report.touch.bytesWritten, 128 * MiB);
+    EXPECT_LE(report.touch.bytesWritten, 256 * MiB - 256 * MiB / kMarginDivisor);
+    EXPECT_GE(report.touch.peakRss, report.touch.baselineRss + 128 * MiB);
+    std::printf("wrote %.0f MiB in a 256 MiB cgroup in %.3f s\n",
+                static_cast<double>(report.touch.bytesWritten) / MiB, report.seconds);
+}
+
+}  // namespace
+}  // namespace qm
