@@ -4,6 +4,7 @@
 
 #include "base/convert.h"
 #include "forms/picture_box.h"
+#include "settings/load_rules.h"
 
 namespace qm {
 
@@ -11,7 +12,6 @@ namespace {
 
 constexpr double kBytesPerKB = 1024.0;
 constexpr double kBytesPerMB = 1024.0 * 1024.0;
-constexpr size_t kSettingBuffer = 255;
 
 int32_t roundedTotalMB(uint64_t bytes) { return toInt32(roundHalfEven(static_cast<double>(bytes) / kBytesPerMB) + 1); }
 
@@ -23,6 +23,7 @@ int roundedTwips(double twips) { return static_cast<int>(roundHalfEven(twips)); 
 
 AmountLists::AmountLists(AppContext& ctx)
     : ctx_(ctx),
+      settings_(ctx),
       lstRam_(ctx.frmMain.get<ListBox>("lstRam")),
       cmbStartupRam_(ctx.frmMain.get<ComboBox>("cmbStartupRam")),
       lstTimeAmount_(ctx.frmMain.get<ListBox>("lstTimeAmount")),
@@ -92,7 +93,7 @@ void AmountLists::loadRAM() {
         if (n > ctx_.state.totalPhysMB) break;
         addAmount(t, mbText(n));
     }
-    t([&] { restoreListIndex(lstRam_, "RAM", "Release"); });
+    t([&] { applyRuleA(lstRam_, settings_.getData("RAM", "Release", "0")); });
 }
 
 void AmountLists::addAmount(Trap& t, const std::string& entry) {
@@ -101,37 +102,17 @@ void AmountLists::addAmount(Trap& t, const std::string& entry) {
     }
 }
 
-// A numeric stored index below the number of entries selects it (-1 selects none, lower
-// ones are refused); anything else leaves the list as it is.
-void AmountLists::restoreListIndex(ListBox& list, const std::string& section, const std::string& key) {
-    const std::string stored = readSetting(section, key, "0");
-    if (!isNumeric(stored)) return;
-    const int16_t index = toInt16(toNumber(stored));
-    if (index < list.listCount()) list.setListIndex(index);
-}
-
 void AmountLists::lstRam_Click() {
     if (ctx_.state.isLoading) return;
     auto t = ctx_.trap(",lstRam_Click");
-    t([&] { writeSetting("RAM", "Release", std::to_string(lstRam_.listIndex())); });
+    t([&] { settings_.writeKey("RAM", "Release", lstRam_.listIndex()); });
     t([&] { mnuRelease_.setCaption("Free Up " + lstRam_.text() + " Now"); });
 }
 
 // Unguarded: it writes while the loaders run as well.
 void AmountLists::lstTimeAmount_Click() {
     auto t = ctx_.trap(",lsttimeAMount_Click");
-    t([&] { writeSetting("Time", "Release", std::to_string(lstTimeAmount_.listIndex())); });
-}
-
-// TODO(settings): read and write through SettingsFile once it is in the tree.
-std::string AmountLists::readSetting(const std::string& section, const std::string& key, const std::string& missing) {
-    const std::string text =
-        ctx_.platform.profile.getString(section, key, missing, kSettingBuffer, ctx_.programFile("settings.ini"));
-    return text.substr(0, text.find('\0'));
-}
-
-void AmountLists::writeSetting(const std::string& section, const std::string& key, const std::string& value) {
-    ctx_.platform.profile.writeString(section, key, value, ctx_.programFile("settings.ini"));
+    t([&] { settings_.writeKeyAlways("Time", "Release", lstTimeAmount_.listIndex()); });
 }
 
 }  // namespace qm

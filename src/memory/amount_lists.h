@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app_context.h"
+#include "settings/settings_file.h"
 
 namespace qm {
 
@@ -33,11 +34,9 @@ private:
     void appendKB(Trap& t, const char* label, uint64_t bytes);
     void layoutScale(Trap& t, const char* label, const char* line, const char* picture, int32_t totalMB);
     void addAmount(Trap& t, const std::string& entry);
-    void restoreListIndex(ListBox& list, const std::string& section, const std::string& key);
-    std::string readSetting(const std::string& section, const std::string& key, const std::string& missing);
-    void writeSetting(const std::string& section, const std::string& key, const std::string& value);
 
     AppContext& ctx_;
+    SettingsFile settings_;
     ListBox& lstRam_;
     ComboBox& cmbStartupRam_;
     ListBox& lstTimeAmount_;

@@ -8,8 +8,6 @@ namespace {
 
 class AmountListsTest : public MemoryPageTest {
 protected:
-    AmountLists lists{ctx};
-
     // The start-up sequence's part: totals and scales, then the lists, while loading.
     void start(uint64_t totalBytes, uint64_t pageBytes) {
         fakes.memory.current = {totalBytes, totalBytes / 2, pageBytes, pageBytes / 2};

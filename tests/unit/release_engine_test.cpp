@@ -8,8 +8,6 @@ namespace {
 
 class ReleaseEngineTest : public MemoryPageTest {
 protected:
-    ReleaseEngine engine{ctx};
-
     ReleaseEngineTest() {
         machine(1024, 300);
         for (int n = 1; n <= 20; ++n) control<ComboBox>("cmbRetry").addItem(std::to_string(n));
