@@ -89,7 +89,7 @@ protected:
         }
         return -1;
     }
-    bool logged(const std::string& label, int number = -1) const { return log.has("frmMain," + label, number); }
+    bool logged(const std::string& label, int number = -1) const { return log.has("frmMain" + label, number); }
 };
 
 }  // namespace qm::test
