@@ -25,9 +25,10 @@ std::string homeFolder() {
 
 std::string chooseFolder(const std::string& exePath, const std::string& configHome) {
     const std::string beside = std::filesystem::path(exePath).parent_path().string();
-    if (!beside.empty() && access(beside.c_str(), W_OK) == 0) return beside;
-    const std::string own = configHome + "/quillmere";
     std::error_code error;
+    if (!beside.empty() && std::filesystem::is_directory(beside, error) && access(beside.c_str(), W_OK) == 0)
+        return beside;
+    const std::string own = configHome + "/quillmere";
     std::filesystem::create_directories(own, error);  // a failure shows at the first write
     return own;
 }
