@@ -1,7 +1,6 @@
 // The rules by which a loader applies stored text to a control.
 #include <gtest/gtest.h>
 
-#include "base/convert.h"
 #include "settings/load_rules.h"
 #include "support/error_of.h"
 #include "support/fake_platform.h"
@@ -112,23 +111,6 @@ TEST_F(OptionRule, GMapsNumbersToThreeOptionsAndRefusesText) {
     EXPECT_EQ(selected(), 0) << "refused text still selects the first option";
     ASSERT_EQ(log.entries.size(), 1u);
     EXPECT_EQ(log.entries[0].number, 13);
-}
-
-TEST(TimeUnitRule, MinutesOnlyWhenTheExactWordIsThere) {
-    EXPECT_TRUE(ruleHMeansMinutes("Minutes"));
-    EXPECT_TRUE(ruleHMeansMinutes("xMinutesx"));
-    EXPECT_FALSE(ruleHMeansMinutes("minutes"));
-    EXPECT_FALSE(ruleHMeansMinutes("Minute"));
-    EXPECT_FALSE(ruleHMeansMinutes("Hour"));
-    EXPECT_FALSE(ruleHMeansMinutes(""));
-}
-
-TEST(StoredNumber, ConvertsInTheUsersFormat) {
-    setUserDecimalSeparator(',');
-    EXPECT_EQ(storedNumber("2,5"), 2);
-    EXPECT_EQ(errorOf([] { storedNumber("2.5"); }), 13);
-    setUserDecimalSeparator('.');
-    EXPECT_EQ(storedNumber("3.5"), 4);
 }
 
 }  // namespace
