@@ -1,0 +1,104 @@
+#include "platform/posix/posix_files.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "base/app_error.h"
+
+namespace qm {
+
+namespace {
+
+[[noreturn]] void raiseFromErrno() { raiseError(fileErrorNumber(errno)); }
+
+// Closes the descriptor when the scope ends, whatever path leaves it.
+struct Descriptor {
+    int fd;
+    ~Descriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+int openOrRaise(const std::string& path, int flags) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+    if (fd < 0) raiseFromErrno();
+    return fd;
+}
+
+}  // namespace
+
+void PosixFiles::writeTo(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) raiseFromErrno();
+        done += static_cast<size_t>(n);
+    }
+}
+
+namespace {
+
+struct stat statOrRaise(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) raiseFromErrno();
+    if (!S_ISREG(st.st_mode)) raiseError(errPathFileAccess);
+    return st;
+}
+
+}  // namespace
+
+int fileErrorNumber(int errnoValue) {
+    switch (errnoValue) {
+        case ENOENT: return errFileNotFound;
+        case ENOTDIR: return errPathNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS: return errPermissionDenied;
+        case ENOSPC:
+        case EDQUOT: return errDiskFull;
+        case ENAMETOOLONG: return errBadFileName;
+        default: return errPathFileAccess;
+    }
+}
+
+bool PosixFiles::fileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string PosixFiles::readAll(const std::string& path) {
+    Descriptor file{openOrRaise(path, O_RDONLY)};
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(file.fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) raiseError(errno == EISDIR ? errPathFileAccess : fileErrorNumber(errno));
+        if (n == 0) return bytes;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+void PosixFiles::writeAll(const std::string& path, const std::string& bytes) {
+    Descriptor file{openOrRaise(path, O_WRONLY | O_CREAT | O_TRUNC)};
+    writeTo(file.fd, bytes);
+}
+
+void PosixFiles::append(const std::string& path, const std::string& bytes) {
+    Descriptor file{openOrRaise(path, O_WRONLY | O_CREAT | O_APPEND)};
+    writeTo(file.fd, bytes);
+}
+
+void PosixFiles::remove(const std::string& path) {
+    statOrRaise(path);
+    if (::unlink(path.c_str()) != 0) raiseFromErrno();
+}
+
+uint64_t PosixFiles::fileLength(const std::string& path) {
+    return static_cast<uint64_t>(statOrRaise(path).st_size);
+}
+
+}  // namespace qm

@@ -1,0 +1,54 @@
+#include "platform/posix/posix_instance_lock.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qm {
+
+namespace {
+
+bool isFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Our own folder under /tmp: created private, and only used when it is ours.
+std::string privateTmpFolder() {
+    const std::string folder = "/tmp/quillmere-" + std::to_string(::getuid());
+    ::mkdir(folder.c_str(), 0700);
+    struct stat st {};
+    if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return {};
+    return folder;
+}
+
+}  // namespace
+
+std::string userRuntimeFolder() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && runtime[0] == '/' && isFolder(runtime)) return runtime;
+    return privateTmpFolder();
+}
+
+InstanceLock::InstanceLock(std::string folder) : folder_(std::move(folder)) {}
+
+InstanceLock::~InstanceLock() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool InstanceLock::acquire() {
+    if (fd_ >= 0) return true;
+    if (folder_.empty()) return true;  // nowhere to keep a lock: run as a single copy
+    const int fd = ::open(lockPath().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return true;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    return true;
+}
+
+}  // namespace qm

@@ -1,0 +1,105 @@
+#include "platform/posix/posix_shell.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "base/app_error.h"
+#include "base/text.h"
+#include "platform/posix/autostart_entry.h"
+#include "platform/posix/posix_files.h"
+
+extern char** environ;
+
+namespace qm {
+
+namespace {
+
+// The shell only forks the program into the background and ends; the program's path and
+// arguments are its positional parameters, never parsed as shell text.
+constexpr const char* kDetach = "\"$0\" \"$@\" </dev/null >/dev/null 2>&1 &";
+
+bool waitFor(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) return false;
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool isExecutableFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+bool inPath(const std::string& program) {
+    if (program.find('/') != std::string::npos) return isExecutableFile(program);
+    const char* path = std::getenv("PATH");
+    std::string dirs = path ? path : "/usr/bin:/bin";
+    size_t pos = 0;
+    while (pos <= dirs.size()) {
+        const size_t end = std::min(dirs.find(':', pos), dirs.size());
+        const std::string dir = dirs.substr(pos, end - pos);
+        if (isExecutableFile((dir.empty() ? "." : dir) + "/" + program)) return true;
+        pos = end + 1;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool spawnDetached(const std::vector<std::string>& arguments) {
+    std::vector<std::string> all{"sh", "-c", kDetach};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv.data(), environ) != 0) return false;
+    return waitFor(pid);
+}
+
+int PosixShell::shellExecute(bool, const std::string& operation, const std::string& file, const std::string&,
+                             const std::string&, int) {
+    if (!equalsNoCase(operation, "Open")) return 31;
+    if (!inPath(opener)) return 2;
+    return spawnDetached({opener, file}) ? 42 : 2;
+}
+
+void PosixShell::startProgram(const std::string& commandLine) {
+    const std::vector<std::string> arguments = runValueArguments(commandLine);
+    if (arguments.empty() || !isExecutableFile(arguments.front())) raiseError(errFileNotFound);
+    if (!spawnDetached(arguments)) raiseError(errFileNotFound);
+}
+
+// The copy is written under a temporary name beside the target, with the source's
+// permissions (a program stays executable), and renamed over the target only when whole.
+bool PosixShell::copyFileSilently(const std::string& source, const std::string& target) {
+    struct stat st {};
+    std::string bytes;
+    try {
+        bytes = PosixFiles().readAll(source);
+    } catch (const AppError&) {
+        return false;
+    }
+    if (::stat(source.c_str(), &st) != 0) return false;
+    std::string temp = target + ".copy-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return false;
+    bool ok = ::fchmod(fd, st.st_mode & 07777) == 0;
+    try {
+        if (ok) PosixFiles::writeTo(fd, bytes);
+    } catch (const AppError&) {
+        ok = false;
+    }
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
+}
+
+}  // namespace qm

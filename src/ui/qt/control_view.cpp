@@ -1,0 +1,133 @@
+#include "ui/qt/control_view.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QtDebug>
+#include <exception>
+
+#include "ui/qt/form_window.h"
+
+namespace qm::qt {
+
+TwipScale screenScale() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return {};
+    return {screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY()};
+}
+
+QColor toQColor(Color c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+
+QString withoutAccessKeys(const std::string& caption) {
+    QString shown;
+    const QString text = QString::fromStdString(caption);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '&') {
+            shown += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == '&') {
+            shown += '&';
+            ++i;
+        }
+    }
+    return shown;
+}
+
+ControlView::ControlView(Control& control, FormWindow& window) : control_(control), window_(window) {
+    subscription_ = control.subscribe([this](Control& subject, Prop what) {
+        if (&subject == &control_) mirror(what);
+    });
+}
+
+ControlView::~ControlView() {
+    if (!detached_) control_.unsubscribe(subscription_);
+    if (widget_) delete widget_.data();
+}
+
+void ControlView::detach() {
+    control_.unsubscribe(subscription_);
+    detached_ = true;
+    if (widget_) widget_->hide();
+}
+
+const TwipScale& ControlView::scale() const { return window_.scale(); }
+
+QWidget* ControlView::parentWidget() const { return window_.containerOf(control_.parent()); }
+
+void ControlView::setWidget(QWidget* widget) {
+    widget_ = widget;
+    widget->setObjectName(QString::fromStdString(control_.name()));
+}
+
+void ControlView::mirrorAll() {
+    for (Prop p : {Prop::Caption, Prop::Geometry, Prop::Visible, Prop::Enabled, Prop::ForeColor, Prop::BackColor,
+                   Prop::ToolTip, Prop::Font, Prop::Items, Prop::ListIndex, Prop::Value, Prop::Picture,
+                   Prop::Interval, Prop::Checked, Prop::ZOrder}) {
+        mirror(p);
+    }
+}
+
+void ControlView::mirror(Prop what) {
+    QWidget* w = widget();
+    if (!w || detached_) return;
+    const QSignalBlocker blocker(w);
+    switch (what) {
+        case Prop::Geometry: mirrorGeometry(); break;
+        case Prop::Visible: w->setVisible(control_.visible()); break;
+        case Prop::Enabled: w->setEnabled(control_.enabled()); break;
+        case Prop::ForeColor:
+        case Prop::BackColor: mirrorColors(); break;
+        case Prop::ToolTip: w->setToolTip(QString::fromStdString(control_.toolTip())); break;
+        case Prop::Font: mirrorFont(); break;
+        case Prop::ZOrder: mirrorZOrder(); break;
+        default: break;
+    }
+}
+
+void ControlView::mirrorGeometry() {
+    widget()->setGeometry(scale().rect(control_.left(), control_.top(), control_.width(), control_.height()));
+}
+
+void ControlView::mirrorColors() {
+    QWidget* w = widget();
+    QPalette palette = w->palette();
+    const QPalette system = QGuiApplication::palette();
+    const bool ownText = control_.foreColor() != kSystemText;
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+        palette.setColor(role, ownText ? toQColor(control_.foreColor()) : system.color(role));
+    }
+    const bool ownBack = control_.backColor() != kSystemBack;
+    palette.setColor(QPalette::Window, ownBack ? toQColor(control_.backColor()) : system.color(QPalette::Window));
+    w->setPalette(palette);
+}
+
+// Fonts the desktop lacks (the classic "MS Sans Serif", Tahoma, Verdana) are replaced by
+// families of like width (installFontSubstitutes), so texts fit the designed rectangles.
+void ControlView::mirrorFont() {
+    QFont font = widget()->font();
+    font.setFamily(QString::fromStdString(control_.fontName()));
+    font.setPointSizeF(control_.fontSize() > 0 ? control_.fontSize() : 8);
+    font.setBold(control_.fontBold());
+    widget()->setFont(font);
+}
+
+void installFontSubstitutes() {
+    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans"});
+    QFont::insertSubstitutions("Tahoma", {"DejaVu Sans Condensed", "Liberation Sans", "DejaVu Sans"});
+    QFont::insertSubstitutions("Verdana", {"DejaVu Sans", "Liberation Sans"});
+}
+
+void ControlView::mirrorZOrder() {
+    if (control_.zOrder() > 0) widget()->raise();
+    else if (control_.zOrder() < 0) widget()->lower();
+}
+
+void ControlView::userAction(const std::function<void()>& action, Prop resync) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        qWarning("quillmere: %s: %s", control_.name().c_str(), e.what());
+    }
+    if (!detached_) mirror(resync);
+}
+
+}  // namespace qm::qt

@@ -1,0 +1,117 @@
+#include "ui/qt/dialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "forms/host.h"
+
+namespace qm::qt {
+
+namespace {
+
+using SB = QMessageBox;
+
+const std::vector<QMessageBox::StandardButton>& buttonList(int style) {
+    static const std::vector<std::vector<QMessageBox::StandardButton>> kSets = {
+        {SB::Ok}, {SB::Ok, SB::Cancel}, {SB::Abort, SB::Retry, SB::Ignore},
+        {SB::Yes, SB::No, SB::Cancel}, {SB::Yes, SB::No}, {SB::Retry, SB::Cancel}};
+    const int set = style & 7;
+    return kSets[static_cast<size_t>(set < 6 ? set : 0)];
+}
+
+bool isWindowsProgramPattern(const QString& pattern) {
+    static const QRegularExpression kProgram("^\\*\\.(exe|com|bat)$", QRegularExpression::CaseInsensitiveOption);
+    return kProgram.match(pattern.trimmed()).hasMatch();
+}
+
+}  // namespace
+
+QMessageBox::StandardButtons messageButtons(int style) {
+    QMessageBox::StandardButtons buttons;
+    for (QMessageBox::StandardButton b : buttonList(style)) buttons |= b;
+    return buttons;
+}
+
+QMessageBox::Icon messageIcon(int style) {
+    switch (style & 0x70) {
+        case vbCritical: return QMessageBox::Critical;
+        case vbQuestion: return QMessageBox::Question;
+        case vbExclamation: return QMessageBox::Warning;
+        case vbInformation: return QMessageBox::Information;
+        default: return QMessageBox::NoIcon;
+    }
+}
+
+QMessageBox::StandardButton defaultButton(int style) {
+    const auto& list = buttonList(style);
+    const size_t which = static_cast<size_t>((style >> 8) & 3);
+    return list[which < list.size() ? which : 0];
+}
+
+int classicAnswer(QMessageBox::StandardButton button) {
+    switch (button) {
+        case SB::Ok: return vbOK;
+        case SB::Cancel: return vbCancel;
+        case SB::Abort: return 3;
+        case SB::Retry: return 4;
+        case SB::Ignore: return 5;
+        case SB::Yes: return vbYes;
+        case SB::No: return vbNo;
+        default: return vbCancel;
+    }
+}
+
+int runMessageBox(QWidget* owner, const std::string& prompt, int style, const std::string& title) {
+    QMessageBox box(messageIcon(style), QString::fromStdString(title), QString::fromStdString(prompt),
+                    messageButtons(style), owner);
+    box.setDefaultButton(defaultButton(style));
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    // Closing the box with its close button counts as the escape button (Cancel or OK).
+    const auto clicked = box.standardButton(box.clickedButton());
+    return clicked == SB::NoButton ? classicAnswer(messageButtons(style) & SB::Cancel ? SB::Cancel : SB::Ok)
+                                   : classicAnswer(clicked);
+}
+
+std::vector<FileFilter> parseFileFilter(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split('|');
+    std::vector<FileFilter> filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        FileFilter entry{parts[i], parts[i + 1].split(';', Qt::SkipEmptyParts), false};
+        for (QString& p : entry.patterns) p = p.trimmed();
+        entry.executables = !entry.patterns.isEmpty() &&
+                            std::all_of(entry.patterns.begin(), entry.patterns.end(), isWindowsProgramPattern);
+        if (entry.executables) entry.label = "Programs", entry.patterns = QStringList{"*"};
+        filters.push_back(entry);
+    }
+    return filters;
+}
+
+bool acceptsFile(const FileFilter& filter, const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile()) return false;
+    if (filter.executables) return info.isExecutable();
+    return QDir::match(filter.patterns, info.fileName());
+}
+
+std::optional<std::string> runOpenDialog(QWidget* owner, const std::string& filter, int flags) {
+    const std::vector<FileFilter> filters = parseFileFilter(filter);
+    QStringList names;
+    for (const FileFilter& f : filters) names << QStringLiteral("%1 (%2)").arg(f.label, f.patterns.join(' '));
+    QFileDialog dialog(owner, QStringLiteral("Open"));
+    dialog.setFileMode((flags & cdlOFNFileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!names.isEmpty()) dialog.setNameFilters(names);
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        const QString chosen = dialog.selectedFiles().front();
+        const qsizetype which = names.indexOf(dialog.selectedNameFilter());
+        const bool checked = which >= 0 && filters[static_cast<size_t>(which)].executables;
+        if (!checked || acceptsFile(filters[static_cast<size_t>(which)], chosen)) return chosen.toStdString();
+        QMessageBox::warning(&dialog, dialog.windowTitle(),
+                             QStringLiteral("%1\nis not a program that can be started.").arg(chosen));
+    }
+}
+
+}  // namespace qm::qt

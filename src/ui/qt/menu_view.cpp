@@ -1,0 +1,74 @@
+#include "ui/qt/menu_view.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "ui/qt/form_window.h"
+
+namespace qm::qt {
+
+namespace {
+
+bool opensSubmenu(const Menu& menu) {
+    return menu.parent() == nullptr || !menu.form()->childrenOf(&menu).empty();
+}
+
+}  // namespace
+
+MenuView::MenuView(Menu& menu, FormWindow& window) : ControlView(menu, window), menu_(menu) {
+    if (opensSubmenu(menu)) {
+        submenu_ = new QMenu(window.widgetForMenus());
+        action_ = submenu_->menuAction();
+    } else {
+        action_ = new QAction(window.widgetForMenus());
+    }
+    action_->setObjectName(QString::fromStdString(menu.name()));
+    QObject::connect(action_, &QAction::triggered, this, [this] {
+        userAction([this] { menu_.userClick(); }, Prop::Checked);
+    });
+    insertIntoParent();
+}
+
+MenuView::~MenuView() {
+    if (submenu_) delete submenu_.data();
+    else if (action_) delete action_.data();
+}
+
+// Items keep the order of the form's declarations, also when loaded at run time.
+void MenuView::insertIntoParent() {
+    QWidget* parent = window().menuContainer(menu_.parent());
+    const std::vector<Control*> siblings = menu_.form()->childrenOf(menu_.parent());
+    auto self = std::find(siblings.begin(), siblings.end(), &menu_);
+    QAction* before = nullptr;
+    for (auto it = self == siblings.end() ? self : self + 1; it != siblings.end() && !before; ++it) {
+        if ((*it)->kind() != ControlKind::Menu) continue;
+        if (MenuView* next = window().menuViewOf(*it)) before = next->action();
+    }
+    parent->insertAction(before, action_);
+}
+
+void MenuView::detach() {
+    ControlView::detach();
+    if (action_) action_->setVisible(false);
+}
+
+void MenuView::mirror(Prop what) {
+    if (detached() || !action_) return;
+    switch (what) {
+        case Prop::Caption:
+            action_->setSeparator(menu_.isSeparator());
+            action_->setText(QString::fromStdString(menu_.caption()));
+            if (submenu_) submenu_->setTitle(QString::fromStdString(menu_.caption()));
+            break;
+        case Prop::Visible: action_->setVisible(menu_.visible()); break;
+        case Prop::Enabled: action_->setEnabled(menu_.enabled()); break;
+        case Prop::Checked:
+            action_->setCheckable(menu_.checked() || action_->isCheckable());
+            action_->setChecked(menu_.checked());
+            break;
+        default: break;
+    }
+}
+
+}  // namespace qm::qt

@@ -1,0 +1,46 @@
+#pragma once
+// A picture box: the core draws on its canvas pixel for pixel; the view only shows the
+// canvas, stretched to the control's rectangle at the screen's DPI.
+#include <QImage>
+#include <QWidget>
+
+#include "forms/picture_box.h"
+#include "ui/qt/control_view.h"
+
+namespace qm::qt {
+
+// The canvas as a Qt image (0x00BBGGRR pixels become opaque RGB).
+QImage toQImage(const Canvas& canvas);
+
+class PictureSurface : public QWidget {
+public:
+    PictureSurface(PictureBox& box, QWidget* parent);
+    // The canvas changed; it is converted once, at the next paint (the core may draw
+    // hundreds of lines per refresh, each announcing a change).
+    void markChanged();
+    const QImage& image();
+    std::function<void()> onExposed;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    PictureBox& box_;
+    QImage image_;
+    bool changed_ = true;
+};
+
+class PictureView : public ControlView {
+public:
+    PictureView(PictureBox& box, FormWindow& window);
+
+protected:
+    void mirror(Prop what) override;
+
+private:
+    PictureBox& box_;
+    PictureSurface* surface_;
+};
+
+}  // namespace qm::qt
