@@ -1,0 +1,109 @@
+#include "app/main_window.h"
+
+#include "app/main_layout.h"
+#include "app/web_links.h"
+#include "memory/startup_release.h"
+
+namespace qm {
+
+Subsystems::Subsystems(AppContext& ctx, const CpuSamplerSlot& cpuSampler, SysTray& tray)
+    : settings(ctx),
+      registry(ctx, settings),
+      startupPage(ctx, settings),
+      engine(ctx),
+      amounts(ctx),
+      lowMemory(ctx),
+      autoRelease(ctx, engine, lowMemory),
+      autoPage(ctx, settings),
+      timedRelease(ctx, engine, lowMemory),
+      timePage(ctx, settings),
+      graphs(ctx, cpuSampler),
+      gauges(ctx, graphs, cpuSampler, [&tray](const std::string& text) { tray.changeToolTip(text); }) {}
+
+MainWindow::MainWindow(Host& host, Platform& platform, ErrorSink& log)
+    : host_(host),
+      log_(log),
+      ctx_{host, platform, log, frmMain_, state_},
+      tray_(host, frmMain_, log, [this] { mnuShow_Click(); }) {
+    declareMainLayout(frmMain_);
+    parts_ = std::make_unique<Subsystems>(ctx_, cpuSampler_, tray_);
+    attachAboutLinks(frmMain_, platform.shell);
+    wireHandlers();
+}
+
+// The subsystems refer to the sampler slot and the context, so they go first.
+MainWindow::~MainWindow() { parts_.reset(); }
+
+void MainWindow::Form_Load() {
+    auto t = ctx_.trap(",Form_Load");
+    t([&] { ensureVerValue(); });
+    prepareRunningValues(t);
+    initialiseAndLoad(t);
+    t([&] { checkStartupRelease(ctx_, parts_->engine); });
+    startCheckedFeature(t, "chkTimeActive", &MainState::timeIntervalStart, "tmrTime");
+    startCheckedFeature(t, "chkAutoActive", &MainState::autoIntervalStart, "tmrAuto");
+    t([&] { loadMenu(); });
+    t([&] { tray_.showIcon(); });
+    applyDisplayMode(t);
+    t([&] { frmMain_.get<Frame>("fmRAM").bringToFront(); });
+    t([&] { frmMain_.get<Control>("TS").sendToBack(); });
+}
+
+// The update subsystem's read-or-create registry step belongs here; until it is built the
+// value is left as it is.
+void MainWindow::ensureVerValue() {}
+
+void MainWindow::prepareRunningValues(Trap& t) {
+    t([&] {
+        state_.physHistory.fill(-1);
+        state_.pageHistory.fill(-1);
+    });
+    t([&] { setTimer("tmrCPU", true); });
+    t([&] { setTimer("tmrMemory", true); });
+    t([&] { state_.currentPage = 0; });
+    t([&] { cpuSampler_ = std::make_unique<clsCPUUsage>(ctx_.platform, log_); });
+}
+
+void MainWindow::initialiseAndLoad(Trap& t) {
+    t([&] { state_.isLoading = true; });
+    t([&] { parts_->amounts.initMemory(); });
+    t([&] { parts_->graphs.initGraph(); });
+    t([&] { parts_->graphs.loadGraph(); });
+    t([&] { parts_->gauges.initProgressBar(); });
+    runLoaders(t);
+    t([&] { state_.isLoading = false; });
+}
+
+// loadRAM fills the amount lists that the later loaders select in.
+void MainWindow::runLoaders(Trap& t) {
+    t([&] { parts_->amounts.loadRAM(); });
+    // Pending: the settings loaders loadAuto, loadTime, loadStartup, loadLauncher, in
+    // this order, once the settings subsystem provides them.
+}
+
+void MainWindow::startCheckedFeature(Trap& t, const char* box, DateTime MainState::*start, const char* timer) {
+    bool checked = false;
+    t([&] { checked = isChecked(box); });
+    if (!checked) return;
+    t([&] { state_.*start = ctx_.platform.clock.now(); });
+    t([&] { setTimer(timer, true); });
+}
+
+void MainWindow::applyDisplayMode(Trap& t) {
+    auto selected = [&](int index) { return frmMain_.element<OptionButton>("optDisplay", index).value(); };
+    int mode = 0;
+    t([&] { mode = selected(0) ? 0 : selected(1) ? 1 : 2; });
+    if (mode == 1) t([&] { frmMain_.setWindowState(WindowState::Minimized); });
+    if (mode == 2) {
+        t([&] { frmMain_.hide(); });
+    } else {
+        t([&] { frmMain_.show(); });
+    }
+    t([&] { tray_.setInTray(mode == 2); });
+}
+
+void MainWindow::setTimer(const char* name, bool on) { frmMain_.get<Timer>(name).setEnabled(on); }
+
+bool MainWindow::isChecked(const char* box) const { return frmMain_.get<CheckBox>(box).value() == 1; }
+
+}  // namespace qm
