@@ -21,8 +21,10 @@ struct Descriptor {
     }
 };
 
+// Creating a file can only fail "not found" when its folder is missing: that is 76.
 int openOrRaise(const std::string& path, int flags) {
     const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+    if (fd < 0 && errno == ENOENT && (flags & O_CREAT)) raiseError(errPathNotFound);
     if (fd < 0) raiseFromErrno();
     return fd;
 }

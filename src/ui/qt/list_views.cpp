@@ -24,7 +24,12 @@ QStringList entries(const std::vector<std::string>& items) {
 ListBoxView::ListBoxView(ListBox& list, FormWindow& window)
     : ControlView(list, window), list_(list), widget_(new QListWidget(parentWidget())) {
     widget_->setSelectionMode(QAbstractItemView::SingleSelection);
-    QObject::connect(widget_, &QListWidget::currentRowChanged, this, [this](int row) { userRow(row); });
+    // The selection, not the current row: focusing an empty list moves its current row
+    // to the top without choosing anything, and that must not count as a click.
+    QObject::connect(widget_, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> chosen = widget_->selectedItems();
+        if (!chosen.isEmpty()) userRow(widget_->row(chosen.front()));
+    });
     QObject::connect(widget_, &QListWidget::itemDoubleClicked, this, [this] {
         userAction([this] { list_.userDoubleClick(); }, Prop::ListIndex);
     });

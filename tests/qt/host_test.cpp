@@ -1,0 +1,210 @@
+// The Qt host's own duties: the tray hand-over to the form's MouseMove, the close box, the
+// no-tray fallback, modal forms, the dialogs' classic mappings and the single instance.
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <thread>
+
+#include "app/main_layout.h"
+#include "qt_fixture.h"
+#include "ui/qt/dialogs.h"
+#include "ui/qt/qt_instance.h"
+
+namespace qm::test {
+namespace {
+
+using HostTest = QtFormTest;
+
+NotifyIconData iconFor(Form& form, const std::string& tip) {
+    NotifyIconData data;
+    data.window = &form;
+    data.icon = "quillmere";
+    data.tip = tip;
+    return data;
+}
+
+TEST_F(HostTest, TrayClicksReachTheFormAsTheClassicMouseMessages) {
+    std::vector<int> messages;
+    form.onMouseMove = [&](int, int, double x, double) {
+        messages.push_back(static_cast<int>(std::lround(x / host.twipsPerPixelX())));
+    };
+    render();
+    host.notifyIcon(NIM_ADD_, iconFor(form, "Quillmere"));
+    ASSERT_NE(host.trayIcon(), nullptr);
+    EXPECT_EQ(host.trayIcon()->toolTip(), "Quillmere");
+    EXPECT_EQ(host.trayIcon()->contextMenu(), nullptr);  // the core pops up its own menu
+    host.trayActivated(QSystemTrayIcon::DoubleClick);
+    host.trayActivated(QSystemTrayIcon::Context);
+    host.trayActivated(QSystemTrayIcon::Trigger);  // a single click means nothing
+    EXPECT_EQ(messages, (std::vector<int>{515, 517}));
+
+    host.notifyIcon(NIM_MODIFY_, iconFor(form, "Available 512 MB"));
+    EXPECT_EQ(host.trayIcon()->toolTip(), "Available 512 MB");
+    host.notifyIcon(NIM_DELETE_, iconFor(form, ""));
+    EXPECT_EQ(host.trayIcon(), nullptr);
+}
+
+TEST_F(HostTest, CloseBoxAsksTheFormAndACancelKeepsTheWindow) {
+    std::vector<int> modes;
+    int cancel = 1;
+    form.onQueryUnload = [&](int& c, int mode) {
+        modes.push_back(mode);
+        c = cancel;
+    };
+    render();
+    window().close();
+    EXPECT_TRUE(form.visible());
+    EXPECT_TRUE(window().isVisible());
+    cancel = 0;
+    window().close();
+    EXPECT_FALSE(form.visible());
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(modes, (std::vector<int>{0, 0}));
+}
+
+TEST_F(HostTest, WithoutATrayTheIconsWindowIsMinimisedInsteadOfHidden) {
+    host.trayAvailable = [] { return false; };
+    render();
+    host.notifyIcon(NIM_ADD_, iconFor(form, "Quillmere"));
+    form.hide();
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_TRUE(window().isMinimized());
+
+    host.trayAvailable = [] { return true; };
+    form.show();
+    form.hide();
+    EXPECT_FALSE(window().isVisible());
+}
+
+TEST_F(HostTest, WindowStateFollowsTheModelAndShowingFromOutsideRestoresIt) {
+    render();
+    form.setWindowState(WindowState::Minimized);
+    EXPECT_TRUE(window().isMinimized());
+    form.hide();
+    window().showFromOutside();
+    EXPECT_TRUE(form.visible());
+    EXPECT_EQ(form.windowState(), WindowState::Normal);
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_FALSE(window().isMinimized());
+}
+
+TEST_F(HostTest, ShowModalReturnsOnceTheFormIsHidden) {
+    render();
+    Form dialog("frmDialog");
+    dialog.move(0, 0, 3000, 2000);
+    bool sawItVisible = false;
+    QTimer::singleShot(50, [&] {
+        sawItVisible = host.windowOf(dialog)->isVisible();
+        dialog.hide();
+    });
+    host.showModal(dialog, form);
+    EXPECT_TRUE(sawItVisible);
+    EXPECT_FALSE(host.windowOf(dialog)->isVisible());
+    EXPECT_TRUE(host.windowOf(dialog)->isModal());
+}
+
+TEST_F(HostTest, AMenuItemMayUnloadItselfInItsOwnClick) {
+    auto& file = form.add<Menu>("mnuFile");
+    form.add<Menu>("mnuP1", &file, 0).setCaption("Zero");
+    render();
+    Menu& loaded = form.loadMenuElement("mnuP1", 1);
+    loaded.onClick = [&] { form.unloadElement("mnuP1", 1); };
+    QMenu* menu = window().popupOf(file);
+    menu->actions()[1]->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(menu->actions().size(), 1);
+    EXPECT_FALSE(form.hasElement("mnuP1", 1));
+}
+
+TEST_F(HostTest, TheMainWindowDesignRendersEveryControl) {
+    declareMainLayout(form);
+    render();
+    int views = 0;
+    for (Control* c : form.controls()) views += window().viewOf(c) != nullptr;
+    EXPECT_EQ(views, static_cast<int>(form.controls().size()));
+    QWidget* ram = window().viewOf(&form.get<Frame>("fmRAM"))->widget();
+    QWidget* auto_ = window().viewOf(&form.get<Frame>("fmAutomatic"))->widget();
+    EXPECT_TRUE(ram->isVisible());
+    EXPECT_FALSE(auto_->isVisible());
+    auto* interval = widgetOf<QComboBox>(form.get<ComboBox>("cmbUpdateGraph"));
+    ASSERT_NE(interval, nullptr);
+    EXPECT_EQ(interval->count(), 8);
+    form.get<Frame>("fmAutomatic").setVisible(true);
+    EXPECT_TRUE(auto_->isVisible());
+}
+
+TEST(MessageBoxMapping, StylesGiveTheClassicButtonsIconsAndAnswers) {
+    EXPECT_EQ(qt::messageButtons(vbOKOnly), QMessageBox::Ok);
+    EXPECT_EQ(qt::messageButtons(vbYesNo | vbQuestion), QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(qt::messageButtons(3), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(qt::messageIcon(vbCritical), QMessageBox::Critical);
+    EXPECT_EQ(qt::messageIcon(vbQuestion | vbYesNo), QMessageBox::Question);
+    EXPECT_EQ(qt::messageIcon(vbExclamation), QMessageBox::Warning);
+    EXPECT_EQ(qt::messageIcon(vbInformation), QMessageBox::Information);
+    EXPECT_EQ(qt::defaultButton(vbYesNo + 256), QMessageBox::No);
+    EXPECT_EQ(qt::classicAnswer(QMessageBox::Yes), vbYes);
+    EXPECT_EQ(qt::classicAnswer(QMessageBox::No), vbNo);
+    EXPECT_EQ(qt::classicAnswer(QMessageBox::Ok), vbOK);
+}
+
+TEST(OpenDialogFilter, WindowsProgramPatternsMeanLinuxExecutables) {
+    const auto filters = qt::parseFileFilter("EXE Files (*.exe)|*.exe|Text (*.txt)|*.txt;*.log");
+    ASSERT_EQ(filters.size(), 2u);
+    EXPECT_TRUE(filters[0].executables);
+    EXPECT_EQ(filters[0].patterns, QStringList{"*"});
+    EXPECT_FALSE(filters[1].executables);
+    EXPECT_EQ(filters[1].patterns, (QStringList{"*.txt", "*.log"}));
+
+    QTemporaryDir dir;
+    const QString program = dir.filePath("my tool");
+    const QString text = dir.filePath("notes.txt");
+    for (const QString& path : {program, text}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QFile(program).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_TRUE(qt::acceptsFile(filters[0], program));
+    EXPECT_FALSE(qt::acceptsFile(filters[0], text));
+    EXPECT_FALSE(qt::acceptsFile(filters[0], dir.path()));  // a folder is no program
+    EXPECT_TRUE(qt::acceptsFile(filters[1], text));
+}
+
+TEST(SingleInstance, ASecondStartFindsTheFirstAndHasItShowItsWindow) {
+    QTemporaryDir dir;
+    qt::QtInstance first(dir.path().toStdString());
+    int activations = 0;
+    first.onActivate = [&] { ++activations; };
+    EXPECT_FALSE(first.previousInstanceRunning());
+    EXPECT_TRUE(first.listening());
+
+    qt::QtInstance second(dir.path().toStdString());
+    EXPECT_TRUE(second.previousInstanceRunning());
+    bool answered = false, done = false;
+    std::thread client([&] {
+        answered = second.activatePreviousInstance();
+        done = true;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(done, 5000);  // the first copy answers from its event loop
+    client.join();
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(activations, 1);
+}
+
+TEST(SingleInstance, TheLockIsFreeAgainOnceTheFirstCopyHasGone) {
+    QTemporaryDir dir;
+    {
+        qt::QtInstance first(dir.path().toStdString());
+        EXPECT_FALSE(first.previousInstanceRunning());
+    }
+    qt::QtInstance next(dir.path().toStdString());
+    EXPECT_FALSE(next.previousInstanceRunning());
+    qt::QtInstance nobodyThere(QDir(dir.path()).filePath("empty").toStdString());
+    QDir(dir.path()).mkdir("empty");
+    EXPECT_FALSE(nobodyThere.activatePreviousInstance());
+}
+
+}  // namespace
+}  // namespace qm::test

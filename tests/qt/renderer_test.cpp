@@ -1,0 +1,239 @@
+// The renderer against real widgets: clicks reach the models through their setters, model
+// changes reach the widgets, and neither is echoed back.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+
+#include "forms/picture_box.h"
+#include "qt_fixture.h"
+#include "ui/qt/list_views.h"
+#include "ui/qt/menu_view.h"
+#include "ui/qt/picture_view.h"
+
+namespace qm::test {
+namespace {
+
+using RendererTest = QtFormTest;
+
+QPoint centreOfRow(QListWidget* list, int row) { return list->visualItemRect(list->item(row)).center(); }
+
+TEST_F(RendererTest, ButtonsAndLabelsCountRealClicksAndFollowTheirModels) {
+    auto& button = place<CommandButton>("cmdGo", 120, 120, 1500, 375);
+    button.setCaption("&Go");
+    auto& label = place<Label>("lblLink", 120, 600, 2000, 255);
+    label.setCaption("Fish && Chips");
+    int buttonClicks = 0, labelClicks = 0;
+    button.onClick = [&] { ++buttonClicks; };
+    label.onClick = [&] { ++labelClicks; };
+    render();
+
+    auto* push = widgetOf<QPushButton>(button);
+    auto* text = widgetOf<QLabel>(label);
+    ASSERT_TRUE(push && text);
+    EXPECT_EQ(push->text(), "&Go");         // the access key stays Qt's mnemonic
+    EXPECT_EQ(text->text(), "Fish & Chips");  // a label shows the text without marks
+    QTest::mouseClick(push, Qt::LeftButton);
+    QTest::mouseClick(text, Qt::LeftButton);
+    EXPECT_EQ(buttonClicks, 1);
+    EXPECT_EQ(labelClicks, 1);
+
+    button.setEnabled(false);
+    QTest::mouseClick(push, Qt::LeftButton);
+    EXPECT_EQ(buttonClicks, 1);
+    button.setCaption("&Stop");
+    label.setVisible(false);
+    EXPECT_EQ(push->text(), "&Stop");
+    EXPECT_FALSE(push->isEnabled());
+    EXPECT_FALSE(text->isVisible());
+}
+
+TEST_F(RendererTest, GeometryBecomesPixelsAtTheScreensDpi) {
+    auto& button = place<CommandButton>("cmdGo", 1440, 720, 2880, 375);
+    auto& page = place<Frame>("fmPage", 300, 300, 4000, 3000);
+    auto& inner = place<Label>("lblInner", 150, 150, 1440, 255, &page);
+    render();
+    const qt::TwipScale& scale = window().scale();
+    EXPECT_EQ(widgetOf<QPushButton>(button)->geometry(), scale.rect(1440, 720, 2880, 375));
+    EXPECT_EQ(widgetOf<QPushButton>(button)->width(), static_cast<int>(std::lround(2 * scale.dpiX)));
+    EXPECT_EQ(widgetOf<QLabel>(inner)->parentWidget(), window().viewOf(&page)->widget());
+    EXPECT_EQ(window().clientArea()->size(), QSize(scale.x(6000), scale.y(4500)));
+    button.move(0, 0, 1440, 720);
+    EXPECT_EQ(widgetOf<QPushButton>(button)->geometry(), scale.rect(0, 0, 1440, 720));
+}
+
+TEST_F(RendererTest, CheckBoxValueIsTheModelsAndModelChangesAreNotEchoed) {
+    auto& box = place<CheckBox>("chkOn", 120, 120, 2000, 300);
+    int clicks = 0;
+    box.onClick = [&] { ++clicks; };
+    render();
+    auto* check = widgetOf<QCheckBox>(box);
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
+    EXPECT_EQ(box.value(), 1);
+    EXPECT_EQ(check->checkState(), Qt::Checked);
+    EXPECT_EQ(clicks, 1);
+
+    box.setValue(2);  // greyed by the program: one click event, from the model only
+    EXPECT_EQ(check->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(clicks, 2);
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
+    EXPECT_EQ(box.value(), 1);  // the model's own toggle rule, not the widget's tristate cycle
+    EXPECT_EQ(check->checkState(), Qt::Checked);
+}
+
+TEST_F(RendererTest, OptionButtonsOfOneContainerClearEachOtherThroughTheModel) {
+    auto& group = place<Frame>("fmGroup", 120, 120, 3000, 1500);
+    group.setCaption("Choose");
+    auto& first = place<OptionButton>("optPick", 120, 300, 2000, 285, &group, 0);
+    auto& second = place<OptionButton>("optPick", 120, 600, 2000, 285, &group, 1);
+    std::vector<int> picked;
+    first.onClick = second.onClick = [&](int index) { picked.push_back(index); };
+    first.setValue(true);
+    render();
+    EXPECT_NE(qobject_cast<QGroupBox*>(window().viewOf(&group)->widget()), nullptr);
+    auto* a = widgetOf<QRadioButton>(first);
+    auto* b = widgetOf<QRadioButton>(second);
+    EXPECT_TRUE(a->isChecked());
+
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
+    EXPECT_TRUE(second.value());
+    EXPECT_FALSE(first.value());
+    EXPECT_FALSE(a->isChecked());
+    EXPECT_TRUE(b->isChecked());
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));  // clicking the chosen one keeps it
+    EXPECT_TRUE(b->isChecked());
+    EXPECT_EQ(picked, (std::vector<int>{0, 1}));
+}
+
+TEST_F(RendererTest, ListBoxSelectsByClickAndMirrorsItemsAndIndex) {
+    auto& list = place<ListBox>("lstAmount", 120, 120, 2400, 1800);
+    for (const char* entry : {"2 MB", "4 MB", "8 MB"}) list.addItem(entry);
+    int clicks = 0, doubles = 0;
+    list.onClick = [&] { ++clicks; };
+    list.onDblClick = [&] { ++doubles; };
+    render();
+    auto* widget = widgetOf<QListWidget>(list);
+    ASSERT_EQ(widget->count(), 3);
+
+    QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, centreOfRow(widget, 2));
+    EXPECT_EQ(list.listIndex(), 2);
+    EXPECT_EQ(clicks, 1);
+    QTest::mouseDClick(widget->viewport(), Qt::LeftButton, {}, centreOfRow(widget, 2));
+    EXPECT_EQ(doubles, 1);
+
+    list.setListIndex(0);  // by program: one click, and the widget follows silently
+    EXPECT_EQ(widget->currentRow(), 0);
+    EXPECT_EQ(clicks, 2);
+    list.addItem("16 MB");
+    EXPECT_EQ(widget->count(), 4);
+    EXPECT_EQ(widget->item(3)->text(), "16 MB");
+    list.clear();
+    EXPECT_EQ(widget->count(), 0);
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(RendererTest, ComboBoxTakesTheUsersChoiceAndShowsTheProgramsIndex) {
+    auto& combo = place<ComboBox>("cmbRetry", 120, 120, 1500, 315);
+    for (const char* entry : {"1", "2", "3"}) combo.addItem(entry);
+    int clicks = 0;
+    combo.onClick = [&] { ++clicks; };
+    render();
+    auto* widget = widgetOf<QComboBox>(combo);
+    EXPECT_FALSE(widget->isEditable());
+    EXPECT_EQ(widget->currentIndex(), -1);
+    combo.setListIndex(1);
+    EXPECT_EQ(widget->currentText(), "2");
+    EXPECT_EQ(clicks, 1);
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key_Down);  // the user moves to the next entry
+    EXPECT_EQ(combo.listIndex(), 2);
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(RendererTest, TabStripSelectionRaisesTheModelsClickOnce) {
+    auto& tabs = place<TabStrip>("TS", 0, 0, 6000, 3000);
+    for (const char* caption : {"One", "Two", "Three"}) tabs.addTab(caption);
+    int clicks = 0;
+    tabs.onClick = [&] { ++clicks; };
+    render();
+    auto* view = static_cast<qt::TabStripView*>(window().viewOf(&tabs));
+    QTabBar* bar = view->tabBar();
+    ASSERT_EQ(bar->count(), 3);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
+    EXPECT_EQ(tabs.selectedTab(), 3);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_LE(bar->sizeHint().width(), view->widget()->width());
+}
+
+TEST_F(RendererTest, TimersRunOnQtWhileEnabled) {
+    auto& timer = form.add<Timer>("tmrTick");
+    int ticks = 0;
+    timer.onTimer = [&] { ++ticks; };
+    timer.setInterval(20);
+    timer.setEnabled(false);
+    render();
+    QTest::qWait(80);
+    EXPECT_EQ(ticks, 0);
+    timer.setEnabled(true);
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 2, 2000);
+    timer.setEnabled(false);
+    const int stopped = ticks;
+    QTest::qWait(80);
+    EXPECT_EQ(ticks, stopped);
+}
+
+TEST_F(RendererTest, PictureBoxShowsTheCoresCanvas) {
+    auto& box = place<PictureBox>("picGraph", 0, 0, 1500, 750);
+    box.setScaleMode(ScaleMode::Pixels);
+    box.setBackColor(rgb(0, 0, 0));
+    box.cls();
+    render();
+    box.line(0, 10, 100, 10, rgb(0, 255, 0));
+    auto* surface = static_cast<qt::PictureSurface*>(window().viewOf(&box)->widget());
+    const QImage shown = surface->image();
+    ASSERT_EQ(shown.size(), QSize(100, 50));
+    EXPECT_EQ(shown.pixelColor(50, 10), QColor(0, 255, 0));
+    EXPECT_EQ(shown.pixelColor(50, 20), QColor(0, 0, 0));
+}
+
+TEST_F(RendererTest, MenusFollowArraysLoadedAndUnloadedAtRunTime) {
+    auto& file = form.add<Menu>("mnuFile");
+    file.setCaption("&File");
+    auto& programs = form.add<Menu>("mnuPrograms", &file);
+    programs.setCaption("&Programs");
+    form.add<Menu>("mnuP1", &programs, 0).setCaption("First");
+    form.add<Menu>("mnuRule", &file).setCaption("-");
+    auto& exit = form.add<Menu>("mnuExit", &file);
+    exit.setCaption("E&xit");
+    int exits = 0;
+    exit.onClick = [&] { ++exits; };
+    render();
+
+    QMenu* fileMenu = window().popupOf(file);
+    ASSERT_NE(fileMenu, nullptr);
+    ASSERT_EQ(fileMenu->actions().size(), 3);
+    EXPECT_TRUE(fileMenu->actions()[1]->isSeparator());
+    fileMenu->actions()[2]->trigger();
+    EXPECT_EQ(exits, 1);
+
+    Menu& second = form.loadMenuElement("mnuP1", 1);
+    second.setCaption("Second");
+    second.setVisible(true);
+    QMenu* sub = window().popupOf(programs);
+    ASSERT_EQ(sub->actions().size(), 2);
+    EXPECT_EQ(sub->actions()[1]->text(), "Second");
+    EXPECT_TRUE(sub->actions()[1]->isVisible());
+    form.unloadElement("mnuP1", 1);
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(sub->actions().size(), 1);
+}
+
+}  // namespace
+}  // namespace qm::test
