@@ -17,6 +17,8 @@ Subsystems::Subsystems(AppContext& ctx, const CpuSamplerSlot& cpuSampler, SysTra
       autoPage(ctx, settings),
       timedRelease(ctx, engine, lowMemory),
       timePage(ctx, settings),
+      launcherPage(ctx, settings),
+      loaders(ctx, settings, timePage),
       graphs(ctx, cpuSampler),
       gauges(ctx, graphs, cpuSampler, [&tray](const std::string& text) { tray.changeToolTip(text); }) {}
 
@@ -77,8 +79,10 @@ void MainWindow::initialiseAndLoad(Trap& t) {
 // loadRAM fills the amount lists that the later loaders select in.
 void MainWindow::runLoaders(Trap& t) {
     t([&] { parts_->amounts.loadRAM(); });
-    // Pending: the settings loaders loadAuto, loadTime, loadStartup, loadLauncher, in
-    // this order, once the settings subsystem provides them.
+    t([&] { parts_->loaders.loadAuto(); });
+    t([&] { parts_->loaders.loadTime(); });
+    t([&] { parts_->loaders.loadStartup(); });
+    t([&] { parts_->loaders.loadLauncher(); });
 }
 
 void MainWindow::startCheckedFeature(Trap& t, const char* box, DateTime MainState::*start, const char* timer) {

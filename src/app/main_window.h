@@ -18,6 +18,8 @@
 #include "monitor/cpu_usage.h"
 #include "monitor/gauges.h"
 #include "monitor/graphs.h"
+#include "launcher/launcher_page.h"
+#include "settings/loaders.h"
 #include "settings/mod_reg.h"
 #include "settings/settings_file.h"
 #include "settings/startup_page.h"
@@ -43,6 +45,8 @@ struct Subsystems {
     AutoPage autoPage;
     TimedRelease timedRelease;
     TimePage timePage;
+    LauncherPage launcherPage;
+    Loaders loaders;
     Graphs graphs;
     Gauges gauges;
 };
