@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+
+#include "app/program.h"
+#include "forms/headless_host.h"
+#include "support/fake_platform.h"
+
+namespace qm {
+namespace {
+
+struct ProgramStart : ::testing::Test {
+    HeadlessHost host;
+    test::FakePlatform fakes;
+    Platform platform = fakes.platform(host);
+    test::RecordingSink log;
+};
+
+TEST_F(ProgramStart, SecondStartHandsOverAndEndsWithoutAWindow) {
+    fakes.instance.running = true;
+    fakes.instance.found = true;
+    EXPECT_EQ(runProgram(host, platform, log), nullptr);
+    EXPECT_EQ(fakes.instance.activations, 1);
+    EXPECT_TRUE(host.ended);
+    EXPECT_TRUE(host.trayCalls.empty());
+}
+
+TEST_F(ProgramStart, RunningInstanceNotFoundStartsNormally) {
+    fakes.instance.running = true;
+    auto window = runProgram(host, platform, log);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(fakes.instance.activations, 1);
+    EXPECT_FALSE(host.ended);
+    EXPECT_EQ(host.trayCalls.size(), 1u);  // Form_Load ran
+    // The form is attached: its timers run on the host's clock.
+    const int statusCalls = fakes.memory.statusCalls;
+    host.advance(3000);
+    EXPECT_GT(fakes.memory.statusCalls, statusCalls);
+}
+
+TEST_F(ProgramStart, FirstStartDoesNotLookForAnother) {
+    auto window = runProgram(host, platform, log);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(fakes.instance.activations, 0);
+}
+
+}  // namespace
+}  // namespace qm
