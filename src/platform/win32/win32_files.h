@@ -1,0 +1,21 @@
+#pragma once
+// Files of the program folder through the Win32 file functions, with the classic error
+// numbers: 53 not found, 76 path not found, 75 access, 70 permission, 61 disk full.
+#include "platform/files.h"
+
+namespace qm {
+
+// The classic file error number for a Win32 error code.
+int win32FileErrorNumber(unsigned long code);
+
+class Win32Files : public FilesPort {
+public:
+    bool fileExists(const std::string& path) override;
+    std::string readAll(const std::string& path) override;
+    void writeAll(const std::string& path, const std::string& bytes) override;
+    void append(const std::string& path, const std::string& bytes) override;
+    void remove(const std::string& path) override;
+    uint64_t fileLength(const std::string& path) override;
+};
+
+}  // namespace qm

@@ -1,0 +1,43 @@
+#pragma once
+// One running copy: every instance owns a hidden top-level application window of its own
+// class whose title is the application title, so FindWindowA finds exactly the running
+// instances. A second start asks the first, through that window, to bring its main
+// window forward.
+#include <functional>
+#include <string>
+
+#include "platform/instance.h"
+
+struct HWND__;
+
+namespace qm {
+
+inline constexpr const char* kAppWindowClass = "QuillmereAppWindow";
+inline constexpr const char* kAppWindowTitle = "Quillmere";
+inline constexpr const char* kClosingTitle = "Program already runnning - This App Will Be Closed";
+
+class Win32Instance : public InstancePort {
+public:
+    Win32Instance();
+    ~Win32Instance() override;
+    Win32Instance(const Win32Instance&) = delete;
+    Win32Instance& operator=(const Win32Instance&) = delete;
+
+    // True when another instance of the same executable holds the instance mutex.
+    bool previousInstanceRunning() override;
+    // Renames this instance's application window first, so the search cannot find
+    // itself, then asks the instance found to show, restore and raise its main window.
+    bool activatePreviousInstance() override;
+
+    // What this instance does when a later start asks it to come forward.
+    std::function<void()> onActivate;
+    HWND__* appWindow() const { return window_; }
+    // The message a later start posts to the application window.
+    static unsigned activateMessage();
+
+private:
+    HWND__* window_ = nullptr;
+    void* mutex_ = nullptr;
+};
+
+}  // namespace qm
