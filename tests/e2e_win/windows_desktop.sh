@@ -1,0 +1,61 @@
+#!/bin/bash
+# The Windows program as a user meets it: a copy in a folder of its own, started on a Wine
+# desktop (which has a taskbar with a tray) on a private X server. Passes when the first
+# start writes its settings beside the executable with the default graph interval.
+# Usage: windows_desktop.sh <build dir>
+set -uo pipefail
+
+build=$(cd "${1:?build dir}" && pwd)
+exe="$build/Quillmere.exe"
+[[ -f $exe ]] || { echo "SKIP: $exe not built"; exit 0; }
+for tool in Xvfb wine wineserver; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 0; }
+done
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# A prefix of its own, so ending its wineserver ends nobody else's programs.
+export WINEPREFIX="${QM_E2E_WINEPREFIX:-$HOME/.wine-quillmere-e2e}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+"$here/../../cmake/wine-prefix" || { echo "FAIL: no Wine prefix"; exit 1; }
+
+work=$(mktemp -d /tmp/qm-e2e-win.XXXXXX)
+cp "$exe" "$work/Quillmere.exe"
+xvfb_pid=
+wine_pid=
+
+cleanup() {
+  [[ -n $wine_pid ]] && kill "$wine_pid" 2>/dev/null
+  wineserver -k 2>/dev/null
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A free display: the server picks its own number and writes it to descriptor 8.
+Xvfb -displayfd 8 -screen 0 1024x768x24 -nolisten tcp 8>"$work/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+display=
+for ((i = 0; i < 100; i++)); do
+  display=$(tr -dc 0-9 <"$work/display" 2>/dev/null)
+  [[ -n $display ]] && break
+  sleep 0.1
+done
+[[ -n $display ]] || { echo "FAIL: Xvfb did not start"; exit 1; }
+export DISPLAY=":$display"
+
+(cd "$work" && exec wine explorer /desktop=q,1024x768 "$work/Quillmere.exe" >/dev/null 2>&1) &
+wine_pid=$!
+
+settings="$work/settings.ini"
+for ((i = 0; i < 600; i++)); do
+  [[ -f $settings ]] && grep -q "GraphInterval=1.5" "$settings" && break
+  sleep 0.1
+done
+[[ -f $settings ]] || { echo "FAIL: no settings.ini beside the program after 60 s"; exit 1; }
+if ! grep -q "GraphInterval=1.5" "$settings"; then
+  echo "FAIL: settings.ini lacks GraphInterval=1.5:"; cat "$settings"; exit 1
+fi
+echo "ok: first start wrote settings.ini with GraphInterval=1.5"
+exit 0
