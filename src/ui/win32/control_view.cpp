@@ -1,0 +1,150 @@
+#include "ui/win32/control_view.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "ui/win32/form_window.h"
+
+namespace qm::win32 {
+
+COLORREF toColorRef(Color c) { return RGB(redOf(c), greenOf(c), blueOf(c)); }
+
+void reportStray(const Control& control, const char* what) {
+    char text[512];
+    std::snprintf(text, sizeof text, "quillmere: %s: %s\n", control.name().c_str(), what);
+    OutputDebugStringA(text);
+}
+
+ControlView::ControlView(Control& control, FormWindow& window)
+    : control_(control), window_(window), id_(window.allocateId()) {
+    subscription_ = control.subscribe([this](Control& subject, Prop what) {
+        if (&subject != &control_ || detached_) return;
+        ++mirroring_;
+        mirror(what);
+        --mirroring_;
+    });
+}
+
+ControlView::~ControlView() {
+    if (!detached_) control_.unsubscribe(subscription_);
+    if (hwnd_) DestroyWindow(hwnd_);
+    if (brush_) DeleteObject(brush_);
+}
+
+void ControlView::detach() {
+    control_.unsubscribe(subscription_);
+    detached_ = true;
+    if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+}
+
+const Scale& ControlView::scale() const { return window_.scale(); }
+
+HWND ControlView::parentWindow() const { return window_.containerOf(control_.parent()); }
+
+RECT ControlView::rectPx() const {
+    return scale().rect(control_.left(), control_.top(), control_.width(), control_.height());
+}
+
+// Children clip their siblings, so overlapping controls paint in their z-order; later
+// declarations lie on top, as on a classic form.
+HWND ControlView::create(const char* windowClass, DWORD style, DWORD exStyle) {
+    const RECT r = rectPx();
+    hwnd_ = CreateWindowExA(exStyle, windowClass, "", style | WS_CHILD | WS_CLIPSIBLINGS, r.left, r.top,
+                            r.right - r.left, r.bottom - r.top, parentWindow(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr), nullptr);
+    if (hwnd_) SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return hwnd_;
+}
+
+void ControlView::mirrorAll() {
+    ++mirroring_;
+    for (Prop p : {Prop::Caption, Prop::Geometry, Prop::Enabled, Prop::ForeColor, Prop::BackColor, Prop::ToolTip,
+                   Prop::Font, Prop::Items, Prop::ListIndex, Prop::Value, Prop::Picture, Prop::Interval,
+                   Prop::Checked, Prop::ZOrder, Prop::Visible}) {
+        mirror(p);
+    }
+    --mirroring_;
+}
+
+void ControlView::mirror(Prop what) {
+    if (!hwnd_) return;
+    switch (what) {
+        case Prop::Caption: SetWindowTextA(hwnd_, control_.caption().c_str()); break;
+        case Prop::Geometry: mirrorGeometry(); break;
+        case Prop::Visible: ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE); break;
+        case Prop::Enabled: EnableWindow(hwnd_, control_.enabled()); break;
+        case Prop::ForeColor:
+        case Prop::BackColor: InvalidateRect(hwnd_, nullptr, TRUE); break;
+        case Prop::ToolTip: mirrorToolTip(); break;
+        case Prop::Font: mirrorFont(); break;
+        case Prop::ZOrder: mirrorZOrder(); break;
+        default: break;
+    }
+}
+
+void ControlView::mirrorGeometry() {
+    const RECT r = rectPx();
+    MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+void ControlView::mirrorFont() {
+    HFONT f = window_.font(control_.fontName(), control_.fontSize(), control_.fontBold());
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
+}
+
+void ControlView::mirrorZOrder() {
+    if (control_.zOrder() == 0) return;
+    SetWindowPos(hwnd_, control_.zOrder() > 0 ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void ControlView::mirrorToolTip() {
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_.hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    HWND tips = window_.toolTips();
+    SendMessageA(tips, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    if (control_.toolTip().empty()) return;
+    tool.lpszText = const_cast<char*>(control_.toolTip().c_str());
+    SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ControlView::repaintArea() const {
+    RECT r = rectPx();
+    RedrawWindow(parentWindow(), &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+HBRUSH ControlView::backBrush() const {
+    const Color back = control_.backColor();
+    if (back == kSystemBack) return GetSysColorBrush(COLOR_BTNFACE);
+    if (!brush_ || brushColor_ != back) {
+        if (brush_) DeleteObject(brush_);
+        brush_ = CreateSolidBrush(toColorRef(back));
+        brushColor_ = back;
+    }
+    return brush_;
+}
+
+HBRUSH ControlView::colors(HDC dc) {
+    SetTextColor(dc, control_.foreColor() == kSystemText ? GetSysColor(COLOR_BTNTEXT) : toColorRef(control_.foreColor()));
+    SetBkColor(dc, control_.backColor() == kSystemBack ? GetSysColor(COLOR_BTNFACE) : toColorRef(control_.backColor()));
+    return backBrush();
+}
+
+void ControlView::userAction(const std::function<void()>& action, Prop resync) {
+    if (mirroring_ > 0 || detached_) return;
+    try {
+        action();
+    } catch (const std::exception& e) {
+        reportStray(control_, e.what());
+    }
+    if (detached_) return;
+    ++mirroring_;
+    mirror(resync);
+    --mirroring_;
+}
+
+}  // namespace qm::win32

@@ -1,0 +1,83 @@
+#pragma once
+// One view per control: it builds the native counterpart, mirrors every property change
+// of the model, and hands user actions back only through the model's own setters.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "forms/form.h"
+#include "ui/win32/win32_scale.h"
+
+namespace qm::win32 {
+
+class FormWindow;
+
+// The model's default colours stand for the system colours.
+constexpr Color kSystemBack = 0xF0F0F0;
+constexpr Color kSystemText = 0x000000;
+
+class ControlView {
+public:
+    ControlView(Control& control, FormWindow& window);
+    virtual ~ControlView();
+    ControlView(const ControlView&) = delete;
+    ControlView& operator=(const ControlView&) = delete;
+
+    Control& control() const { return control_; }
+    HWND hwnd() const { return hwnd_; }
+    int id() const { return id_; }
+    // Where the control's children go (null: into the container of this control).
+    virtual HWND container() const { return nullptr; }
+    // Brings the view up to date with every property; called once after construction.
+    void mirrorAll();
+    // The control is being unloaded: stop observing it (it is gone right after).
+    void detach();
+
+    // Native notifications addressed to this control.
+    virtual void command(int code) { (void)code; }
+    virtual LRESULT notify(const NMHDR& header) { (void)header; return 0; }
+    // WM_CTLCOLOR*: the colours the control is drawn with.
+    virtual HBRUSH colors(HDC dc);
+
+protected:
+    virtual void mirror(Prop what);
+    // Creates the native child window in the parent's container with this view's id.
+    HWND create(const char* windowClass, DWORD style, DWORD exStyle = 0);
+    // A user action: the model decides; afterwards the control shows what the model made of
+    // it. Changes the model pushes meanwhile are not echoed back as user actions.
+    void userAction(const std::function<void()>& action, Prop resync);
+    bool mirroring() const { return mirroring_ > 0; }
+    FormWindow& window() const { return window_; }
+    const Scale& scale() const;
+    HWND parentWindow() const;
+    RECT rectPx() const;
+    // Repaints the control's area in its container (for see-through controls).
+    void repaintArea() const;
+    HBRUSH backBrush() const;
+
+private:
+    void mirrorGeometry();
+    void mirrorFont();
+    void mirrorZOrder();
+    void mirrorToolTip();
+
+    Control& control_;
+    FormWindow& window_;
+    HWND hwnd_ = nullptr;
+    int id_;
+    int subscription_ = 0;
+    int mirroring_ = 0;
+    bool detached_ = false;
+    mutable HBRUSH brush_ = nullptr;
+    mutable Color brushColor_ = 0;
+};
+
+// The view for any control kind (null for kinds the window handles itself: menus).
+std::unique_ptr<ControlView> makeView(Control& control, FormWindow& window);
+
+COLORREF toColorRef(Color c);
+// Reports an exception that reached the window system's boundary (it must not unwind there).
+void reportStray(const Control& control, const char* what);
+
+}  // namespace qm::win32

@@ -1,0 +1,175 @@
+#include "ui/win32/list_views.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "ui/win32/form_window.h"
+
+namespace qm::win32 {
+
+namespace {
+
+// Resources are named in capitals in the resource script.
+std::string resourceName(const std::string& name) {
+    std::string upper = name;
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+    return upper;
+}
+
+template <class Add>
+void refill(HWND hwnd, UINT resetMessage, const std::vector<std::string>& items, Add add) {
+    SendMessageA(hwnd, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(hwnd, resetMessage, 0, 0);
+    for (const std::string& item : items) add(item);
+    SendMessageA(hwnd, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+}  // namespace
+
+HBITMAP resourceBitmap(const std::string& name) {
+    return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), resourceName(name).c_str(), IMAGE_BITMAP, 0, 0,
+                                           LR_CREATEDIBSECTION));
+}
+
+HICON resourceIcon(const std::string& name, int size) {
+    return static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), resourceName(name).c_str(), IMAGE_ICON, size, size, LR_SHARED));
+}
+
+ListBoxView::ListBoxView(ListBox& list, FormWindow& window) : ControlView(list, window), list_(list) {
+    create("LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+}
+
+void ListBoxView::command(int code) {
+    if (code == LBN_SELCHANGE) {
+        userAction([this] { list_.userSelect(static_cast<int>(SendMessageA(hwnd(), LB_GETCURSEL, 0, 0))); },
+                   Prop::ListIndex);
+    } else if (code == LBN_DBLCLK) {
+        userAction([this] { list_.userDoubleClick(); }, Prop::ListIndex);
+    }
+}
+
+void ListBoxView::mirror(Prop what) {
+    ControlView::mirror(what);
+    if (!hwnd()) return;
+    if (what == Prop::Items) {
+        refill(hwnd(), LB_RESETCONTENT, list_.items(), [this](const std::string& item) {
+            SendMessageA(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        });
+    }
+    if (what == Prop::Items || what == Prop::ListIndex) SendMessageA(hwnd(), LB_SETCURSEL, list_.listIndex(), 0);
+}
+
+// The window's height includes the dropped-down list; the model's height is the closed box.
+ComboView::ComboView(ComboBox& combo, FormWindow& window) : ControlView(combo, window), combo_(combo) {
+    create("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
+}
+
+void ComboView::command(int code) {
+    if (code == CBN_SELCHANGE) {
+        userAction([this] { combo_.userSelect(static_cast<int>(SendMessageA(hwnd(), CB_GETCURSEL, 0, 0))); },
+                   Prop::ListIndex);
+    }
+}
+
+void ComboView::mirror(Prop what) {
+    ControlView::mirror(what);
+    if (!hwnd()) return;
+    if (what == Prop::Geometry) {
+        const RECT r = rectPx();
+        MoveWindow(hwnd(), r.left, r.top, r.right - r.left, (r.bottom - r.top) + scale().y(3000), TRUE);
+    }
+    if (what == Prop::Items) {
+        refill(hwnd(), CB_RESETCONTENT, combo_.items(), [this](const std::string& item) {
+            SendMessageA(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        });
+    }
+    if (what == Prop::Items || what == Prop::ListIndex) SendMessageA(hwnd(), CB_SETCURSEL, combo_.listIndex(), 0);
+}
+
+TabView::TabView(TabStrip& tabs, FormWindow& window) : ControlView(tabs, window), tabs_(tabs) {
+    create(WC_TABCONTROLA, WS_TABSTOP);
+}
+
+LRESULT TabView::notify(const NMHDR& header) {
+    if (header.code == static_cast<UINT>(TCN_SELCHANGE)) {
+        userAction([this] { tabs_.userSelectTab(static_cast<int>(SendMessageA(hwnd(), TCM_GETCURSEL, 0, 0)) + 1); },
+                   Prop::ListIndex);
+    }
+    return 0;
+}
+
+void TabView::mirror(Prop what) {
+    ControlView::mirror(what);
+    if (!hwnd()) return;
+    if (what == Prop::Items) {
+        SendMessageA(hwnd(), TCM_DELETEALLITEMS, 0, 0);
+        int i = 0;
+        for (const std::string& caption : tabs_.tabs()) {
+            TCITEMA item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = const_cast<char*>(caption.c_str());
+            SendMessageA(hwnd(), TCM_INSERTITEMA, i++, reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    if (what == Prop::Items || what == Prop::ListIndex) SendMessageA(hwnd(), TCM_SETCURSEL, tabs_.selectedTab() - 1, 0);
+}
+
+ListViewView::ListViewView(ListView& view, FormWindow& window) : ControlView(view, window), view_(view) {
+    create(WC_LISTVIEWA, LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+    LVCOLUMNA column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = rectPx().right - rectPx().left - 8;
+    SendMessageA(hwnd(), LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    attachImages();
+}
+
+ListViewView::~ListViewView() {
+    if (images_) ImageList_Destroy(images_);
+}
+
+// The pictures of the form's image list, 1-based as the items name them.
+void ListViewView::attachImages() {
+    images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
+    for (Control* c : view_.form()->controls()) {
+        if (c->kind() != ControlKind::ImageList) continue;
+        for (const std::string& name : static_cast<ImageList*>(c)->resources) {
+            HICON icon = resourceIcon(name, 16);
+            ImageList_AddIcon(images_, icon ? icon : LoadIcon(nullptr, IDI_APPLICATION));
+        }
+    }
+    SendMessageA(hwnd(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
+}
+
+void ListViewView::mirror(Prop what) {
+    ControlView::mirror(what);
+    if (!hwnd() || what != Prop::Items) return;
+    SendMessageA(hwnd(), LVM_DELETEALLITEMS, 0, 0);
+    int row = 0;
+    for (const ListViewItem& entry : view_.items()) {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = row++;
+        item.pszText = const_cast<char*>(entry.text.c_str());
+        item.iImage = entry.smallIcon - 1;
+        SendMessageA(hwnd(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+// The bar keeps the model's rectangle rather than docking itself.
+StatusView::StatusView(StatusBar& bar, FormWindow& window) : ControlView(bar, window) {
+    create(STATUSCLASSNAMEA, CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER);
+    SendMessageA(hwnd(), SB_SIMPLE, TRUE, 0);
+}
+
+void StatusView::mirror(Prop what) {
+    ControlView::mirror(what);
+    if (hwnd() && what == Prop::Caption) {
+        SendMessageA(hwnd(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(control().caption().c_str()));
+    }
+}
+
+}  // namespace qm::win32

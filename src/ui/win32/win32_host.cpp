@@ -1,0 +1,150 @@
+#include "ui/win32/win32_host.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <vector>
+
+#include "ui/win32/form_window.h"
+#include "ui/win32/list_views.h"
+
+namespace qm::win32 {
+
+namespace {
+
+// Everything the program keeps is written as it changes, so ending at once loses nothing.
+void endProcessAtOnce() { ExitProcess(0); }
+
+// Takes the messages waiting now; false once WM_QUIT came (it is posted again for the
+// outer loop).
+bool pumpPending() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string dialogFilter(const std::string& filter) {
+    std::string out = filter;
+    for (char& c : out) {
+        if (c == '|') c = '\0';
+    }
+    return out + std::string(2, '\0');
+}
+
+Win32Host::Win32Host() : endAction(endProcessAtOnce) { registerWindowClasses(); }
+
+Win32Host::~Win32Host() { windows_.clear(); }
+
+void Win32Host::attach(Form& form) {
+    if (!windows_.count(&form)) windows_[&form] = std::make_unique<FormWindow>(form, *this);
+}
+
+FormWindow* Win32Host::windowOf(const Form& form) const {
+    auto it = windows_.find(&form);
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+HWND Win32Host::hwndOf(const Form& form) const {
+    FormWindow* window = windowOf(form);
+    return window ? window->hwnd() : nullptr;
+}
+
+// The style is passed on unchanged: the classic values are the MB_ values.
+int Win32Host::msgBox(const std::string& prompt, int style, const std::string& title) {
+    return MessageBoxA(GetActiveWindow(), prompt.c_str(), title.c_str(), static_cast<UINT>(style));
+}
+
+// The classic dialog flags are the OFN_ flags (4096 = OFN_FILEMUSTEXIST).
+std::optional<std::string> Win32Host::showOpenDialog(Form& owner, const std::string& filter, int flags) {
+    const std::string filters = dialogFilter(filter);
+    std::vector<char> file(32768, '\0');
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwndOf(owner);
+    ofn.lpstrFilter = filter.empty() ? nullptr : filters.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.Flags = static_cast<DWORD>(flags) | OFN_EXPLORER | OFN_HIDEREADONLY;
+    if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+    return std::string(file.data());
+}
+
+// The owner takes no input while the form is up; the loop ends when the form hides.
+void Win32Host::showModal(Form& form, Form& owner) {
+    attach(form);
+    FormWindow* window = windowOf(form);
+    HWND ownerWindow = hwndOf(owner);
+    if (ownerWindow) SetWindowLongPtrA(window->hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerWindow));
+    if (ownerWindow) EnableWindow(ownerWindow, FALSE);
+    form.show();
+    MSG msg;
+    while (form.visible() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    if (msg.message == WM_QUIT) PostQuitMessage(static_cast<int>(msg.wParam));
+    if (ownerWindow) {
+        EnableWindow(ownerWindow, TRUE);
+        SetForegroundWindow(ownerWindow);
+    }
+}
+
+void Win32Host::doEvents() { pumpPending(); }
+
+int Win32Host::run() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+void Win32Host::setForeground(Form& form) {
+    if (HWND hwnd = hwndOf(form)) SetForegroundWindow(hwnd);
+}
+
+void Win32Host::popupMenu(Form& form, Menu& menu) {
+    if (FormWindow* window = windowOf(form)) window->popup(menu);
+}
+
+// The record as the shell takes it; its first version is the classic 88-byte record.
+bool Win32Host::notifyIcon(int message, const NotifyIconData& data) {
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = data.window ? hwndOf(*data.window) : nullptr;
+    nid.uID = data.uID;
+    nid.uFlags = data.uFlags;
+    nid.uCallbackMessage = data.uCallbackMessage;
+    nid.hIcon = resourceIcon(data.icon, GetSystemMetrics(SM_CXSMICON));
+    std::strncpy(nid.szTip, data.tip.c_str(), sizeof nid.szTip - 1);
+    return Shell_NotifyIconA(static_cast<DWORD>(message), &nid) != FALSE;
+}
+
+double Win32Host::twipsPerPixelX() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return 1440.0 / (dpi > 0 ? dpi : 96);
+}
+
+void Win32Host::endProgram() {
+    if (endAction) endAction();
+}
+
+void Win32Host::showFromOutside(Form& form) {
+    if (FormWindow* window = windowOf(form)) window->showFromOutside();
+}
+
+}  // namespace qm::win32
