@@ -13,7 +13,7 @@ struct MemoryStatus {
 };
 
 enum class TouchResult {
-    Written,        // the whole block was committed, written and freed
+    Written,        // the block was committed, written and freed (on Linux up to the safe budget)
     NotEnoughMemory // the block could not be had (refused, or beyond what can safely be backed)
 };
 
