@@ -1,0 +1,204 @@
+// A small test driver for the Windows program under Wine: it finds the program's main
+// window on the test desktop, finds controls by their captions or entries, works them
+// with window messages, and reports what it sees. One command per run; the exit code
+// is 0 when the command succeeded (or the state asked about holds).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr const char* kFormClass = "QuillmereForm";
+
+std::string textOf(HWND hwnd) {
+    char buffer[512] = {};
+    GetWindowTextA(hwnd, buffer, sizeof buffer);
+    return buffer;
+}
+
+struct Search {
+    std::string wanted;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK matchMainWindow(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<Search*>(lp);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (std::strcmp(cls, kFormClass) != 0 || textOf(hwnd).rfind(search->wanted, 0) != 0) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+HWND mainWindow() {
+    Search search{"Quillmere"};
+    EnumWindows(matchMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK countMainWindows(HWND hwnd, LPARAM lp) {
+    Search search{"Quillmere"};
+    matchMainWindow(hwnd, reinterpret_cast<LPARAM>(&search));
+    if (search.found) ++*reinterpret_cast<int*>(lp);
+    return TRUE;
+}
+
+BOOL CALLBACK matchCaption(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<Search*>(lp);
+    if (textOf(hwnd) != search->wanted) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+HWND childWithCaption(HWND main, const std::string& caption) {
+    Search search{caption};
+    EnumChildWindows(main, matchCaption, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+struct ListSearch {
+    const char* cls;
+    UINT findMessage;
+    std::string item;
+    HWND found = nullptr;
+    LRESULT index = -1;
+};
+
+BOOL CALLBACK matchListItem(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<ListSearch*>(lp);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (_stricmp(cls, search->cls) != 0 || !IsWindowVisible(hwnd)) return TRUE;
+    const LRESULT index = SendMessageA(hwnd, search->findMessage, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(search->item.c_str()));
+    if (index < 0) return TRUE;
+    search->found = hwnd;
+    search->index = index;
+    return FALSE;
+}
+
+// Tells the control's parent, as the control itself would after a user's action.
+void notifyParent(HWND control, WORD code) {
+    const int id = GetDlgCtrlID(control);
+    PostMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
+}
+
+int selectItem(HWND main, const char* cls, const std::string& item) {
+    const bool list = _stricmp(cls, "LISTBOX") == 0;
+    ListSearch search{cls, static_cast<UINT>(list ? LB_FINDSTRINGEXACT : CB_FINDSTRINGEXACT), item};
+    EnumChildWindows(main, matchListItem, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return std::fprintf(stderr, "no visible %s holds \"%s\"\n", cls, item.c_str()), 1;
+    SendMessageA(search.found, list ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(search.index), 0);
+    notifyParent(search.found, list ? LBN_SELCHANGE : CBN_SELCHANGE);
+    return 0;
+}
+
+int click(HWND main, const std::string& caption) {
+    HWND control = childWithCaption(main, caption);
+    if (!control) return std::fprintf(stderr, "no control \"%s\"\n", caption.c_str()), 1;
+    char cls[64] = {};
+    GetClassNameA(control, cls, sizeof cls);
+    if (_stricmp(cls, "BUTTON") == 0) PostMessageA(control, BM_CLICK, 0, 0);
+    else notifyParent(control, STN_CLICKED);
+    return 0;
+}
+
+BOOL CALLBACK matchTabControl(HWND hwnd, LPARAM lp) {
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (_stricmp(cls, WC_TABCONTROLA) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(lp) = hwnd;
+    return FALSE;
+}
+
+// The tab's rectangle lives in the program's memory, so it is asked for there; then the
+// tab is clicked in its middle, as the mouse would.
+int clickTab(HWND main, int tab) {
+    HWND tabs = nullptr;
+    EnumChildWindows(main, matchTabControl, reinterpret_cast<LPARAM>(&tabs));
+    if (!tabs) return std::fprintf(stderr, "no tab strip\n"), 1;
+    DWORD process = 0;
+    GetWindowThreadProcessId(tabs, &process);
+    HANDLE h = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+    void* remote = h ? VirtualAllocEx(h, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE) : nullptr;
+    RECT r{};
+    const bool ok = remote && SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(tab - 1),
+                                           reinterpret_cast<LPARAM>(remote)) &&
+                    ReadProcessMemory(h, remote, &r, sizeof r, nullptr);
+    if (remote) VirtualFreeEx(h, remote, 0, MEM_RELEASE);
+    if (h) CloseHandle(h);
+    if (!ok) return std::fprintf(stderr, "no tab %d\n", tab), 1;
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(tabs, WM_LBUTTONUP, 0, at);
+    return 0;
+}
+
+template <class Condition>
+bool waitFor(int ms, Condition condition) {
+    for (int waited = 0; waited <= ms; waited += 100) {
+        if (condition()) return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+// The program's windows live on the test desktop, not on the driver's own; a desktop
+// that is still being made is waited for.
+bool useDesktop(const char* name) {
+    HDESK desktop = nullptr;
+    waitFor(30000, [&] { return (desktop = OpenDesktopA(name, 0, FALSE, GENERIC_ALL)) != nullptr; });
+    return desktop && SetThreadDesktop(desktop);
+}
+
+int run(const std::string& command, int argc, char** argv) {
+    const std::string arg = argc > 0 ? argv[0] : "";
+    const int ms = argc > 1 ? std::atoi(argv[1]) : 15000;
+    if (command == "wait") return waitFor(ms, [] { return mainWindow() != nullptr; }) ? 0 : 1;
+    if (command == "gone") return waitFor(ms, [] { return mainWindow() == nullptr; }) ? 0 : 1;
+    if (command == "count") {
+        int count = 0;
+        EnumWindows(countMainWindows, reinterpret_cast<LPARAM>(&count));
+        return std::printf("%d\n", count), 0;
+    }
+    HWND main = mainWindow();
+    if (!main) return std::fprintf(stderr, "no main window\n"), 2;
+    if (command == "title") return std::printf("%s\n", textOf(main).c_str()), 0;
+    if (command == "visible") {
+        const bool wanted = arg != "0";
+        return waitFor(ms, [&] { return (IsWindowVisible(main) != FALSE) == wanted; }) ? 0 : 1;
+    }
+    if (command == "click") return click(main, arg);
+    if (command == "select") return selectItem(main, "LISTBOX", arg);
+    if (command == "combo") return selectItem(main, "COMBOBOX", arg);
+    if (command == "tab") return clickTab(main, std::atoi(arg.c_str()));
+    if (command == "shown") return IsWindowVisible(childWithCaption(main, arg)) ? 0 : 1;
+    if (command == "checked") {
+        HWND box = childWithCaption(main, arg);
+        return std::printf("%d\n", box ? static_cast<int>(SendMessageA(box, BM_GETCHECK, 0, 0)) : -1), 0;
+    }
+    if (command == "tray") return PostMessageA(main, WM_MOUSEMOVE, 0, std::atoi(arg.c_str())) ? 0 : 1;
+    if (command == "close") return PostMessageA(main, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (command == "kill") {
+        DWORD process = 0;
+        GetWindowThreadProcessId(main, &process);
+        HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, process);
+        return h && TerminateProcess(h, 1) ? 0 : 1;
+    }
+    return std::fprintf(stderr, "unknown command %s\n", command.c_str()), 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: qm_driver <desktop> <command> [argument] [ms]\n");
+        return 2;
+    }
+    if (!useDesktop(argv[1])) return std::fprintf(stderr, "no desktop %s\n", argv[1]), 2;
+    return run(argv[2], argc - 3, argv + 3);
+}
