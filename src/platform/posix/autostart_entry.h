@@ -12,7 +12,7 @@ std::vector<std::string> runValueArguments(const std::string& data);
 // The Run value's data for those arguments: each quoted when it holds a blank.
 std::string runValueData(const std::vector<std::string>& arguments);
 
-// One Exec argument as the Desktop Entry spec wants it in the file: always in double
+// One Exec argument as the freedesktop Desktop Entry format wants it in the file: always in double
 // quotes, '"' '`' '$' '\' escaped with a backslash, '%' doubled, then the string escapes
 // of the file applied (so one backslash of the path is four in the file).
 std::string desktopExecArgument(const std::string& argument);
