@@ -4,7 +4,10 @@
 #include <wininet.h>
 
 #include <functional>
+#include <optional>
 #include <vector>
+
+#include "base/text.h"
 
 namespace qm {
 
@@ -19,12 +22,32 @@ struct NetHandle {
     }
 };
 
+// Only HTTPS goes out: "http://" is asked for as "https://", other schemes are refused,
+// and WinINet itself refuses a redirect from HTTPS back to plain HTTP.
+std::optional<std::string> secureAddress(const std::string& url) {
+    const std::string scheme = toLowerAscii(url.substr(0, 8));
+    if (scheme.rfind("https://", 0) == 0) return url;
+    if (scheme.rfind("http://", 0) == 0) return "https://" + url.substr(7);
+    return std::nullopt;
+}
+
+unsigned long statusOf(HINTERNET request) {
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr);
+    return status;
+}
+
 // Opens the address (no cache) and hands the request to `use`; false when it could not be opened.
 bool withUrl(const std::string& url, const std::function<void(HINTERNET)>& use) {
+    const std::optional<std::string> address = secureAddress(url);
+    if (!address) return false;
     NetHandle session{InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)};
     if (!session.h) return false;
-    NetHandle request{InternetOpenUrlA(session.h, url.c_str(), nullptr, 0,
-                                       INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0)};
+    NetHandle request{InternetOpenUrlA(session.h, address->c_str(), nullptr, 0,
+                                       INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_SECURE |
+                                           INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES,
+                                       0)};
     if (!request.h) return false;
     if (use) use(request.h);
     return true;
@@ -50,9 +73,12 @@ std::string readHeaders(HINTERNET request) {
 
 }  // namespace
 
+// A page that answers with an error status is no page: its body is not handed on.
 std::string Win32Internet::openUrl(const std::string& url) {
     std::string body;
-    withUrl(url, [&](HINTERNET request) { body = readBody(request); });
+    withUrl(url, [&](HINTERNET request) {
+        if (statusOf(request) < 400) body = readBody(request);
+    });
     return body;
 }
 

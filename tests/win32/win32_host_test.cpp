@@ -1,0 +1,189 @@
+// The native renderer against real Win32 controls: model changes reach the controls,
+// user actions reach the models only through their setters, and nothing echoes.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include "forms/form.h"
+#include "forms/picture_box.h"
+#include "ui/win32/form_window.h"
+#include "ui/win32/picture_view.h"
+#include "ui/win32/win32_host.h"
+
+namespace qm::win32 {
+namespace {
+
+void pumpFor(int ms) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(5);
+    } while (GetTickCount() < end);
+}
+
+std::string textOf(HWND hwnd) {
+    char text[256] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+class Win32HostTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frm.setCaption("Test form");
+        frm.move(0, 0, 6000, 4000);
+        page = &frm.add<Frame>("fmPage");
+        page->move(0, 300, 6000, 3000);
+        list = &frm.add<ListBox>("lstItems", page);
+        list->move(120, 120, 2000, 1500);
+        for (const char* item : {"2 MB", "4 MB", "6 MB"}) list->addItem(item);
+        box = &frm.add<CheckBox>("chkBox", page);
+        box->setCaption("Box");
+        box->move(2400, 120, 1500, 300);
+        for (int i = 0; i < 2; ++i) {
+            OptionButton& o = frm.add<OptionButton>("optChoice", page, i);
+            o.setCaption(i == 0 ? "First" : "Second");
+            o.move(2400, 600 + i * 300, 1500, 300);
+        }
+        timer = &frm.add<Timer>("tmrTick");
+        timer->setInterval(30);
+        timer->setEnabled(false);
+        list->onClick = [this] { ++listClicks; };
+        box->onClick = [this] { ++boxClicks; };
+        host.attach(frm);
+        window = host.windowOf(frm);
+    }
+    HWND hwndOf(Control& c) const { return window->viewOf(&c)->hwnd(); }
+    OptionButton& option(int i) { return frm.element<OptionButton>("optChoice", i); }
+
+    Win32Host host;
+    Form frm{"frmTest"};
+    Frame* page = nullptr;
+    ListBox* list = nullptr;
+    CheckBox* box = nullptr;
+    Timer* timer = nullptr;
+    FormWindow* window = nullptr;
+    int listClicks = 0;
+    int boxClicks = 0;
+};
+
+TEST_F(Win32HostTest, ModelChangesReachTheControlsWithoutEcho) {
+    HWND lst = hwndOf(*list);
+    EXPECT_EQ(SendMessageA(lst, LB_GETCOUNT, 0, 0), 3);
+    list->setListIndex(2);
+    pumpFor(50);
+    EXPECT_EQ(SendMessageA(lst, LB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(listClicks, 1) << "the model's own click only, no second one from the control";
+
+    box->setValue(2);
+    EXPECT_EQ(SendMessageA(hwndOf(*box), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+    box->setCaption("Renamed");
+    EXPECT_EQ(textOf(hwndOf(*box)), "Renamed");
+    pumpFor(50);
+    EXPECT_EQ(boxClicks, 1);
+
+    const Scale s = systemScale();
+    RECT r;
+    GetWindowRect(hwndOf(*box), &r);
+    MapWindowPoints(nullptr, hwndOf(*page), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, MulDiv(2400, s.dpiX, 1440));
+    EXPECT_EQ(r.right - r.left, MulDiv(1500, s.dpiX, 1440));
+}
+
+TEST_F(Win32HostTest, UserActionsGoThroughTheModels) {
+    HWND lst = hwndOf(*list);
+    SendMessageA(lst, LB_SETCURSEL, 1, 0);
+    SendMessageA(GetParent(lst), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(lst), LBN_SELCHANGE), reinterpret_cast<LPARAM>(lst));
+    EXPECT_EQ(list->listIndex(), 1);
+    EXPECT_EQ(listClicks, 1);
+
+    SendMessageA(hwndOf(*box), BM_CLICK, 0, 0);
+    EXPECT_EQ(box->value(), 1);
+    EXPECT_EQ(boxClicks, 1);
+    box->setEnabled(false);
+    SendMessageA(hwndOf(*box), BM_CLICK, 0, 0);
+    EXPECT_EQ(box->value(), 1) << "a disabled box takes no click";
+
+    option(0).setValue(true);
+    SendMessageA(hwndOf(option(1)), BM_CLICK, 0, 0);
+    EXPECT_TRUE(option(1).value());
+    EXPECT_FALSE(option(0).value()) << "the model clears the group";
+    EXPECT_EQ(SendMessageA(hwndOf(option(0)), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST_F(Win32HostTest, FramesCarryTheirChildrenAndTimersRunOnTheWindow) {
+    frm.show();
+    pumpFor(50);
+    EXPECT_TRUE(IsWindowVisible(hwndOf(*list)));
+    page->setVisible(false);
+    EXPECT_FALSE(IsWindowVisible(hwndOf(*list))) << "hidden with its page";
+    EXPECT_TRUE(list->visible());
+
+    int ticks = 0;
+    timer->onTimer = [&] { ++ticks; };
+    timer->setEnabled(true);
+    pumpFor(400);
+    EXPECT_GE(ticks, 2);
+    timer->setEnabled(false);
+    const int stopped = ticks;
+    pumpFor(150);
+    EXPECT_EQ(ticks, stopped);
+    frm.hide();
+    EXPECT_FALSE(IsWindowVisible(window->hwnd()));
+}
+
+TEST_F(Win32HostTest, TrayMessagesAndTheCloseBoxReachTheForm) {
+    double x = -1;
+    frm.onMouseMove = [&](int, int, double atX, double) { x = atX; };
+    SendMessageA(window->hwnd(), WM_MOUSEMOVE, 0, 517);
+    EXPECT_DOUBLE_EQ(x / host.twipsPerPixelX(), 517) << "the low word of lParam is x in pixels";
+
+    std::vector<int> modes;
+    int cancel = 1;
+    frm.onQueryUnload = [&](int& c, int mode) { modes.push_back(mode), c = cancel; };
+    frm.show();
+    SendMessageA(window->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(frm.visible()) << "cancelled";
+    cancel = 0;
+    SendMessageA(window->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(frm.visible());
+    SendMessageA(window->hwnd(), WM_QUERYENDSESSION, 0, 0);
+    SendMessageA(window->hwnd(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(modes, (std::vector<int>{0, 0, 2})) << "the session's end asks once, with mode 2";
+}
+
+TEST_F(Win32HostTest, MenuArraysRebuildTheSubmenu) {
+    Menu& file = frm.add<Menu>("mnuFile");
+    file.setCaption("&File");
+    Menu& first = frm.add<Menu>("mnuP1", &file, 0);
+    first.setCaption("One");
+    int clicked = -1;
+    first.onClick = [&] { clicked = 0; };
+    HMENU sub = GetSubMenu(GetMenu(window->hwnd()), 0);
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(GetMenuItemCount(sub), 1);
+    Menu& second = frm.loadMenuElement("mnuP1", 1);
+    second.setCaption("Two");
+    second.setVisible(true);
+    sub = GetSubMenu(GetMenu(window->hwnd()), 0);
+    ASSERT_EQ(GetMenuItemCount(sub), 2);
+    char text[32] = {};
+    GetMenuStringA(sub, 1, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "Two");
+    SendMessageA(window->hwnd(), WM_COMMAND, MAKEWPARAM(GetMenuItemID(sub, 0), 0), 0);
+    EXPECT_EQ(clicked, 0);
+    frm.unloadElement("mnuP1", 1);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(GetMenu(window->hwnd()), 0)), 1);
+}
+
+TEST(Win32HostFormats, DialogFilterAndCanvasPixels) {
+    EXPECT_EQ(dialogFilter("EXE Files (*.exe)|*.exe"), std::string("EXE Files (*.exe)\0*.exe\0\0", 25));
+    Canvas c(2, 1);
+    c.setPixel(0, 0, rgb(255, 0, 0));
+    c.setPixel(1, 0, rgb(1, 2, 3));
+    EXPECT_EQ(dibPixels(c), (std::vector<uint32_t>{0x00FF0000u, 0x00010203u})) << "DIBs keep blue in the low byte";
+}
+
+}  // namespace
+}  // namespace qm::win32
