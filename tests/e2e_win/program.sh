@@ -47,7 +47,7 @@ launch() {
 
 cleanup() {
     drv kill >/dev/null 2>&1
-    wine reg delete "$run_key" /v Quillmere /f >/dev/null 2>&1
+    wine reg delete "$run_key" /v Quillmere /f "$reg_view" >/dev/null 2>&1
     for pid in "${explorer_pids[@]}"; do kill "$pid" 2>/dev/null; done
     [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
@@ -62,14 +62,21 @@ wait_ini() {  # section key value
     for _ in $(seq 1 50); do [[ "$(ini_value "$1" "$2")" == "$3" ]] && return 0; sleep 0.2; done
     return 1
 }
-run_value() { wine reg query "$run_key" /v Quillmere 2>/dev/null | tr -d '\r' | awk '$1=="Quillmere"{$1="";$2="";sub(/^ +/,"");print}'; }
+# The registry view of the program's own bitness (a 64-bit program writes the 64-bit view).
+reg_view="/reg:32"
+[[ $(od -An -tx1 -j$(( $(od -An -tu4 -j60 -N4 "$app/Quillmere.exe") + 4 )) -N2 "$app/Quillmere.exe" | tr -d ' ') == 6486 ]] && reg_view="/reg:64"
+run_value() {
+    wine reg query "$run_key" /v Quillmere "$reg_view" 2>/dev/null | tr -d '\r' |
+        awk '$1=="Quillmere"{$1="";$2="";sub(/^ +/,"");print}'
+}
 wait_run_value() {  # expected ("" = absent)
     for _ in $(seq 1 30); do [[ "$(run_value)" == "$1" ]] && return 0; sleep 0.3; done
+    echo "Run value: '$(run_value)', expected '$1'" >&2
     return 1
 }
 
 start_display
-wine reg delete "$run_key" /v Quillmere /f >/dev/null 2>&1
+wine reg delete "$run_key" /v Quillmere /f "$reg_view" >/dev/null 2>&1
 launch
 check "the main window appears" drv wait "" 30000
 title="$(drv title)"
