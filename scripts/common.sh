@@ -14,3 +14,6 @@ build_tree() {
   fi
   cmake --build "$root/build/$tree" -j "$jobs"
 }
+# Objects compiled in one checkout are reused by another of the same sources.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$root")}"
+export CCACHE_NOHASHDIR=1
