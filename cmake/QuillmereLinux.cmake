@@ -1,12 +1,13 @@
 # Linux tree: posix ports, the Qt 6 host, tests, benchmarks, end-to-end tests.
 find_package(Threads REQUIRED)
 find_package(CURL)
+find_package(OpenSSL REQUIRED COMPONENTS Crypto)
 
 set(QM_PLATFORM_LIB)
 qm_glob(posix_sources ${QM_SRC}/platform/posix PATTERNS *.cpp)
 if(posix_sources)
   add_library(quillmere_posix STATIC ${posix_sources})
-  target_link_libraries(quillmere_posix PUBLIC quillmere_core Threads::Threads ${CMAKE_DL_LIBS})
+  target_link_libraries(quillmere_posix PUBLIC quillmere_core Threads::Threads ${CMAKE_DL_LIBS} OpenSSL::Crypto)
   if(CURL_FOUND)
     target_link_libraries(quillmere_posix PUBLIC CURL::libcurl)
   endif()

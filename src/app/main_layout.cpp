@@ -109,6 +109,7 @@ void declareViewAndHelpMenus(Form& frm) {
     addMenu(frm, "mnuHelpContents", "Help &Contents", &help);
     addMenu(frm, "mnuHelpRule1", "-", &help);
     addMenu(frm, "mnuHelpVisitUs", "Visit &Us online", &help);
+    addMenu(frm, "mnuHelpUpdate", "Check for &Updates...", &help);
     addMenu(frm, "mnuHelpRule2", "-", &help);
     addMenu(frm, "mnuHelpAbout", "&About Quillmere", &help);
 }

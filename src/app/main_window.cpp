@@ -3,6 +3,7 @@
 #include "app/main_layout.h"
 #include "app/web_links.h"
 #include "memory/startup_release.h"
+#include "update/reg_strings.h"
 
 namespace qm {
 
@@ -51,9 +52,10 @@ void MainWindow::Form_Load() {
     t([&] { frmMain_.get<Control>("TS").sendToBack(); });
 }
 
-// The update subsystem's read-or-create registry step belongs here; until it is built the
-// value is left as it is.
-void MainWindow::ensureVerValue() {}
+// From the first start on, the version value exists for the update check.
+void MainWindow::ensureVerValue() {
+    ensureRegString(ctx_.platform.registry, HKEY_LOCAL_MACHINE_, kUpdateKey, "ver", kInstalledVersion);
+}
 
 void MainWindow::prepareRunningValues(Trap& t) {
     t([&] {

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/web_links.h"
 #include "base/text.h"
+#include "update/auto_update.h"
 
 namespace qm {
 
@@ -43,6 +44,7 @@ void MainWindow::wireMenus() {
     onClick<Menu>("mnuHelpContents", &MainWindow::mnuHelpContents_Click);
     onClick<Menu>("mnuHelpVisitUs", &MainWindow::mnuHelpVisitUs_Click);
     onClick<Menu>("Uptmc", &MainWindow::Uptmc_Click);
+    frmMain_.get<Menu>("mnuHelpUpdate").onClick = [this] { showAutoUpdate(ctx_); };
     onClick<Menu>("mnuRelease", &MainWindow::mnuRelease_Click);
     onClick<Menu>("mnuShow", &MainWindow::mnuShow_Click);
     onClick<Menu>("mnuExit", &MainWindow::mnuExit_Click);

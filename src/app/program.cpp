@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include "update/post_upgrade.h"
+
 namespace qm {
 
 namespace {
@@ -13,9 +15,6 @@ bool handedOverToRunningInstance(Host& host, InstancePort& instance) {
 }
 
 }  // namespace
-
-// The update subsystem fills this in; until then there is no upgrade to complete.
-bool postUpgradeCheck(Host&, Platform&, ErrorSink&) { return true; }
 
 std::unique_ptr<MainWindow> runProgram(Host& host, Platform& platform, ErrorSink& log) {
     if (handedOverToRunningInstance(host, platform.instance)) return nullptr;

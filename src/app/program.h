@@ -7,9 +7,6 @@
 
 namespace qm {
 
-// Completes an upgrade that a download began; false when it ended the program.
-bool postUpgradeCheck(Host& host, Platform& platform, ErrorSink& log);
-
 // Starts the program. Returns the loaded main window, or null when this start handed over
 // to an instance already running (or was ended): the caller then runs no event loop.
 std::unique_ptr<MainWindow> runProgram(Host& host, Platform& platform, ErrorSink& log);

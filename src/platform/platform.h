@@ -8,6 +8,7 @@
 #include "platform/internet.h"
 #include "platform/memory.h"
 #include "platform/profile.h"
+#include "platform/program_update.h"
 #include "platform/program_folder.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -25,6 +26,7 @@ struct Platform {
     ClockPort& clock;
     ProgramFolderPort& programFolder;
     InstancePort& instance;
+    ProgramUpdatePort& update;
 };
 
 }  // namespace qm

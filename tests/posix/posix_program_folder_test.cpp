@@ -75,7 +75,8 @@ protected:
         PosixProfile profile;
         HeadlessHost host;
         Platform platform{fakes.memory, fakes.cpu, profile, fakes.registry, fakes.shell, fakes.files,
-                          fakes.internet, host, fakes.folder, fakes.instance};
+                          fakes.internet, host, fakes.folder, fakes.instance,
+                          fakes.update};
         Form frm("frmMain");
         MainState state;
         AppContext ctx{host, platform, log, frm, state};

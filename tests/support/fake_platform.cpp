@@ -166,6 +166,10 @@ void FakeFiles::append(const std::string& path, const std::string& bytes) {
 }
 
 void FakeFiles::remove(const std::string& path) {
+    if (removeRefusals > 0 && files.count(path)) {
+        --removeRefusals;
+        raiseError(errPathFileAccess);
+    }
     if (!files.erase(path)) raiseError(errFileNotFound);
 }
 
@@ -203,8 +207,25 @@ bool FakeInstance::activatePreviousInstance() {
     return found;
 }
 
+void FakeProgramUpdate::saveProgram(const std::string& path, const std::string& bytes) {
+    saved.push_back(path);
+    files_.writeAll(path, bytes);
+}
+
+ReplaceResult FakeProgramUpdate::replaceProgram(const std::string& source, const std::string& target) {
+    ++replaceCalls;
+    if (!replaceResults.empty()) {
+        const ReplaceResult scripted = replaceResults.front();
+        replaceResults.pop_front();
+        if (scripted != ReplaceResult::Replaced) return scripted;
+    }
+    if (!files_.files.count(source)) return ReplaceResult::Failed;
+    files_.files[target] = files_.files[source];
+    return ReplaceResult::Replaced;
+}
+
 Platform FakePlatform::platform(ClockPort& clock) {
-    return Platform{memory, cpu, profile, registry, shell, files, internet, clock, folder, instance};
+    return Platform{memory, cpu, profile, registry, shell, files, internet, clock, folder, instance, update};
 }
 
 bool RecordingSink::has(const std::string& context, int number) const {

@@ -100,6 +100,7 @@ public:
     std::map<std::string, std::string> files;
     std::set<std::string> unreadable;   // reading raises 75
     std::set<std::string> unwritable;   // writing raises 75
+    int removeRefusals = 0;             // this many removals raise 75 (a file still in use)
     int reads = 0, writes = 0;
     bool fileExists(const std::string& path) override;
     std::string readAll(const std::string& path) override;
@@ -141,6 +142,31 @@ public:
     bool activatePreviousInstance() override;
 };
 
+// Replaces files inside FakeFiles; results can be scripted, one per call.
+class FakeProgramUpdate : public ProgramUpdatePort {
+public:
+    explicit FakeProgramUpdate(FakeFiles& files) : files_(files) {}
+    ProgramKind kind = ProgramKind::PeI386;
+    std::string program = "C:\\Apps\\Quillmere\\Quillmere.exe";
+    bool replaceable = true;
+    std::deque<ReplaceResult> replaceResults;  // answered first; then the copy is made
+    std::string acceptedSignature = "good signature";
+    int replaceCalls = 0;
+    std::vector<std::string> saved;
+
+    ProgramKind ownKind() override { return kind; }
+    std::string programPath() override { return program; }
+    bool canReplaceProgram() override { return replaceable; }
+    void saveProgram(const std::string& path, const std::string& bytes) override;
+    ReplaceResult replaceProgram(const std::string& source, const std::string& target) override;
+    bool signatureValid(const std::string& data, const std::string& signature) override {
+        return !data.empty() && signature == acceptedSignature;
+    }
+
+private:
+    FakeFiles& files_;
+};
+
 // Every fake, and the Platform that refers to them.
 struct FakePlatform {
     FakeMemory memory;
@@ -152,6 +178,7 @@ struct FakePlatform {
     FakeInternet internet;
     FakeProgramFolder folder;
     FakeInstance instance;
+    FakeProgramUpdate update{files};
     Platform platform(ClockPort& clock);
 };
 

@@ -27,13 +27,13 @@ bool writeWhole(int fd, const std::string& bytes) {
     return true;
 }
 
-int createTemp(const std::string& path, std::string& tempName) {
+int createTemp(const std::string& path, std::string& tempName, unsigned mode) {
     static std::atomic<unsigned> counter{0};
     const std::string base = path.substr(path.rfind('/') + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempName = folderOf(path) + "/." + base + "." + std::to_string(getpid()) + "." +
                    std::to_string(counter++) + ".tmp";
-        const int fd = open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -64,9 +64,9 @@ std::optional<std::string> readSmallFile(const std::string& path, size_t maxByte
     return text;
 }
 
-bool replaceFileAtomically(const std::string& path, const std::string& bytes) {
+bool replaceFileAtomically(const std::string& path, const std::string& bytes, unsigned mode) {
     std::string tempName;
-    const int fd = createTemp(path, tempName);
+    const int fd = createTemp(path, tempName, mode);
     if (fd < 0) return false;
     bool ok = writeWhole(fd, bytes) && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;

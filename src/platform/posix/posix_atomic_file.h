@@ -12,6 +12,7 @@ namespace qm {
 std::optional<std::string> readSmallFile(const std::string& path, size_t maxBytes);
 
 // Replaces (or creates) the file; false when any step failed (the old file is then kept).
-bool replaceFileAtomically(const std::string& path, const std::string& bytes);
+// `mode` is the new file's permission bits before the umask (0755 for a program).
+bool replaceFileAtomically(const std::string& path, const std::string& bytes, unsigned mode = 0666);
 
 }  // namespace qm

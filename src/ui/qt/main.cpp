@@ -10,8 +10,10 @@
 #include "platform/posix/posix_memory.h"
 #include "platform/posix/posix_profile.h"
 #include "platform/posix/posix_program_folder.h"
+#include "platform/posix/posix_program_update.h"
 #include "platform/posix/posix_registry.h"
 #include "platform/posix/posix_shell.h"
+#include "platform/release_key.h"
 #include "ui/qt/form_window.h"
 #include "ui/qt/qt_host.h"
 #include "ui/qt/qt_instance.h"
@@ -29,9 +31,10 @@ struct PosixPorts {
     qm::PosixInternet internet;
     qm::PosixClock clock;
     qm::qt::QtInstance instance;
+    qm::PosixProgramUpdate update{folder.exePath(), qm::releasePublicKey()};
 
     qm::Platform platform() {
-        return {memory, cpu, profile, registry, shell, files, internet, clock, folder, instance};
+        return {memory, cpu, profile, registry, shell, files, internet, clock, folder, instance, update};
     }
 };
 

@@ -1,0 +1,97 @@
+#include "platform/posix/posix_program_update.h"
+
+#include <openssl/bn.h>
+#include <openssl/ecdsa.h>
+#include <openssl/evp.h>
+#include <openssl/x509.h>
+#include <unistd.h>
+
+#include <memory>
+
+#include "base/app_error.h"
+#include "platform/posix/posix_atomic_file.h"
+
+namespace qm {
+
+namespace {
+
+constexpr size_t kLargestProgram = 64u << 20;
+constexpr unsigned kProgramMode = 0755;
+
+// SubjectPublicKeyInfo of a P-256 key up to the uncompressed point's 0x04.
+const std::string kP256KeyPrefix(
+    "\x30\x59\x30\x13\x06\x07\x2a\x86\x48\xce\x3d\x02\x01\x06\x08\x2a\x86\x48\xce\x3d\x03\x01\x07\x03\x42\x00\x04",
+    27);
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)> publicKey(const std::string& point) {
+    const std::string der = kP256KeyPrefix + point;
+    const auto* in = reinterpret_cast<const unsigned char*>(der.data());
+    return {point.size() == 64 ? d2i_PUBKEY(nullptr, &in, static_cast<long>(der.size())) : nullptr, &EVP_PKEY_free};
+}
+
+// r and s as the DER form OpenSSL verifies.
+std::string derSignature(const std::string& signature) {
+    std::unique_ptr<ECDSA_SIG, decltype(&ECDSA_SIG_free)> sig(ECDSA_SIG_new(), &ECDSA_SIG_free);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(signature.data());
+    BIGNUM* r = BN_bin2bn(bytes, 32, nullptr);
+    BIGNUM* s = BN_bin2bn(bytes + 32, 32, nullptr);
+    if (!sig || !r || !s || ECDSA_SIG_set0(sig.get(), r, s) != 1) {
+        BN_free(r), BN_free(s);
+        return {};
+    }
+    unsigned char* out = nullptr;
+    const int length = i2d_ECDSA_SIG(sig.get(), &out);
+    std::string der = length > 0 ? std::string(reinterpret_cast<char*>(out), static_cast<size_t>(length)) : "";
+    OPENSSL_free(out);
+    return der;
+}
+
+}  // namespace
+
+bool ecdsaP256Valid(const std::string& point, const std::string& data, const std::string& signature) {
+    auto key = publicKey(point);
+    if (!key || signature.size() != 64) return false;
+    const std::string der = derSignature(signature);
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
+    if (der.empty() || !ctx || EVP_DigestVerifyInit(ctx.get(), nullptr, EVP_sha256(), nullptr, key.get()) != 1) {
+        return false;
+    }
+    return EVP_DigestVerify(ctx.get(), reinterpret_cast<const unsigned char*>(der.data()), der.size(),
+                            reinterpret_cast<const unsigned char*>(data.data()), data.size()) == 1;
+}
+
+PosixProgramUpdate::PosixProgramUpdate(std::string program, std::string trustedKey)
+    : program_(std::move(program)), trustedKey_(std::move(trustedKey)) {}
+
+ProgramKind PosixProgramUpdate::ownKind() {
+#if defined(__x86_64__)
+    return ProgramKind::ElfX8664;
+#else
+    return ProgramKind::Unknown;
+#endif
+}
+
+bool PosixProgramUpdate::canReplaceProgram() { return ::access(folderOf(program_).c_str(), W_OK) == 0; }
+
+void PosixProgramUpdate::saveProgram(const std::string& path, const std::string& bytes) {
+    if (!replaceFileAtomically(path, bytes, kProgramMode)) raiseError(errPathFileAccess);
+}
+
+// A running program's file may be renamed over on Linux, so nothing is ever in use; the
+// copy is checked against the source once it is in place.
+ReplaceResult PosixProgramUpdate::replaceProgram(const std::string& source, const std::string& target) {
+    const std::optional<std::string> bytes = readSmallFile(source, kLargestProgram);
+    if (!bytes || bytes->empty() || !replaceFileAtomically(target, *bytes, kProgramMode)) return ReplaceResult::Failed;
+    return readSmallFile(target, kLargestProgram) == bytes ? ReplaceResult::Replaced : ReplaceResult::Failed;
+}
+
+bool PosixProgramUpdate::signatureValid(const std::string& data, const std::string& signature) {
+    return ecdsaP256Valid(trustedKey_, data, signature);
+}
+
+}  // namespace qm

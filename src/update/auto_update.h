@@ -1,0 +1,69 @@
+#pragma once
+// frmAutoUpdate: checks the website for a newer version number, downloads the program
+// built for this machine, checks it and hands over to it; the start-up steps finish the
+// replacement. All transfers go through the main window's transfer control.
+#include <cstdint>
+#include <string>
+
+#include "app/app_context.h"
+#include "forms/form.h"
+
+namespace qm {
+
+// The list rows, as the user reads them.
+inline constexpr const char* kRowChecking = "Checking for updates...";
+inline constexpr const char* kRowOffline = "You are currently not conneted to the Internet";
+inline constexpr const char* kRowNoUpdate = "No new update available.";
+inline constexpr const char* kRowAvailable = "New Update available.";
+inline constexpr const char* kRowDownloading = "Dowanloading New Version...Please wait.";
+inline constexpr const char* kRowMayTakeTime = "This may take some time...";
+inline constexpr const char* kRowConnectionSpeed = "Depending on your Internet connection speed";
+inline constexpr const char* kRowDownloadFailed = "The new version could not be downloaded.";
+inline constexpr const char* kRowPackageManaged =
+    "This copy of Quillmere is updated by the system's package manager.";
+
+class frmAutoUpdate {
+public:
+    frmAutoUpdate(AppContext& ctx, std::string site);
+    frmAutoUpdate(const frmAutoUpdate&) = delete;
+    frmAutoUpdate& operator=(const frmAutoUpdate&) = delete;
+
+    Form& form() { return form_; }
+    const std::string& newVersion() const { return newVersion_; }
+
+    bool isOnline();
+    // The size the headers of `url` announce; 0 when not found. (The classic text and
+    // byte variants differ only in the body of the probing request, which a header
+    // request does not carry.)
+    int32_t getRemoteSize(const std::string& url);
+    bool checkForUpdate(const std::string& installedVersion);
+    bool downloadUpdate();
+    // Returns only when no new version could be installed; on success the program ends.
+    bool installUpdate();
+
+    void cmdProceed_Click();
+    void cmdCancel_Click();
+    void Form_Unload();
+
+private:
+    void runCheck(Trap& t);
+    void addRow(const std::string& text, int picture);
+    std::string fetch(const std::string& url);
+    bool refuse(const std::string& reason);
+    bool downloadChecked(std::string& bytes);
+    void recordUpgrade();
+
+    AppContext& ctx_;
+    std::string site_;
+    Form form_{"frmAutoUpdate"};
+    std::string newVersion_;
+    bool cancelled_ = false;
+};
+
+// The Help menu's command: shows the update window modally over the main window.
+void showAutoUpdate(AppContext& ctx);
+
+// A moment as text, "yyyy-mm-dd hh:mm:ss".
+std::string dateTimeText(DateTime moment);
+
+}  // namespace qm

@@ -1,0 +1,21 @@
+#pragma once
+// The steps at every start that finish an upgrade a download began, driven by the state
+// value "Up": "b" puts the downloaded version in place of the program and restarts it,
+// "c" removes the download and thanks the user once.
+#include <string>
+
+#include "base/trap.h"
+#include "forms/host.h"
+#include "platform/platform.h"
+
+namespace qm {
+
+inline constexpr const char* kUpgradedMessage = "Quillmere Upgraded. Thank you";
+
+// Runs before the main window is loaded; false when it ended the program.
+bool postUpgradeCheck(Host& host, Platform& platform, ErrorSink& log);
+
+// The same, against a given site (the start-up passes updateSite()).
+bool postUpgradeCheck(Host& host, Platform& platform, ErrorSink& log, const std::string& site);
+
+}  // namespace qm
