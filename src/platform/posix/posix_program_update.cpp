@@ -65,8 +65,8 @@ bool ecdsaP256Valid(const std::string& point, const std::string& data, const std
                             reinterpret_cast<const unsigned char*>(data.data()), data.size()) == 1;
 }
 
-PosixProgramUpdate::PosixProgramUpdate(std::string program, std::string trustedKey)
-    : program_(std::move(program)), trustedKey_(std::move(trustedKey)) {}
+PosixProgramUpdate::PosixProgramUpdate(const std::string& runningExe, std::string trustedKey)
+    : program_(folderOf(runningExe) + "/quillmere"), trustedKey_(std::move(trustedKey)) {}
 
 ProgramKind PosixProgramUpdate::ownKind() {
 #if defined(__x86_64__)

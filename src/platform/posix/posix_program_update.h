@@ -13,8 +13,9 @@ bool ecdsaP256Valid(const std::string& point, const std::string& data, const std
 
 class PosixProgramUpdate : public ProgramUpdatePort {
 public:
-    // `program` is the running executable; `trustedKey` is the release key (tests give their own).
-    PosixProgramUpdate(std::string program, std::string trustedKey);
+    // The program file is "quillmere" beside `runningExe` (which is "qmx" while an upgrade
+    // completes); `trustedKey` is the release key (tests give their own).
+    PosixProgramUpdate(const std::string& runningExe, std::string trustedKey);
 
     ProgramKind ownKind() override;
     std::string programPath() override { return program_; }

@@ -12,8 +12,10 @@
 #include "platform/win32/win32_memory.h"
 #include "platform/win32/win32_profile.h"
 #include "platform/win32/win32_program_folder.h"
+#include "platform/win32/win32_program_update.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/release_key.h"
 #include "ui/win32/win32_host.h"
 
 namespace {
@@ -29,9 +31,10 @@ struct Win32Ports {
     qm::Win32Clock clock;
     qm::Win32ProgramFolder folder;
     qm::Win32Instance instance;
+    qm::Win32ProgramUpdate update{folder.exePath(), qm::releasePublicKey()};
 
     qm::Platform platform() {
-        return {memory, cpu, profile, registry, shell, files, internet, clock, folder, instance};
+        return {memory, cpu, profile, registry, shell, files, internet, clock, folder, instance, update};
     }
 };
 
