@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
     qm::qt::QtHost host;
     QApplication::setWindowIcon(host.programIcon("quillmere"));
     PosixPorts ports;
+    ports.internet.whileWaiting = [&host] { host.doEvents(); };
     qm::Platform platform = ports.platform();
     qm::ErrorLog log(ports.files, ports.internet, host, ports.clock,
                      ports.folder.folder() + ports.folder.separator() + "error");
