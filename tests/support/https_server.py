@@ -1,0 +1,46 @@
+#!/usr/bin/env python3
+"""A small HTTPS server on 127.0.0.1 for tests: serves files of a folder, plus
+/redirect-to-http (a redirect to plain HTTP) and /slow (a body that takes long).
+Usage: https_server.py <folder> <cert.pem> <key.pem> <port file>"""
+import http.server
+import ssl
+import sys
+import time
+
+folder, cert, key, port_file = sys.argv[1:5]
+
+
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def __init__(self, *args, **kwargs):
+        super().__init__(*args, directory=folder, **kwargs)
+
+    def log_message(self, *args):
+        pass
+
+    def do_GET(self):
+        if self.path == "/redirect-to-http":
+            self.send_response(302)
+            self.send_header("Location", "http://127.0.0.1:%d/qmx.txt" % self.server.server_port)
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
+        if self.path == "/slow":
+            self.send_response(200)
+            self.send_header("Content-Length", "100000")
+            self.end_headers()
+            for _ in range(100):
+                time.sleep(0.1)
+                self.wfile.write(b"x" * 1000)
+            return
+        super().do_GET()
+
+
+server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+context.load_cert_chain(cert, key)
+server.socket = context.wrap_socket(server.socket, server_side=True)
+with open(port_file + ".tmp", "w") as f:
+    f.write(str(server.server_port))
+import os
+os.rename(port_file + ".tmp", port_file)
+server.serve_forever()
