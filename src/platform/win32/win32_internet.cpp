@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "base/text.h"
@@ -38,29 +39,6 @@ unsigned long statusOf(HINTERNET request) {
     return status;
 }
 
-// Opens the address (no cache) and hands the request to `use`; false when it could not be opened.
-bool withUrl(const std::string& url, const std::function<void(HINTERNET)>& use) {
-    const std::optional<std::string> address = secureAddress(url);
-    if (!address) return false;
-    NetHandle session{InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)};
-    if (!session.h) return false;
-    NetHandle request{InternetOpenUrlA(session.h, address->c_str(), nullptr, 0,
-                                       INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_SECURE |
-                                           INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES,
-                                       0)};
-    if (!request.h) return false;
-    if (use) use(request.h);
-    return true;
-}
-
-std::string readBody(HINTERNET request) {
-    std::string body;
-    char buffer[8192];
-    DWORD got = 0;
-    while (InternetReadFile(request, buffer, sizeof buffer, &got) && got > 0) body.append(buffer, got);
-    return body;
-}
-
 // The raw header block; the size query tells how large a buffer it needs.
 std::string readHeaders(HINTERNET request) {
     DWORD size = 0;
@@ -71,23 +49,100 @@ std::string readHeaders(HINTERNET request) {
     return std::string(buffer.data(), size);
 }
 
+struct Limits {
+    size_t largestBody;
+    unsigned long timeoutMs;
+};
+
+constexpr DWORD kOpenFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_SECURE |
+                             INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
+
+// The whole body, or false when it was stopped, ran out of time or grew too large.
+bool readBody(HINTERNET request, const Limits& limits, const std::atomic<bool>& stop, std::string& body) {
+    const ULONGLONG deadline = GetTickCount64() + limits.timeoutMs;
+    char buffer[16384];
+    DWORD got = 0;
+    while (!stop && GetTickCount64() < deadline) {
+        if (!InternetReadFile(request, buffer, sizeof buffer, &got)) return false;
+        if (got == 0) return true;
+        if (body.size() + got > limits.largestBody) return false;
+        body.append(buffer, got);
+    }
+    return false;
+}
+
+void setTimeouts(HINTERNET session, unsigned long connectMs, unsigned long totalMs) {
+    InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connectMs, sizeof connectMs);
+    InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &totalMs, sizeof totalMs);
+    InternetSetOptionA(session, INTERNET_OPTION_SEND_TIMEOUT, &totalMs, sizeof totalMs);
+}
+
 }  // namespace
+
+struct Win32Internet::Transfer {
+    Transfer(std::string address, Want wanted, Limits bounds, unsigned long connectMs, std::shared_ptr<std::atomic<int>> count)
+        : url(std::move(address)), want(wanted), limits(bounds), connectTimeoutMs(connectMs), running(std::move(count)) {}
+
+    std::string url;
+    Want want;
+    Limits limits;
+    unsigned long connectTimeoutMs;
+    std::shared_ptr<std::atomic<int>> running;
+    std::atomic<bool> stop{false}, done{false}, counted{true};
+    Result result;
+
+    // Whoever comes first, the finished worker or the cancelled wait, stops counting it.
+    void uncount() {
+        if (counted.exchange(false)) --*running;
+    }
+    void run() {
+        const std::optional<std::string> address = secureAddress(url);
+        NetHandle session{address ? InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0) : nullptr};
+        if (session.h) setTimeouts(session.h, connectTimeoutMs, limits.timeoutMs);
+        NetHandle request{session.h ? InternetOpenUrlA(session.h, address->c_str(), nullptr, 0, kOpenFlags, 0) : nullptr};
+        result.opened = request.h != nullptr;
+        if (result.opened) {
+            result.status = statusOf(request.h);
+            result.headers = readHeaders(request.h);
+            result.complete = want != Want::Body || readBody(request.h, limits, stop, result.body);
+        }
+        done = true;
+        uncount();
+    }
+};
+
+// A cancelled wait returns at once; its worker finishes on its own and is forgotten.
+Win32Internet::Result Win32Internet::transfer(const std::string& url, Want want) {
+    auto job = std::make_shared<Transfer>(url, want, Limits{largestBody, timeoutMs}, connectTimeoutMs, running_);
+    ++*running_;
+    active_.push_back(job);
+    std::thread worker([job] { job->run(); });
+    while (!job->done && !job->stop) {
+        if (whileWaiting) whileWaiting();
+        Sleep(5);
+    }
+    std::erase(active_, job);
+    if (job->stop) {
+        job->uncount();
+        worker.detach();
+        return Result{};
+    }
+    worker.join();
+    return job->result;
+}
+
+void Win32Internet::cancel() {
+    for (const auto& job : active_) job->stop = true;
+}
 
 // A page that answers with an error status is no page: its body is not handed on.
 std::string Win32Internet::openUrl(const std::string& url) {
-    std::string body;
-    withUrl(url, [&](HINTERNET request) {
-        if (statusOf(request) < 400) body = readBody(request);
-    });
-    return body;
+    Result r = transfer(url, Want::Body);
+    return r.opened && r.complete && r.status < 400 ? r.body : std::string();
 }
 
-std::string Win32Internet::headers(const std::string& url) {
-    std::string text;
-    withUrl(url, [&](HINTERNET request) { text = readHeaders(request); });
-    return text;
-}
+std::string Win32Internet::headers(const std::string& url) { return transfer(url, Want::Headers).headers; }
 
-bool Win32Internet::probe(const std::string& url) { return withUrl(url, nullptr); }
+bool Win32Internet::probe(const std::string& url) { return transfer(url, Want::Probe).opened; }
 
 }  // namespace qm

@@ -43,6 +43,7 @@ struct Win32Ports {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     qm::win32::Win32Host host;
     Win32Ports ports;
+    ports.internet.whileWaiting = [&host] { host.doEvents(); };
     qm::Platform platform = ports.platform();
     qm::ErrorLog log(ports.files, ports.internet, host, ports.clock,
                      ports.folder.folder() + ports.folder.separator() + "error");
