@@ -1,0 +1,96 @@
+#!/bin/bash
+# The Linux program finishing an upgrade over its starts, as the update window leaves it:
+# a downloaded "qmx" beside the program and the state "b". Starting qmx puts it in place
+# of the program and starts that; the program then removes qmx, goes back to idle, thanks
+# the user once and opens the upgrade page; a further start is a normal one.
+# Usage: linux_upgrade.sh <build dir>
+set -uo pipefail
+
+build=$(cd "${1:?build dir}" && pwd)
+exe="$build/quillmere"
+[[ -x $exe ]] || { echo "SKIP: $exe not built"; exit 0; }
+for tool in Xvfb xdotool xwininfo; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 0; }
+done
+
+work=$(mktemp -d /tmp/qm-upgrade.XXXXXX)
+app="$work/My Apps/Quillmere"
+mkdir -p "$app" "$work/run" "$work/config" "$work/bin"
+chmod 700 "$work/run"
+pids=()
+failures=0
+
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  local running
+  running=$(pgrep -f "^$app/quillmere" || true)
+  [[ -n $running ]] && kill $running 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+wait_for() {
+  local tenths=$1; shift
+  for ((i = 0; i < tenths; i++)); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+
+# The old program, and a new build that differs from it (an ELF file runs with bytes appended).
+cp "$exe" "$app/quillmere"
+cp "$exe" "$app/qmx"
+printf 'a newer build' >> "$app/qmx"
+cp "$app/qmx" "$work/new-build"
+printf '[HKLM\\Software\\Microsoft\\Quillmere]\r\n"ver"="7"\r\n"Up"="b"\r\n"donreq"="z"\r\n' > "$app/registry.ini"
+
+display=""
+for n in $(seq 91 120); do
+  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+  display=":$n"; break
+done
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=$display
+wait_for 50 xwininfo -root >/dev/null 2>&1 || { fail "Xvfb did not start"; exit 1; }
+
+cat > "$work/bin/xdg-open" <<'OPEN'
+#!/bin/sh
+echo "$1" >> "$OPENED"
+OPEN
+chmod +x "$work/bin/xdg-open"
+export OPENED="$work/opened.txt" PATH="$work/bin:$PATH"
+export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config" QUILLMERE_SITE="https://mirror.test"
+
+stored() { grep -a "\"$1\"" "$app/registry.ini" | head -1; }
+replaced() { cmp -s "$app/quillmere" "$work/new-build"; }
+download_gone() { [[ ! -e $app/qmx ]]; }
+
+# ---- the download's start: replace and restart --------------------------------
+"$app/qmx" >"$work/qmx.log" 2>&1 &
+qmx=$!
+pids+=("$qmx")
+wait_for 150 replaced && pass "the program file is the new build" || fail "the program was not replaced"
+wait_for 100 bash -c "! kill -0 $qmx 2>/dev/null" && pass "the download's start ended" || fail "qmx still runs"
+
+# ---- the new program's start: clean up and thank once ----------------------------
+thanks() { xdotool search --onlyvisible --name '^Quillmere$' 2>/dev/null | head -1; }
+thanks_shown() { [[ -n $(thanks) ]]; }
+wait_for 150 download_gone && pass "the download was removed" || fail "qmx is still there"
+box=""
+wait_for 150 thanks_shown && box=$(thanks)
+if [[ -n $box ]]; then
+  pass "a thank-you box is shown"
+  xdotool windowfocus "$box" 2>/dev/null; xdotool key --window "$box" Return 2>/dev/null; xdotool key Return
+else
+  fail "no thank-you box"
+fi
+wait_for 100 grep -q "https://mirror.test/upgrade.php" "$OPENED" 2>/dev/null \
+  && pass "the upgrade page was opened" || fail "no upgrade page: $(cat "$OPENED" 2>/dev/null)"
+[[ $(stored Up) == '"Up"="a"' ]] && pass "the state is idle again" || fail "state: $(stored Up)"
+[[ -z $(stored donreq) ]] && pass "the thank-you request is gone" || fail "donreq: $(stored donreq)"
+wait_for 100 test -S "$work/run/quillmere.socket" && pass "the new program runs" || fail "the new program does not run"
+[[ -x $app/quillmere ]] && pass "the program file is runnable" || fail "the program file lost its mode"
+
+[[ $failures == 0 ]] && echo "PASS" || { echo "$failures failure(s)"; exit 1; }
