@@ -1,13 +1,17 @@
 #!/usr/bin/env python3
 """A small HTTPS server on 127.0.0.1 for tests: serves files of a folder, plus
 /redirect-to-http (a redirect to plain HTTP) and /slow (a body that takes long).
-Usage: https_server.py <folder> <cert.pem> <key.pem> <port file>"""
+Beside a file F, F.redirect makes F a redirect to plain HTTP, and F.length holds the
+Content-Length announced for F (a body cut short when it is larger).
+Usage: https_server.py <folder> <cert.pem> <key.pem> <port file> [request log]"""
 import http.server
+import os
 import ssl
 import sys
 import time
 
 folder, cert, key, port_file = sys.argv[1:5]
+request_log = sys.argv[5] if len(sys.argv) > 5 else None
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
@@ -15,7 +19,26 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         super().__init__(*args, directory=folder, **kwargs)
 
     def log_message(self, *args):
-        pass
+        if request_log and args and args[0] == '"%s" %s %s':
+            with open(request_log, "a") as f:
+                f.write(str(args[1]) + "\n")
+
+    def send_head(self):
+        path = self.translate_path(self.path)
+        if os.path.exists(path + ".redirect"):
+            self.send_response(302)
+            self.send_header("Location", "http://127.0.0.1:%d%s" % (self.server.server_port, self.path))
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return None
+        if os.path.isfile(path) and os.path.exists(path + ".length"):
+            self.send_response(200)
+            with open(path + ".length") as f:
+                self.send_header("Content-Length", f.read().strip())
+            self.end_headers()
+            self.close_connection = True
+            return open(path, "rb")
+        return super().send_head()
 
     def do_GET(self):
         if self.path == "/redirect-to-http":
@@ -41,6 +64,5 @@ context.load_cert_chain(cert, key)
 server.socket = context.wrap_socket(server.socket, server_side=True)
 with open(port_file + ".tmp", "w") as f:
     f.write(str(server.server_port))
-import os
 os.rename(port_file + ".tmp", port_file)
 server.serve_forever()
