@@ -2,7 +2,8 @@
 # The Linux program finishing an upgrade over its starts, as the update window leaves it:
 # a downloaded "qmx" beside the program and the state "b". Starting qmx puts it in place
 # of the program and starts that; the program then removes qmx, goes back to idle, thanks
-# the user once and opens the upgrade page; a further start is a normal one.
+# the user once and opens the upgrade page. Killed at any moment, the download's start
+# leaves the program file whole.
 # Usage: linux_upgrade.sh <build dir>
 set -uo pipefail
 
@@ -38,12 +39,8 @@ wait_for() {
   return 1
 }
 
-# The old program, and a new build that differs from it (an ELF file runs with bytes appended).
-cp "$exe" "$app/quillmere"
-cp "$exe" "$app/qmx"
-printf 'a newer build' >> "$app/qmx"
-cp "$app/qmx" "$work/new-build"
-printf '[HKLM\\Software\\Microsoft\\Quillmere]\r\n"ver"="7"\r\n"Up"="b"\r\n"donreq"="z"\r\n' > "$app/registry.ini"
+# A new build that differs from the old program (an ELF file runs with bytes appended).
+printf 'a newer build' | cat "$exe" - > "$work/new-build"
 
 display=""
 for n in $(seq 91 120); do
@@ -66,6 +63,33 @@ export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config" QUILLMERE_SITE
 stored() { grep -a "\"$1\"" "$app/registry.ini" | head -1; }
 replaced() { cmp -s "$app/quillmere" "$work/new-build"; }
 download_gone() { [[ ! -e $app/qmx ]]; }
+
+seed() {  # the state the update window leaves
+  cp "$work/new-build" "$app/qmx"
+  printf '[HKLM\\Software\\Microsoft\\Quillmere]\r\n"ver"="7"\r\n"Up"="b"\r\n"donreq"="z"\r\n' > "$app/registry.ini"
+}
+one_of_the_builds() { cmp -s "$app/quillmere" "$exe" || cmp -s "$app/quillmere" "$work/new-build"; }
+
+# ---- the download's start killed at any moment leaves a runnable program ---------
+for delay in 0 0.02 0.05 0.1 0.2 0.4; do
+  cp "$exe" "$app/quillmere"
+  seed
+  "$app/qmx" >/dev/null 2>&1 &
+  victim=$!
+  sleep "$delay"
+  kill -9 "$victim" 2>/dev/null
+  wait "$victim" 2>/dev/null
+  running=$(pgrep -f "^$app/quillmere" || true)
+  [[ -n $running ]] && kill $running 2>/dev/null
+  if one_of_the_builds && [[ -x $app/quillmere ]]; then
+    pass "killed after ${delay}s: the program file is one whole build"
+  else
+    fail "killed after ${delay}s: the program file is damaged"
+  fi
+done
+cp "$exe" "$app/quillmere"
+rm -f "$app"/.quillmere.*.tmp
+seed
 
 # ---- the download's start: replace and restart --------------------------------
 "$app/qmx" >"$work/qmx.log" 2>&1 &
