@@ -41,6 +41,7 @@ wait_for() {
 
 # A new build that differs from the old program (an ELF file runs with bytes appended).
 printf 'a newer build' | cat "$exe" - > "$work/new-build"
+chmod +x "$work/new-build"
 
 display=""
 for n in $(seq 91 120); do
@@ -68,6 +69,13 @@ seed() {  # the state the update window leaves
   cp "$work/new-build" "$app/qmx"
   printf '[HKLM\\Software\\Microsoft\\Quillmere]\r\n"ver"="7"\r\n"Up"="b"\r\n"donreq"="z"\r\n' > "$app/registry.ini"
 }
+none_running() { ! pgrep -f "^$app/" >/dev/null; }
+stop_all() {
+  local running
+  running=$(pgrep -f "^$app/" || true)
+  [[ -n $running ]] && kill $running 2>/dev/null
+  wait_for 100 none_running
+}
 one_of_the_builds() { cmp -s "$app/quillmere" "$exe" || cmp -s "$app/quillmere" "$work/new-build"; }
 
 # ---- the download's start killed at any moment leaves a runnable program ---------
@@ -79,8 +87,7 @@ for delay in 0 0.02 0.05 0.1 0.2 0.4; do
   sleep "$delay"
   kill -9 "$victim" 2>/dev/null
   wait "$victim" 2>/dev/null
-  running=$(pgrep -f "^$app/quillmere" || true)
-  [[ -n $running ]] && kill $running 2>/dev/null
+  stop_all  # a restarted program, when the kill came late
   if one_of_the_builds && [[ -x $app/quillmere ]]; then
     pass "killed after ${delay}s: the program file is one whole build"
   else
