@@ -1,6 +1,6 @@
 # Fails when a core source includes an OS or toolkit header: the core must
 # build for every host with the C++ standard library alone.
-set(core_dirs base forms app memory monitor settings launcher update)
+set(core_dirs base forms context app memory monitor settings launcher update)
 set(forbidden "windows\\.h|winsock|unistd\\.h|sys/|pthread\\.h|dlfcn\\.h|fcntl\\.h|Q[A-Z][A-Za-z]*|qt[a-z]*/|curl/|X11/|wininet\\.h|shellapi\\.h|shlobj\\.h")
 set(bad)
 foreach(d IN LISTS core_dirs)
