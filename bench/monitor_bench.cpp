@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/app_context.h"
+#include "context/subsystem_context.h"
 #include "app/main_layout.h"
 #include "forms/headless_host.h"
 #include "monitor/gauges.h"
@@ -23,7 +23,7 @@ struct MonitorRig {
     Form frm{"frmMain"};
     MainState state;
     test::RecordingSink log;
-    AppContext ctx{host, platform, log, frm, state};
+    SubsystemContext ctx{host, platform, log, frm, state};
     CpuSamplerSlot sampler;
     std::unique_ptr<Graphs> graphs;
     std::unique_ptr<Gauges> gauges;

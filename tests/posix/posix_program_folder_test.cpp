@@ -78,7 +78,7 @@ protected:
                           fakes.internet, host, fakes.folder, fakes.instance};
         Form frm("frmMain");
         MainState state;
-        AppContext ctx{host, platform, log, frm, state};
+        SubsystemContext ctx{host, platform, log, frm, state};
         return SettingsFile(ctx).getData(section, key, missing);
     }
     std::string path() const { return root + "/bin\\settings.ini"; }  // the fake folder's separator

@@ -25,7 +25,7 @@ struct TestApp {
 
     Form& frm() { return window->form(); }
     MainState& state() { return window->state(); }
-    AppContext& ctx() { return window->context(); }
+    SubsystemContext& ctx() { return window->context(); }
     template <class T>
     T& get(const std::string& name) {
         return frm().get<T>(name);

@@ -15,7 +15,7 @@ protected:
     Form& frm = app.frm();
     MainState& state = app.state();
     RecordingSink& log = app.log;
-    AppContext& ctx = app.ctx();
+    SubsystemContext& ctx = app.ctx();
     ReleaseEngine& engine = app.window->subsystems().engine;
     AmountLists& lists = app.window->subsystems().amounts;
 

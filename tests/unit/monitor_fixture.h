@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "context/subsystem_context.h"
 #include "app/main_layout.h"
 #include "forms/headless_host.h"
 #include "monitor/gauges.h"
@@ -23,7 +23,7 @@ protected:
     Form frm{"frmMain"};
     MainState state;
     RecordingSink log;
-    AppContext ctx{host, platform, log, frm, state};
+    SubsystemContext ctx{host, platform, log, frm, state};
     CpuSamplerSlot sampler;
     std::vector<std::string> tips;
     std::unique_ptr<Graphs> graphs;

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "app/app_context.h"
+#include "context/subsystem_context.h"
 #include "app/main_layout.h"
 #include "forms/headless_host.h"
 #include "launcher/launcher_page.h"
@@ -30,7 +30,7 @@ protected:
     Form frm{"frmMain"};
     MainState state;
     RecordingSink log;
-    AppContext ctx{host, platform, log, frm, state};
+    SubsystemContext ctx{host, platform, log, frm, state};
     std::unique_ptr<SettingsFile> settings;
     std::unique_ptr<AutoPage> autoPage;
     std::unique_ptr<TimePage> timePage;

@@ -22,7 +22,7 @@ struct TriggerTest : ::testing::Test {
     test::RecordingSink log;
     Form frm{"frmMain"};
     MainState state;
-    AppContext ctx{host, platform, log, frm, state};
+    SubsystemContext ctx{host, platform, log, frm, state};
     ReleaseEngine* engine = nullptr;
     std::unique_ptr<ReleaseEngine> engineOwner;
     std::unique_ptr<LowMemoryCheck> warning;
