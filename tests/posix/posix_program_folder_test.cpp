@@ -77,8 +77,7 @@ protected:
         Platform platform{fakes.memory, fakes.cpu, profile, fakes.registry, fakes.shell, fakes.files,
                           fakes.internet, host, fakes.folder, fakes.instance};
         Form frm("frmMain");
-        MainState state;
-        SubsystemContext ctx{host, platform, log, frm, state};
+        SubsystemContext ctx{host, platform, log, frm};
         return SettingsFile(ctx).getData(section, key, missing);
     }
     std::string path() const { return root + "/bin\\settings.ini"; }  // the fake folder's separator
