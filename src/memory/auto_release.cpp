@@ -46,6 +46,9 @@ void AutoRelease::checkMemory() {
     trap([&] { if (chkLowLevel_.value() == 0) warning_.lowMemoryCheck(now); });
     trap([&] { minimum = ReleaseEngine::entryMB(cmbAutoRelease_.text()); });
     if (now > minimum) return;
+    // A release started while the warning was open (from the tray menu, say) keeps its
+    // goal; this check is put off as if it had been running before.
+    if (engine_.isReleasing()) return startInterval();
     trap([&] { engine_.startRelease(now + amount, engine_.waitSpacingMs()); });
     startInterval();
 }

@@ -43,6 +43,9 @@ void TimedRelease::release() {
     trap([&] { amount = ReleaseEngine::entryMB(lstTimeAmount_.text()); });
     trap([&] { now = engine_.availableMB(); });
     trap([&] { if (chkLowLevel_.value() == 0) warning_.lowMemoryCheck(now); });
+    // A release started while the warning was open (from the tray menu, say) keeps its
+    // goal; this check is put off as if it had been running before.
+    if (engine_.isReleasing()) return startInterval();
     trap([&] { engine_.startRelease(now + amount, engine_.waitSpacingMs()); });
     startInterval();
 }

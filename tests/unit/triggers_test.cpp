@@ -153,6 +153,30 @@ TEST_F(TriggerTest, NoSecondCheckWhileAWarningIsOpen) {
     EXPECT_GE(host.messages.size(), 1u);
 }
 
+// A release the user starts while a low-memory warning is open keeps its goal, attempts
+// and spacing; the tick that showed the warning starts nothing of its own.
+TEST_F(TriggerTest, AReleaseStartedDuringTheWarningIsNotReplaced) {
+    availableMB(2);  // below 20 % and at the automatic minimum
+    c<ListBox>("lstTimeInterval").setListIndex(0);  // 5 minutes
+    for (Timer* timer : {&c<Timer>("tmrAuto"), &c<Timer>("tmrTime")}) {
+        autoRelease.startInterval();
+        timedRelease.startInterval();
+        host.messages.clear();
+        host.onMessage = [&](const ShownMessage&) {
+            if (!releasing()) engine.startRelease(700, 5000);  // "FreeUp RAM Now" meanwhile
+            return vbOK;
+        };
+        timer->setEnabled(true);
+        host.advance(300000);
+        timer->setEnabled(false);
+        ASSERT_FALSE(host.messages.empty()) << timer->name();
+        EXPECT_EQ(engine.releaseTarget(), 700) << timer->name();
+        EXPECT_EQ(c<Timer>("tmrRam").interval(), 5000) << timer->name();
+        host.onMessage = nullptr;
+        c<Timer>("tmrRam").setEnabled(false);  // ends the user's cycle before the next timer
+    }
+}
+
 TEST_F(TriggerTest, TimedReleaseCountsClockMinutes) {
     switchOn("tmrTime", timedRelease);  // 10:00:50
     availableMB(600);
