@@ -3,7 +3,7 @@
 //   [nt]   Wine's kernel32 profile tests, which pass on Windows NT and later
 //   [wine] Wine's implementation, where no Windows record exists
 // The same cases run against the real functions in tests/win32/win32_profile_test.cpp.
-#include "settings/profile_text.h"
+#include "platform/profile_text.h"
 
 #include <gtest/gtest.h>
 

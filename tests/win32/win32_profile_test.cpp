@@ -13,7 +13,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "settings/profile_text.h"
+#include "platform/profile_text.h"
 #include "support/profile_cases.h"
 
 namespace qm {
