@@ -11,37 +11,14 @@
 #include "platform/win32/win32_program_folder.h"
 #include "platform/win32/win32_shell.h"
 #include "support/error_of.h"
+#include "support/temp_folder.h"
 
 namespace qm {
 namespace {
 
 using test::errorOf;
 
-// A fresh folder under the temporary folder, removed with its files afterwards.
-class TempFolder {
-public:
-    TempFolder() {
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        static int serial = 0;
-        path_ = std::string(base) + "qm_ports_" + std::to_string(GetCurrentProcessId()) + "_" +
-                std::to_string(serial++);
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~TempFolder() {
-        for (const std::string& name : created_) DeleteFileA(name.c_str());
-        RemoveDirectoryA(path_.c_str());
-    }
-    std::string file(const std::string& name) {
-        created_.push_back(path_ + "\\" + name);
-        return created_.back();
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-    std::vector<std::string> created_;
-};
+using test::TempFolder;
 
 TEST(Win32Files, MissingFilesAndFoldersRaiseTheClassicNumbers) {
     Win32Files files;
