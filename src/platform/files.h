@@ -21,8 +21,8 @@ public:
     virtual void remove(const std::string& path) = 0;
     // The file's length in bytes; error 53 when missing.
     virtual uint64_t fileLength(const std::string& path) = 0;
-    // Deletes what writers killed mid-write left in the folder (the program start calls it
-    // for the program folder). Ports whose writers leave no temporaries keep this default.
+    // Deletes the temporaries that writers killed mid-write left in the folder (the program
+    // start calls it for the program folder). Fakes that write no temporaries keep this default.
     virtual void removeStaleTemporaries(const std::string& /*folder*/) {}
 };
 

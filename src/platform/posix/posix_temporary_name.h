@@ -1,6 +1,5 @@
 #pragma once
-// The temporaries replaceFile writes: ".<name>.qmtmp-<pid>-XXXXXX" beside the target, so
-// a later start can tell ours from the user's files and whose writer is gone.
+// The temporaries replaceFile writes beside the target, named as platform/temporary_name.h says.
 #include <string>
 
 namespace qm {
