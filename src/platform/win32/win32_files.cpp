@@ -92,6 +92,10 @@ std::string Win32Files::readAll(const std::string& path) {
 // Replaced whole: the bytes go to a temporary beside the file, are flushed, and the
 // temporary is moved over the file, so a full disk leaves the old bitmap, not a cut one.
 void Win32Files::writeAll(const std::string& path, const std::string& bytes) {
+    // Windows refuses to move over a read-only file; Wine would not, so it is asked first.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        raiseError(win32FileErrorNumber(ERROR_ACCESS_DENIED));
     const std::string temporary = temporaryBeside(path);
     try {
         FileHandle file{openOrRaise(temporary, GENERIC_WRITE, CREATE_NEW)};
