@@ -14,6 +14,7 @@
 #include "forms/headless_host.h"
 #include "settings/settings_file.h"
 #include "support/fake_platform.h"
+#include "support/temp_folder.h"
 
 namespace qm {
 namespace {
@@ -22,17 +23,9 @@ namespace fs = std::filesystem;
 
 class PosixFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "qm_folder_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        fs::create_directories(root + "/bin");
-    }
-    void TearDown() override {
-        chmod((root + "/bin").c_str(), 0755);
-        fs::remove_all(root);
-    }
-    std::string root;
+    void SetUp() override { fs::create_directories(root + "/bin"); }
+    test::TempFolder temp{"qm_folder"};
+    std::string root = temp.path();
 };
 
 TEST_F(PosixFolderTest, APortableCopyKeepsItsFilesBesideTheExecutable) {

@@ -10,6 +10,7 @@
 #include "base/app_error.h"
 #include "base/text.h"
 #include "platform/posix/autostart_entry.h"
+#include "platform/posix/posix_atomic_file.h"
 #include "platform/posix/posix_files.h"
 
 extern char** environ;
@@ -75,8 +76,8 @@ void PosixShell::startProgram(const std::string& commandLine) {
     if (!spawnDetached(arguments)) raiseError(errFileNotFound);
 }
 
-// The copy is written under a temporary name beside the target, with the source's
-// permissions (a program stays executable), and renamed over the target only when whole.
+// The copy keeps the source's rights (a program stays executable) and replaces the target
+// only when whole.
 bool PosixShell::copyFileSilently(const std::string& source, const std::string& target) {
     struct stat st {};
     std::string bytes;
@@ -86,20 +87,7 @@ bool PosixShell::copyFileSilently(const std::string& source, const std::string& 
         return false;
     }
     if (::stat(source.c_str(), &st) != 0) return false;
-    std::string temp = target + ".copy-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    bool ok = ::fchmod(fd, st.st_mode & 07777) == 0;
-    try {
-        if (ok) PosixFiles::writeTo(fd, bytes);
-    } catch (const AppError&) {
-        ok = false;
-    }
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    return replaceFile(target, bytes, st.st_mode & 07777) == 0;
 }
 
 }  // namespace qm
