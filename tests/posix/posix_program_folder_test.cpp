@@ -74,8 +74,9 @@ protected:
         fakes.folder.path = root + "/bin";
         PosixProfile profile;
         HeadlessHost host;
+        test::HostClock clock{host};
         Platform platform{fakes.memory, fakes.cpu, profile, fakes.registry, fakes.shell, fakes.files,
-                          fakes.internet, host, fakes.folder, fakes.instance};
+                          fakes.internet, clock, fakes.folder, fakes.instance};
         Form frm("frmMain");
         MainState state;
         AppContext ctx{host, platform, log, frm, state};

@@ -134,12 +134,9 @@ ListViewView::~ListViewView() {
 // The pictures of the form's image list, 1-based as the items name them.
 void ListViewView::attachImages() {
     images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
-    for (Control* c : view_.form()->controls()) {
-        if (c->kind() != ControlKind::ImageList) continue;
-        for (const std::string& name : static_cast<ImageList*>(c)->resources) {
-            HICON icon = resourceIcon(name, 16);
-            ImageList_AddIcon(images_, icon ? icon : LoadIcon(nullptr, IDI_APPLICATION));
-        }
+    for (const std::string& name : imageListPictures(window().form())) {
+        HICON icon = resourceIcon(name, 16);
+        ImageList_AddIcon(images_, icon ? icon : LoadIcon(nullptr, IDI_APPLICATION));
     }
     SendMessageA(hwnd(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
 }
