@@ -41,6 +41,7 @@ public:
     bool notifyIcon(int message, const NotifyIconData& data) override;
     double twipsPerPixelX() override { return 15; }
     void endProgram() override { ended = true; }
+    void watchSessionEnd(Form& form) override { sessionWatched.push_back(form.name()); }
 
     // The virtual clock: the start moment plus the time advanced so far.
     DateTime now() const { return DateTime{start_.ms + elapsedMs_}; }
@@ -66,6 +67,7 @@ public:
     std::vector<std::string> modalForms;
     std::vector<std::pair<int, NotifyIconData>> trayCalls;
     std::vector<std::string> popups;
+    std::vector<std::string> sessionWatched;
     int foregroundCalls = 0;
     int doEventsCalls = 0;
     bool ended = false;
