@@ -6,6 +6,7 @@
 
 #include "ui/win32/basic_views.h"
 #include "ui/win32/list_views.h"
+#include "ui/win32/resources.h"
 #include "ui/win32/picture_view.h"
 #include "ui/win32/win32_host.h"
 

@@ -55,13 +55,14 @@ public:
 private:
     void addView(Control& control) override;
     void removeView(Control& control) override;
-    void mirrorWindow(Prop what) override;
-    void applyVisible();
-    void applyWindowState();
-    void applyClientSize();
-    void centreOnScreen();
     void userSized(WPARAM kind);
     void paint();
+    void mirrorWindow(Prop what) override;
+    // The client area's size in pixels, a menu bar's height added.
+    void applyClientSize();
+    void applyVisible();
+    void applyWindowState();
+    void centreOnScreen();
     HBITMAP bitmap(const std::string& name) const;
     void paintImage(const Image& image, HDC dc) const;
     void paintLine(const Line& line, HDC dc) const;

@@ -2,21 +2,12 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <cctype>
-
 #include "ui/win32/form_window.h"
+#include "ui/win32/resources.h"
 
 namespace qm::win32 {
 
 namespace {
-
-// Resources are named in capitals in the resource script.
-std::string resourceName(const std::string& name) {
-    std::string upper = name;
-    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
-    return upper;
-}
 
 template <class Add>
 void refill(HWND hwnd, UINT resetMessage, const std::vector<std::string>& items, Add add) {
@@ -28,16 +19,6 @@ void refill(HWND hwnd, UINT resetMessage, const std::vector<std::string>& items,
 }
 
 }  // namespace
-
-HBITMAP resourceBitmap(const std::string& name) {
-    return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), resourceName(name).c_str(), IMAGE_BITMAP, 0, 0,
-                                           LR_CREATEDIBSECTION));
-}
-
-HICON resourceIcon(const std::string& name, int size) {
-    return static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), resourceName(name).c_str(), IMAGE_ICON, size, size, LR_SHARED));
-}
 
 ListBoxView::ListBoxView(ListBox& list, FormWindow& window) : ControlView(list, window), list_(list) {
     create("LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);

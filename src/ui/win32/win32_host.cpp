@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ui/win32/form_window.h"
-#include "ui/win32/list_views.h"
+#include "ui/win32/resources.h"
 
 namespace qm::win32 {
 

@@ -19,20 +19,19 @@ class Win32Host : public WindowedHost<FormWindow> {
 public:
     Win32Host();
     ~Win32Host() override;
+    HWND hwndOf(const Form& form) const;
 
     // The classic styles and flags are the native ones: MB_ values, OFN_ flags.
     int msgBox(const std::string& prompt, int style, const std::string& title) override;
     std::optional<std::string> showOpenDialog(Form& owner, const std::string& filter, int flags) override;
-    // The owner takes no input while the form is up.
-    void showModal(Form& form, Form& owner) override;
-    // The messages waiting now.
-    void doEvents() override;
     // The shell's own call, with the classic record.
     bool notifyIcon(int message, const NotifyIconData& data) override;
     double twipsPerPixelX() override;
 
-    HWND hwndOf(const Form& form) const;
-    // The message loop, until WM_QUIT.
+    // The message pump: a modal form's loop (the owner takes no input while the form is
+    // up), the messages waiting now, and the program's loop until WM_QUIT.
+    void showModal(Form& form, Form& owner) override;
+    void doEvents() override;
     int run();
 
 private:
