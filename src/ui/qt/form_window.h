@@ -1,10 +1,8 @@
 #pragma once
 // The window of one core form: a top-level Qt window whose client area holds a view for
-// every control, built from the form's declarations and kept in step with them.
+// every control, built from the form's declarations and kept in step with them. What it
+// does besides drawing and forwarding is the shared FormLink's.
 #include <QMainWindow>
-#include <functional>
-#include <map>
-#include <memory>
 
 #include "forms/form_link.h"
 #include "ui/qt/control_view.h"

@@ -5,8 +5,6 @@
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <functional>
-#include <map>
-#include <memory>
 
 #include "forms/windowed_host.h"
 #include "ui/qt/form_window.h"

@@ -1,7 +1,8 @@
 #pragma once
 // The native window of one core form: its client area, the views of its controls, its
 // menu bar and timers, and the messages that reach the form (close box, session end,
-// mouse moves, which also carry the tray icon's messages).
+// mouse moves, which also carry the tray icon's messages) on their way to the shared
+// FormLink, which turns them into the form's own calls.
 #include <windows.h>
 
 #include <functional>
@@ -11,7 +12,7 @@
 #include <tuple>
 #include <vector>
 
-#include "forms/form.h"
+#include "forms/form_link.h"
 #include "ui/win32/control_view.h"
 #include "ui/win32/menu_bar.h"
 #include "ui/win32/win32_scale.h"

@@ -3,10 +3,6 @@
 // the open dialog, modal forms, the message pump, the tray icon and the program's end.
 #include <windows.h>
 
-#include <functional>
-#include <map>
-#include <memory>
-
 #include "forms/windowed_host.h"
 #include "ui/win32/form_window.h"
 
