@@ -6,7 +6,8 @@
 
 namespace qm {
 
-Subsystems::Subsystems(AppContext& ctx, const CpuSamplerSlot& cpuSampler, SysTray& tray)
+Subsystems::Subsystems(AppContext& ctx, const CpuSamplerSlot& cpuSampler, SysTray& tray,
+                       std::function<void()> loadMenu)
     : settings(ctx),
       registry(ctx, settings),
       startupPage(ctx, settings),
@@ -18,6 +19,7 @@ Subsystems::Subsystems(AppContext& ctx, const CpuSamplerSlot& cpuSampler, SysTra
       timedRelease(ctx, engine, lowMemory),
       timePage(ctx, settings),
       launcherPage(ctx, settings),
+      launcher(ctx, std::move(loadMenu)),
       loaders(ctx, settings, timePage),
       graphs(ctx, cpuSampler),
       gauges(ctx, graphs, cpuSampler, [&tray](const std::string& text) { tray.changeToolTip(text); }) {}
@@ -28,7 +30,7 @@ MainWindow::MainWindow(Host& host, Platform& platform, ErrorSink& log)
       ctx_{host, platform, log, frmMain_, state_},
       tray_(host, frmMain_, log, [this] { mnuShow_Click(); }) {
     declareMainLayout(frmMain_);
-    parts_ = std::make_unique<Subsystems>(ctx_, cpuSampler_, tray_);
+    parts_ = std::make_unique<Subsystems>(ctx_, cpuSampler_, tray_, [this] { loadMenu(); });
     attachAboutLinks(frmMain_, platform.shell);
     wireHandlers();
 }

@@ -41,6 +41,18 @@ void QtHost::attach(Form& form) {
     windows_[&form] = std::make_unique<FormWindow>(form, *this);
 }
 
+// Called once the form is closed, outside every event of its window.
+void QtHost::detach(Form& form) { windows_.erase(&form); }
+
+void QtHost::setBusyPointer(Control& control, bool busy) {
+    FormWindow* window = control.form() ? windowOf(*control.form()) : nullptr;
+    ControlView* view = window ? window->viewOf(&control) : nullptr;
+    QWidget* widget = view ? view->widget() : nullptr;
+    if (!widget) return;
+    if (busy) widget->setCursor(Qt::WaitCursor);
+    else widget->unsetCursor();
+}
+
 FormWindow* QtHost::windowOf(const Form& form) const {
     auto it = windows_.find(&form);
     return it == windows_.end() ? nullptr : it->second.get();

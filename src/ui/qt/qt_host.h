@@ -21,6 +21,8 @@ public:
     ~QtHost() override;
 
     void attach(Form& form) override;
+    void detach(Form& form) override;
+    void setBusyPointer(Control& control, bool busy) override;
     int msgBox(const std::string& prompt, int style, const std::string& title) override;
     std::optional<std::string> showOpenDialog(Form& owner, const std::string& filter, int flags) override;
     void showModal(Form& form, Form& owner) override;

@@ -50,6 +50,8 @@ public:
     bool routeChildMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
     void popup(Menu& menu);
+    // The busy pointer over one control of the form (null: none).
+    void setBusyControl(const Control* control);
     // A later start asked this instance to come forward: show, restore and raise.
     void showFromOutside();
     void bringToFront();
@@ -88,6 +90,7 @@ private:
     std::map<std::tuple<std::string, int, bool>, HFONT> fonts_;
     int nextId_ = 100;
     int subscription_ = 0;
+    const Control* busy_ = nullptr;
     int mirroring_ = 0;
     bool placed_ = false;
     bool sessionEnding_ = false;

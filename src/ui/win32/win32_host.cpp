@@ -49,6 +49,14 @@ void Win32Host::attach(Form& form) {
     if (!windows_.count(&form)) windows_[&form] = std::make_unique<FormWindow>(form, *this);
 }
 
+// Called once the form is closed, outside every message of its window.
+void Win32Host::detach(Form& form) { windows_.erase(&form); }
+
+void Win32Host::setBusyPointer(Control& control, bool busy) {
+    FormWindow* window = control.form() ? windowOf(*control.form()) : nullptr;
+    if (window) window->setBusyControl(busy ? &control : nullptr);
+}
+
 FormWindow* Win32Host::windowOf(const Form& form) const {
     auto it = windows_.find(&form);
     return it == windows_.end() ? nullptr : it->second.get();
