@@ -12,19 +12,6 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(start, text.find_last_not_of(" \t\r") - start + 1);
 }
 
-std::string unescaped(std::string_view value) {
-    std::string out;
-    for (size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != '\\' || i + 1 == value.size()) {
-            out += value[i];
-            continue;
-        }
-        const char c = value[++i];
-        out += c == 's' ? ' ' : c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c;
-    }
-    return out;
-}
-
 void setField(DesktopEntry& entry, std::string_view key, std::string value, std::vector<std::string>& seen) {
     for (const std::string& k : seen) {
         if (k == key) return;
@@ -90,6 +77,19 @@ private:
 
 }  // namespace
 
+std::string unescapedValue(std::string_view value) {
+    std::string out;
+    for (size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\\' || i + 1 == value.size()) {
+            out += value[i];
+            continue;
+        }
+        const char c = value[++i];
+        out += c == 's' ? ' ' : c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c;
+    }
+    return out;
+}
+
 std::optional<DesktopEntry> parseDesktopEntry(std::string_view text) {
     DesktopEntry entry;
     std::vector<std::string> seen;
@@ -107,7 +107,7 @@ std::optional<DesktopEntry> parseDesktopEntry(std::string_view text) {
         }
         const size_t equals = line.find('=');
         if (!inGroup || equals == std::string_view::npos) continue;
-        setField(entry, trimmed(line.substr(0, equals)), unescaped(trimmed(line.substr(equals + 1))), seen);
+        setField(entry, trimmed(line.substr(0, equals)), unescapedValue(trimmed(line.substr(equals + 1))), seen);
     }
     if (!found) return std::nullopt;
     return entry;

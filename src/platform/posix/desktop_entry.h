@@ -18,6 +18,9 @@ struct DesktopEntry {
 // of a key given twice the first counts.
 std::optional<DesktopEntry> parseDesktopEntry(std::string_view text);
 
+// A value of an entry's file with its string escapes (\s \n \t \r \\) decoded.
+std::string unescapedValue(std::string_view value);
+
 // What the field codes of an Exec line stand for.
 struct ExecFields {
     std::string name;       // %c
