@@ -90,13 +90,9 @@ void LauncherEditor::cmdSave_Click() {
     const std::vector<std::string> entries = lstPrograms_->items();
     t([&] { lstLauncher_.clear(); });
     for (const std::string& entry : entries) t([&] { lstLauncher_.addItem(entry); });
-    writeList(t, entries);
+    t([&] { ctx_.platform.files.writeAll(ctx_.programFile(kProgramListFile), programListText(entries)); });
     t([&] { loadMenu_(); });
     t([&] { frmLauncher_.hide(); });
-}
-
-void LauncherEditor::writeList(Trap& t, const std::vector<std::string>& entries) {
-    t([&] { ctx_.platform.files.writeAll(ctx_.programFile(kProgramListFile), programListText(entries)); });
 }
 
 // Errors are ignored silently.

@@ -34,7 +34,6 @@ private:
     // The entry whose text holds `path` (any case), or -1.
     int entryHolding(const std::string& path) const;
     std::string nameOf(const std::string& path);
-    void writeList(Trap& t, const std::vector<std::string>& entries);
 
     AppContext& ctx_;
     ListBox& lstLauncher_;

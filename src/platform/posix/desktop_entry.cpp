@@ -43,24 +43,28 @@ private:
     bool take(std::string_view exec, size_t& i) {
         const char c = exec[i];
         if (c == '%') return i + 1 < exec.size() && fieldCode(exec[++i]);
-        if (c == '"') return quoted_ = !quoted_, any_ = true;
-        if (quoted_ && c == '\\' && i + 1 < exec.size() && std::string_view("\"`$\\").find(exec[i + 1]) != std::string_view::npos) {
+        if (c == '"') {
+            quoted_ = !quoted_, any_ = true;
+        } else if (quoted_ && c == '\\' && i + 1 < exec.size() && isQuotable(exec[i + 1])) {
             current_ += exec[++i];
         } else if (!quoted_ && (c == ' ' || c == '\t')) {
             finish();
         } else {
-            current_ += c, any_ = true;
+            append(std::string(1, c));
         }
         return true;
     }
 
+    static bool isQuotable(char c) { return std::string_view("\"`$\\").find(c) != std::string_view::npos; }
+    void append(const std::string& text) { current_ += text, any_ = true; }
+
     bool fieldCode(char code) {
         if (std::string_view("fFuUdDnNvm").find(code) != std::string_view::npos) return true;
-        if (code == '%') return current_ += '%', any_ = true;
-        if (code == 'c') return current_ += fields_.name, any_ = true;
-        if (code == 'k') return current_ += fields_.entryPath, any_ = true;
-        if (code != 'i') return false;
-        if (!fields_.icon.empty() && !any_ && !quoted_) arguments_.push_back("--icon"), current_ = fields_.icon, any_ = true;
+        if (code == '%') append("%");
+        else if (code == 'c') append(fields_.name);
+        else if (code == 'k') append(fields_.entryPath);
+        else if (code != 'i') return false;
+        else if (!fields_.icon.empty() && !any_ && !quoted_) arguments_.push_back("--icon"), append(fields_.icon);
         return true;
     }
 
