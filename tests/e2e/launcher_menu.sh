@@ -1,0 +1,98 @@
+#!/bin/bash
+# A program of the launcher list started from the File menu's "&Programs" submenu, as a
+# user would with the keyboard, after a pre-release of 5 % of the RAM inside a small memory
+# cgroup (where one can be made): the program starts, with a blank in its path, and
+# nothing is OOM-killed.
+# Usage: launcher_menu.sh <build dir> [display number]
+set -uo pipefail
+
+build=$(cd "${1:?build dir}" && pwd)
+display=${2:+:$2}
+if [[ -z $display ]]; then
+  for n in $(seq 121 150); do
+    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+    display=":$n"; break
+  done
+fi
+exe="$build/quillmere"
+[[ -x $exe ]] || { echo "SKIP: $exe not built"; exit 0; }
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 0; }
+done
+
+work=$(mktemp -d /tmp/qm-launch.XXXXXX)
+app="$work/app"
+mkdir -p "$app" "$work/run" "$work/config" "$work/my tools"
+chmod 700 "$work/run"
+cp "$exe" "$app/quillmere"
+program="$work/my tools/note taker"
+printf '#!/bin/sh\necho started > "%s/started.txt"\n' "$work" >"$program"
+chmod 755 "$program"
+printf 'note taker%52s|%s\r\n' '' "$program" >"$app/Launcher.mbl"
+# 5 % of the RAM (option 0), one attempt (entry 0); the other releases off.
+printf '[Launcher]\r\nFreeup=0\r\nRetry=0\r\n[Auto]\r\nActive=0\r\n[Time]\r\nActive=0\r\n' >"$app/settings.ini"
+
+limit=$((256 * 1024 * 1024))
+group="" events=""
+own=$(awk -F: '$2 == "memory" {print $3}' /proc/self/cgroup)
+v1="/sys/fs/cgroup/memory${own%/}/qm-launch-$$"
+v2="/sys/fs/cgroup$(awk -F: '$1 == "0" {print $3}' /proc/self/cgroup)"
+v2="${v2%/}/qm-launch-$$"
+if [[ -n $own ]] && mkdir "$v1" 2>/dev/null; then
+  echo "$limit" >"$v1/memory.limit_in_bytes" && group=$v1 events=$v1/memory.oom_control
+elif grep -qw memory /sys/fs/cgroup/cgroup.controllers 2>/dev/null && mkdir "$v2" 2>/dev/null; then
+  echo "$limit" >"$v2/memory.max" && group=$v2 events=$v2/memory.events
+fi
+# Outside a small group the pre-release would write into a whole machine's memory.
+[[ -n $group ]] || sed -i 's/Freeup=0/Freeup=4/' "$app/settings.ini"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+  [[ -n $group ]] && rmdir "$group" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+wait_for() {
+  local tenths=$1; shift
+  for ((i = 0; i < tenths; i++)); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=$display XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config"
+wait_for 50 xdotool getdisplaygeometry >/dev/null 2>&1 || { fail "Xvfb did not start"; exit 1; }
+
+(if [[ -n $group ]]; then echo $BASHPID >"$group/cgroup.procs"; fi; exec "$app/quillmere") >"$work/out.log" 2>&1 &
+pids+=($!)
+main_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --classname '^quillmere$' 2>/dev/null); do
+    [[ $(xdotool getwindowname "$id" 2>/dev/null) == Quillmere* ]] && { echo "$id"; return 0; }
+  done
+  return 1
+}
+window_up() { main_window >/dev/null; }
+wait_for 150 window_up || { fail "no main window"; exit 1; }
+window=$(main_window)
+pass "the window is up${group:+ (in a 256 MiB cgroup)}"
+
+xdotool windowfocus --sync "$window" 2>/dev/null
+sleep 0.8
+xdotool key alt+f
+sleep 0.8
+xdotool key p
+sleep 0.8
+xdotool key Return
+if wait_for 150 test -f "$work/started.txt"; then pass "the Programs item started its program"; else
+  fail "the program was not started"; fi
+kill -0 "${pids[-1]}" 2>/dev/null && pass "the launcher stays up" || fail "the launcher ended"
+if [[ -n $events ]]; then
+  kills=$(awk '/oom_kill / {print $2}' "$events")
+  [[ ${kills:-0} == 0 ]] && pass "nothing was OOM-killed" || fail "$kills OOM kill(s)"
+fi
+exit $failures
