@@ -91,6 +91,33 @@ xdotool key Return
 if wait_for 150 test -f "$work/started.txt"; then pass "the Programs item started its program"; else
   fail "the program was not started"; fi
 kill -0 "${pids[-1]}" 2>/dev/null && pass "the launcher stays up" || fail "the launcher ended"
+
+# The editor from the Launcher page's "Configure Program List" button: Cancel leaves the
+# file byte for byte, and Save of the same list writes the same bytes again.
+editor_shown() { xdotool search --onlyvisible --name '^Configure Launcher Programs$' >/dev/null 2>&1; }
+editor_gone() { ! editor_shown; }
+open_editor() {
+  xdotool key alt+v; sleep 0.8; xdotool key l; sleep 0.8
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  local menubar=$((HEIGHT - 446))  # the client area is 446 pixels high
+  xdotool mousemove $((X + 100)) $((Y + menubar + 107 + 220 + 14)) click 1
+  wait_for 50 editor_shown
+}
+cp -p "$app/Launcher.mbl" "$work/before.mbl"
+if open_editor; then
+  pass "the editor opens"
+  xdotool key alt+c
+  wait_for 50 editor_gone && cmp -s "$app/Launcher.mbl" "$work/before.mbl" \
+    && pass "Cancel closes it and leaves Launcher.mbl as it was" || fail "Cancel changed something"
+  touch -d '2001-01-01' "$app/Launcher.mbl"
+  if open_editor; then
+    xdotool key alt+s
+    wait_for 50 editor_gone && [[ $app/Launcher.mbl -nt $work/before.mbl ]] && cmp -s "$app/Launcher.mbl" "$work/before.mbl" \
+      && pass "Save writes the same list as the same bytes" || fail "Save wrote other bytes"
+  else fail "the editor does not open a second time"; fi
+else
+  fail "the editor does not open"
+fi
 if [[ -n $events ]]; then
   kills=$(awk '/oom_kill / {print $2}' "$events")
   [[ ${kills:-0} == 0 ]] && pass "nothing was OOM-killed" || fail "$kills OOM kill(s)"
