@@ -1,19 +1,13 @@
 #!/bin/bash
-# A program of the launcher list started from the File menu's "&Programs" submenu, as a
-# user would with the keyboard, after a pre-release of 5 % of the RAM inside a small memory
-# cgroup (where one can be made): the program starts, with a blank in its path, and
-# nothing is OOM-killed.
-# Usage: launcher_menu.sh <build dir> [display number]
+# A program of the launcher list started as a user would: from the File menu's "&Programs"
+# submenu by keyboard and by a double click on the Launcher page, each time after a
+# pre-release of 5 % of the RAM inside a small memory cgroup (where one can be made). The
+# program, with a blank in its path, starts; the memory is really written; nothing is
+# OOM-killed. The editor opened from the page: Cancel and Save keep Launcher.mbl's bytes.
+# Usage: launcher_menu.sh <build dir>
 set -uo pipefail
 
 build=$(cd "${1:?build dir}" && pwd)
-display=${2:+:$2}
-if [[ -z $display ]]; then
-  for n in $(seq 121 150); do
-    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    display=":$n"; break
-  done
-fi
 exe="$build/quillmere"
 [[ -x $exe ]] || { echo "SKIP: $exe not built"; exit 0; }
 for tool in Xvfb xdotool; do
@@ -55,10 +49,18 @@ cleanup() {
 trap cleanup EXIT
 source "$(dirname "${BASH_SOURCE[0]}")/checks.bash"
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
+# A free display whose server stays up (a number just given up may still be in use).
+display=""
+for n in $(seq 121 150); do
+  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  sleep 1
+  kill -0 "$xvfb" 2>/dev/null && { pids+=("$xvfb"); display=":$n"; break; }
+done
+[[ -n $display ]] || { fail "Xvfb did not start"; exit 1; }
 export DISPLAY=$display XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config"
-wait_for 50 xdotool getdisplaygeometry >/dev/null 2>&1 || { fail "Xvfb did not start"; exit 1; }
+wait_for 50 xdotool getdisplaygeometry >/dev/null 2>&1 || { fail "Xvfb does not answer"; exit 1; }
 
 (if [[ -n $group ]]; then echo $BASHPID >"$group/cgroup.procs"; fi; exec "$app/quillmere") >"$work/out.log" 2>&1 &
 pids+=($!)
@@ -74,6 +76,8 @@ wait_for 150 window_up || { fail "no main window"; exit 1; }
 window=$(main_window)
 pass "the window is up${group:+ (in a 256 MiB cgroup)}"
 
+peak() { cat "$group/memory.max_usage_in_bytes" 2>/dev/null || cat "$group/memory.peak" 2>/dev/null || echo 0; }
+[[ -n $group ]] && peak_before=$(peak)
 xdotool windowfocus --sync "$window" 2>/dev/null
 sleep 0.8
 xdotool key alt+f
@@ -84,6 +88,10 @@ xdotool key Return
 if wait_for 150 test -f "$work/started.txt"; then pass "the Programs item started its program"; else
   fail "the program was not started"; fi
 kill -0 "${pids[-1]}" 2>/dev/null && pass "the launcher stays up" || fail "the launcher ended"
+if [[ -n $group ]]; then
+  grown=$((($(peak) - peak_before) / 1048576))
+  ((grown > 50)) && pass "the pre-release wrote memory (peak up $grown MiB)" || fail "the peak grew by $grown MiB only"
+fi
 
 # The editor from the Launcher page's "Configure Program List" button: Cancel leaves the
 # file byte for byte, and Save of the same list writes the same bytes again.
@@ -111,6 +119,13 @@ if open_editor; then
 else
   fail "the editor does not open"
 fi
+
+# A double click on the page's entry starts the program again, after its pre-release.
+rm -f "$work/started.txt"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool mousemove $((X + 60)) $((Y + HEIGHT - 446 + 107 + 32 + 9)) click --repeat 2 --delay 80 1
+if wait_for 150 test -f "$work/started.txt"; then pass "a double click on the Launcher page's entry started it"; else
+  fail "the double click started nothing"; fi
 if [[ -n $events ]]; then
   kills=$(awk '/oom_kill / {print $2}' "$events")
   [[ ${kills:-0} == 0 ]] && pass "nothing was OOM-killed" || fail "$kills OOM kill(s)"
