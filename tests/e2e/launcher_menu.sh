@@ -20,7 +20,7 @@ mkdir -p "$app" "$work/run" "$work/config" "$work/my tools"
 chmod 700 "$work/run"
 cp "$exe" "$app/quillmere"
 program="$work/my tools/note taker"
-printf '#!/bin/sh\necho started > "%s/started.txt"\n' "$work" >"$program"
+printf '#!/bin/sh\necho "$0" > "%s/started.txt"\n' "$work" >"$program"
 chmod 755 "$program"
 printf 'note taker%52s|%s\r\n' '' "$program" >"$app/Launcher.mbl"
 # 5 % of the RAM (option 0), one attempt (entry 0); the other releases off.
@@ -119,6 +119,37 @@ if open_editor; then
 else
   fail "the editor does not open"
 fi
+
+# A program added through the real open dialog (its path typed, as a user may) is saved
+# as one more CR LF line of 52 blanks and a bar, and gets its own item in the menu.
+second="$work/my tools/second tool"
+cp "$program" "$second"
+dialog_shown() { xdotool search --onlyvisible --name '^Open$' >/dev/null 2>&1; }
+if open_editor; then
+  xdotool key alt+a
+  if wait_for 50 dialog_shown; then
+    xdotool search --onlyvisible --name '^Open$' windowfocus --sync 2>/dev/null
+    sleep 0.8
+    xdotool type --delay 20 "$second"
+    xdotool key Return
+    wait_for 50 bash -c '! xdotool search --onlyvisible --name "^Open$" >/dev/null 2>&1'
+    # Without a window manager nobody hands the focus back to the editor.
+    xdotool search --onlyvisible --name '^Configure Launcher Programs$' windowfocus --sync 2>/dev/null
+    sleep 0.5
+    xdotool key alt+s
+    wait_for 50 editor_gone
+    expected=$(printf 'note taker%52s|%s\r\nsecond tool%52s|%s\r\n' '' "$program" '' "$second")
+    [[ $(cat "$app/Launcher.mbl") == "$expected" ]] && pass "the dialog's program is saved as the second line" \
+      || fail "Launcher.mbl after adding: $(tr "\r" "~" <"$app/Launcher.mbl")"
+  else fail "the open dialog does not show"; fi
+else fail "the editor does not open for adding"; fi
+rm -f "$work/started.txt"
+xdotool windowfocus --sync "$window" 2>/dev/null
+sleep 0.5
+xdotool key alt+f; sleep 0.8; xdotool key p; sleep 0.8; xdotool key Down Return
+if wait_for 150 test -f "$work/started.txt" && grep -q "second tool" "$work/started.txt"; then
+  pass "the new program's own menu item starts it"; else
+  fail "the second menu item started nothing"; fi
 
 # A double click on the page's entry starts the program again, after its pre-release.
 rm -f "$work/started.txt"
