@@ -4,6 +4,7 @@
 #include <QFileSystemModel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <fstream>
@@ -66,19 +67,17 @@ TEST(ApplicationEntries, TheirFoldersAndTheirNamesInTheFileList) {
     const QString folder = home.path() + "/applications";
     std::ofstream((folder + "/editor.desktop").toStdString()) << "[Desktop Entry]\nType=Application\nName=Text Editor\nExec=ed\n";
     std::ofstream((folder + "/link.desktop").toStdString()) << "[Desktop Entry]\nType=Link\nName=Site\n";
-    QFileSystemModel files;
+    QStandardItemModel files;
+    for (const char* name : {"editor.desktop", "link.desktop"}) {
+        auto* item = new QStandardItem(name);
+        item->setData(folder + "/" + name, QFileSystemModel::FilePathRole);
+        files.appendRow(item);
+    }
     qt::ApplicationNames names;
     names.setSourceModel(&files);
-    const QModelIndex root = files.setRootPath(folder);
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        if (files.canFetchMore(root)) files.fetchMore(root);
-        return files.rowCount(root) == 2;
-    }, 5000)) << files.rowCount(root);
-    auto shown = [&](const char* file) {
-        return names.data(names.mapFromSource(files.index(folder + "/" + file)), Qt::DisplayRole).toString();
-    };
-    EXPECT_EQ(shown("editor.desktop"), "Text Editor");
-    EXPECT_EQ(shown("link.desktop"), "link.desktop") << "only applications are named";
+    auto shown = [&](int row) { return names.data(names.index(row, 0), Qt::DisplayRole).toString(); };
+    EXPECT_EQ(shown(0), "Text Editor");
+    EXPECT_EQ(shown(1), "link.desktop") << "only applications are named";
 }
 
 }  // namespace

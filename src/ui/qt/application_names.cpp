@@ -9,8 +9,7 @@ namespace qm::qt {
 
 QVariant ApplicationNames::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || index.column() != 0) return QIdentityProxyModel::data(index, role);
-    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
-    const QString path = files ? files->filePath(mapToSource(index)) : QString();
+    const QString path = QIdentityProxyModel::data(index, QFileSystemModel::FilePathRole).toString();
     if (!path.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive)) return QIdentityProxyModel::data(index, role);
     const QString name = nameOf(path);
     return name.isEmpty() ? QIdentityProxyModel::data(index, role) : QVariant(name);

@@ -1,6 +1,7 @@
 #pragma once
 // The open dialog's file list with each application entry (.desktop file) shown by the
-// Name it gives itself, as the desktop's menus show it.
+// Name it gives itself, as the desktop's menus show it. The path comes from the file
+// model's path role.
 #include <QHash>
 #include <QIdentityProxyModel>
 
