@@ -166,6 +166,32 @@ int clickTab(HWND main, int tab) {
     return 0;
 }
 
+BOOL CALLBACK matchOpenDialog(HWND hwnd, LPARAM lp) {
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (std::strcmp(cls, "#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
+    *reinterpret_cast<HWND*>(lp) = hwnd;
+    return FALSE;
+}
+
+BOOL CALLBACK matchEdit(HWND hwnd, LPARAM lp) {
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (_stricmp(cls, "Edit") != 0 || !IsWindowVisible(hwnd)) return TRUE;
+    *reinterpret_cast<HWND*>(lp) = hwnd;
+    return FALSE;
+}
+
+// The open dialog's file name is typed and the dialog is answered with Open.
+int answerOpenDialog(const std::string& path) {
+    HWND dialog = nullptr, name = nullptr;
+    EnumWindows(matchOpenDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (dialog) EnumChildWindows(dialog, matchEdit, reinterpret_cast<LPARAM>(&name));
+    if (!name) return std::fprintf(stderr, "no open dialog\n"), 1;
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) ? 0 : 1;
+}
+
 template <class Condition>
 bool waitFor(int ms, Condition condition) {
     for (int waited = 0; waited <= ms; waited += 100) {
@@ -190,6 +216,14 @@ int run(const std::string& command, int argc, char** argv) {
     if (command == "wait") return waitFor(ms, [] { return mainWindow() != nullptr; }) ? 0 : 1;
     if (command == "gone") return waitFor(ms, [] { return mainWindow() == nullptr; }) ? 0 : 1;
     if (command == "top") return waitFor(ms, [&] { return topWindowWithTitle(arg); }) ? 0 : 1;
+    if (command == "opendialog") {
+        const bool shown = waitFor(ms, [] {
+            HWND dialog = nullptr;
+            EnumWindows(matchOpenDialog, reinterpret_cast<LPARAM>(&dialog));
+            return dialog != nullptr;
+        });
+        return shown ? answerOpenDialog(arg) : 1;
+    }
     if (command == "count") {
         int count = 0;
         EnumWindows(countMainWindows, reinterpret_cast<LPARAM>(&count));

@@ -123,6 +123,20 @@ check "Cancel closes the editor" drv on "Configure Launcher Programs" gone 10000
 check "Cancel leaves Launcher.mbl byte for byte" cmp -s "$app/Launcher.mbl" "$work/before.mbl"
 check "a double click on the entry starts it" bash -c "wine '$app/qm_driver.exe' $desk dblclick 'note pad' && wine '$app/qm_driver.exe' $desk top Notepad 20000"
 
+# A program added through the real open dialog is saved as the next line. (Its menu item
+# is not reached from here: Wine keeps a program's menus to that program.)
+cp "$(winepath -u 'C:\windows\regedit.exe' 2>/dev/null | tr -d '\r')" "$tools/reg edit.exe"
+second="$(winepath -w "$tools/reg edit.exe" 2>/dev/null | tr -d '\r')"
+drv click "Configure Program List" >/dev/null
+drv on "Configure Launcher Programs" wait >/dev/null
+drv on "Configure Launcher Programs" click "&Add Program" >/dev/null
+check "a program is chosen in the open dialog" drv opendialog "$second" 20000
+sleep 1
+drv on "Configure Launcher Programs" click "&Save && Close" >/dev/null
+check "Save & Close closes the editor" drv on "Configure Launcher Programs" gone 10000
+printf '%s\r\n%s\r\n' "$entry" "reg edit$(printf '%52s' '')|$second" >"$work/after.mbl"
+check "Launcher.mbl holds both entries, CR LF after each" cmp -s "$app/Launcher.mbl" "$work/after.mbl"
+
 # A list choice goes through the model and is stored.
 drv tab 1 >/dev/null
 sleep 1
