@@ -68,11 +68,11 @@ void MainWindow::selectPage(int page) {
     frmMain_.get<Label>(kPageLabels[page]).setForeColor(kCurrentPageColor);
     frame.setVisible(true);
     hideCurrentPage();
-    state_.currentPage = static_cast<int16_t>(page);
+    currentPage_ = static_cast<int16_t>(page);
 }
 
 void MainWindow::hideCurrentPage() {
-    const int page = state_.currentPage;
+    const int page = currentPage_;
     if (page < 0 || page > 6) raiseError(errSubscript);
     frmMain_.get<Label>(kPageLabels[page]).setForeColor(kOtherPageColor);
     frmMain_.get<Frame>(kPageFrames[page]).setVisible(false);

@@ -14,7 +14,7 @@ constexpr const char* kAlreadyListed = "It seems the program is already in the l
 
 }  // namespace
 
-LauncherEditor::LauncherEditor(AppContext& ctx, ListBox& lstLauncher, std::function<void()> loadMenu)
+LauncherEditor::LauncherEditor(SubsystemContext& ctx, ListBox& lstLauncher, std::function<void()> loadMenu)
     : ctx_(ctx), lstLauncher_(lstLauncher), loadMenu_(std::move(loadMenu)) {
     declareLauncherLayout(frmLauncher_);
     lstPrograms_ = &frmLauncher_.get<ListBox>("lstPrograms");

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "context/subsystem_context.h"
 #include "forms/form.h"
 
 namespace qm {
@@ -15,7 +15,7 @@ class LauncherEditor {
 public:
     // `lstLauncher`: the main window's list, replaced on saving; `loadMenu` rebuilds the
     // "&Programs" menu from it.
-    LauncherEditor(AppContext& ctx, ListBox& lstLauncher, std::function<void()> loadMenu);
+    LauncherEditor(SubsystemContext& ctx, ListBox& lstLauncher, std::function<void()> loadMenu);
 
     Form& form() { return frmLauncher_; }
     // The working copy starts as these entries.
@@ -35,7 +35,7 @@ private:
     int entryHolding(const std::string& path) const;
     std::string nameOf(const std::string& path);
 
-    AppContext& ctx_;
+    SubsystemContext& ctx_;
     ListBox& lstLauncher_;
     std::function<void()> loadMenu_;
     Form frmLauncher_{"frmLauncher"};

@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/app_context.h"
+#include "context/subsystem_context.h"
+#include "memory/amount_lists.h"
 #include "platform/memory.h"
 
 namespace qm {
@@ -14,7 +15,8 @@ class ComboBox;
 
 class PreRelease {
 public:
-    explicit PreRelease(AppContext& ctx);
+    // `totals`: the machine's memory totals the shares are taken of.
+    PreRelease(SubsystemContext& ctx, const MemoryTotals& totals);
 
     // True when "Don't Free Up Any RAM" is chosen: the program starts at once.
     bool skipped() const;
@@ -31,7 +33,8 @@ private:
     // the old one goes only once the new one exists. A refusal keeps the old one.
     void holdNext(std::unique_ptr<HeldBlock>& held, int64_t blockMB, uint64_t totalPhys);
 
-    AppContext& ctx_;
+    SubsystemContext& ctx_;
+    const MemoryTotals& totals_;
     ComboBox& cmbLauncher_;
 };
 

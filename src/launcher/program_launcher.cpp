@@ -13,11 +13,12 @@ constexpr const char* kNotFound = "The program is not found. Please check manual
 
 }  // namespace
 
-ProgramLauncher::ProgramLauncher(AppContext& ctx, std::function<void()> loadMenu)
+ProgramLauncher::ProgramLauncher(SubsystemContext& ctx, const MemoryTotals& totals,
+                                 std::function<void()> loadMenu)
     : ctx_(ctx),
       lstLauncher_(ctx.frmMain.get<ListBox>("lstLauncher")),
       loadMenu_(std::move(loadMenu)),
-      preRelease_(ctx) {
+      preRelease_(ctx, totals) {
     ctx.frmMain.get<CommandButton>("cmdConfigureLauncher").onClick = [this] { cmdConfigureLauncher_Click(); };
     lstLauncher_.onDblClick = [this] { lstLauncher_DblClick(); };
     wireMenuItems();

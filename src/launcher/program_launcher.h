@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "app/app_context.h"
+#include "context/subsystem_context.h"
 #include "launcher/pre_release.h"
 
 namespace qm {
@@ -14,7 +14,7 @@ class ListBox;
 class ProgramLauncher {
 public:
     // `loadMenu` rebuilds the "&Programs" menu from lstLauncher (after the editor saved).
-    ProgramLauncher(AppContext& ctx, std::function<void()> loadMenu);
+    ProgramLauncher(SubsystemContext& ctx, const MemoryTotals& totals, std::function<void()> loadMenu);
 
     void cmdConfigureLauncher_Click();
     void lstLauncher_DblClick();
@@ -26,7 +26,7 @@ public:
     void wireMenuItems();
 
 private:
-    AppContext& ctx_;
+    SubsystemContext& ctx_;
     ListBox& lstLauncher_;
     std::function<void()> loadMenu_;
     PreRelease preRelease_;

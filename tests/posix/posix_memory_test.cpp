@@ -13,6 +13,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/temp_folder.h"
+
 namespace qm {
 namespace {
 
@@ -129,19 +131,16 @@ TEST(ProcMemoryText, TightestLimitAndSafeBudget) {
 class RecordedMachine : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "qm_memory_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
         fs::create_directories(root + "/proc/self");
         fs::create_directories(root + "/cgroup");
     }
-    void TearDown() override { fs::remove_all(root); }
     void put(const std::string& relative, const std::string& text) {
         fs::create_directories(fs::path(root + relative).parent_path());
         ASSERT_TRUE(writeFile(root + relative, text));
     }
     PosixMemory memory() { return PosixMemory(root + "/proc", root + "/cgroup"); }
-    std::string root;
+    test::TempFolder folder{"qm_memory"};
+    std::string root = folder.path();
 };
 
 TEST_F(RecordedMachine, UnifiedLimitsAreWalkedUpward) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/app_error.h"
-#include "settings/profile_text.h"
+#include "platform/profile_text.h"
 
 namespace qm::test {
 

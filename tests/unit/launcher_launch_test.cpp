@@ -71,7 +71,9 @@ TEST_F(Launch, TheLoopEndsWhenTheGainIsReachedAndATargetOfZeroHoldsNothing) {
     EXPECT_EQ(events()[0].rfind("hold ", 0), 0u);
 
     app.fakes.memory.events.clear();
-    app.state().totalPhysMB = 4;  // 10% of 4 rounds to 0
+    app.fakes.memory.current.totalPhys = 3 * MB;  // a total of 4 MB: 10% of it rounds to 0
+    app.parts().amounts.initMemory();
+    ASSERT_EQ(app.parts().amounts.totals().physMB, 4);
     doubleClick(0);
     EXPECT_EQ(events(), (std::vector<std::string>{"start " + notepad}));
 }
@@ -155,10 +157,10 @@ class ShareTable : public LauncherApp, public ::testing::WithParamInterface<Shar
 
 TEST_P(ShareTable, TargetIsTheShareOfTotalRoundedHalfToEven) {
     const ShareCase c = GetParam();
-    app.state().totalPhysMB = c.totalPhysMB;
+    const MemoryTotals totals{c.totalPhysMB, 0};
     for (int i = 0; i <= 4; ++i) app.frm().element<OptionButton>("optLauncher", i).setValue(false);
     if (c.option >= 0) app.frm().element<OptionButton>("optLauncher", c.option).setValue(true);
-    EXPECT_EQ(PreRelease(app.ctx()).targetMB(), c.target);
+    EXPECT_EQ(PreRelease(app.ctx(), totals).targetMB(), c.target);
 }
 
 INSTANTIATE_TEST_SUITE_P(Shares, ShareTable,

@@ -12,6 +12,7 @@
 #include "base/trap.h"
 #include "platform/posix/autostart_entry.h"
 #include "platform/posix/desktop_entry.h"
+#include "platform/posix/posix_atomic_file.h"
 #include "platform/posix/posix_files.h"
 
 extern char** environ;
@@ -98,8 +99,8 @@ std::optional<std::string> PosixShell::applicationName(const std::string& path) 
     return entry->name;
 }
 
-// The copy is written under a temporary name beside the target, with the source's
-// permissions (a program stays executable), and renamed over the target only when whole.
+// The copy keeps the source's rights (a program stays executable) and replaces the target
+// only when whole.
 bool PosixShell::copyFileSilently(const std::string& source, const std::string& target) {
     struct stat st {};
     std::string bytes;
@@ -109,20 +110,7 @@ bool PosixShell::copyFileSilently(const std::string& source, const std::string& 
         return false;
     }
     if (::stat(source.c_str(), &st) != 0) return false;
-    std::string temp = target + ".copy-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    bool ok = ::fchmod(fd, st.st_mode & 07777) == 0;
-    try {
-        if (ok) PosixFiles::writeTo(fd, bytes);
-    } catch (const AppError&) {
-        ok = false;
-    }
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    return replaceFile(target, bytes, st.st_mode & 07777) == 0;
 }
 
 }  // namespace qm
