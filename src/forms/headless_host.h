@@ -32,6 +32,8 @@ public:
 
     // Host
     void attach(Form& form) override;
+    void detach(Form& form) override;
+    void setBusyPointer(Control& control, bool busy) override;
     int msgBox(const std::string& prompt, int style, const std::string& title) override;
     std::optional<std::string> showOpenDialog(Form& owner, const std::string& filter, int flags) override;
     void showModal(Form& form, Form& owner) override;
@@ -68,6 +70,9 @@ public:
     std::vector<std::pair<int, NotifyIconData>> trayCalls;
     std::vector<std::string> popups;
     std::vector<std::string> sessionWatched;
+    std::vector<std::string> detached;
+    std::string busyOver;                  // the control showing the busy pointer, "" for none
+    std::vector<std::string> busyPointers; // "lstLauncher on", "lstLauncher off", ...
     int foregroundCalls = 0;
     int doEventsCalls = 0;
     bool ended = false;

@@ -7,6 +7,7 @@
 
 namespace qm {
 
+class Control;
 class Form;
 class Menu;
 
@@ -40,6 +41,10 @@ public:
     virtual ~Host() = default;
     // Starts mirroring a form: its windows, controls and timers.
     virtual void attach(Form& form) = 0;
+    // Stops mirroring a form and drops its window; the form may be destroyed afterwards.
+    virtual void detach(Form& form) = 0;
+    // Shows the busy (hourglass) pointer over a control, or its normal pointer again.
+    virtual void setBusyPointer(Control& control, bool busy) = 0;
     // A modal message box; returns the button chosen.
     virtual int msgBox(const std::string& prompt, int style, const std::string& title) = 0;
     // The file-open dialog; nullopt when the user cancelled.

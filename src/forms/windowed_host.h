@@ -16,6 +16,8 @@ public:
     void attach(Form& form) override {
         if (!windows_.count(&form)) windows_[&form] = makeWindow(form);
     }
+    // Called once the form is closed, outside every event of its window.
+    void detach(Form& form) override { windows_.erase(&form); }
     Window* windowOf(const Form& form) const {
         auto it = windows_.find(&form);
         return it == windows_.end() ? nullptr : it->second.get();

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
+
 #include "forms/form.h"
 #include "forms/picture_box.h"
 #include "ui/win32/form_window.h"
@@ -190,6 +192,28 @@ TEST_F(Win32HostTest, MenuArraysRebuildTheSubmenu) {
     EXPECT_EQ(clicked, 0);
     frm.unloadElement("mnuP1", 1);
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(GetMenu(window->hwnd()), 0)), 1);
+}
+
+TEST_F(Win32HostTest, TheBusyPointerShowsOverItsControlAndADetachedFormLosesItsWindow) {
+    HWND items = hwndOf(*list);
+    auto pointerOverList = [&] {
+        SendMessageA(items, WM_SETCURSOR, reinterpret_cast<WPARAM>(items), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    host.setBusyPointer(*list, true);
+    EXPECT_EQ(pointerOverList(), LoadCursor(nullptr, IDC_WAIT));
+    host.setBusyPointer(*list, false);
+    EXPECT_NE(pointerOverList(), LoadCursor(nullptr, IDC_WAIT));
+
+    auto editor = std::make_unique<Form>("frmLauncher");
+    editor->add<ListBox>("lstPrograms").move(120, 120, 2000, 1500);
+    host.attach(*editor);
+    HWND editorWindow = host.hwndOf(*editor);
+    ASSERT_TRUE(IsWindow(editorWindow));
+    host.detach(*editor);
+    EXPECT_FALSE(IsWindow(editorWindow));
+    EXPECT_EQ(host.windowOf(*editor), nullptr);
+    editor.reset();
 }
 
 TEST(Win32HostFormats, DialogFilterAndCanvasPixels) {

@@ -35,6 +35,15 @@ QtHost::~QtHost() {
 
 std::unique_ptr<FormWindow> QtHost::makeWindow(Form& form) { return std::make_unique<FormWindow>(form, *this); }
 
+void QtHost::setBusyPointer(Control& control, bool busy) {
+    FormWindow* window = control.form() ? windowOf(*control.form()) : nullptr;
+    ControlView* view = window ? window->viewOf(&control) : nullptr;
+    QWidget* widget = view ? view->widget() : nullptr;
+    if (!widget) return;
+    if (busy) widget->setCursor(Qt::WaitCursor);
+    else widget->unsetCursor();
+}
+
 QIcon QtHost::programIcon(const std::string& resource) const {
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {

@@ -16,6 +16,7 @@ public:
     QtHost();
     ~QtHost() override;
 
+    void setBusyPointer(Control& control, bool busy) override;
     int msgBox(const std::string& prompt, int style, const std::string& title) override;
     std::optional<std::string> showOpenDialog(Form& owner, const std::string& filter, int flags) override;
     void showModal(Form& form, Form& owner) override;

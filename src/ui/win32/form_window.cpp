@@ -184,6 +184,18 @@ void FormWindow::paintDecorations(const Control* owner, HDC dc) const {
     }
 }
 
+// The pointer changes at once when it is over the control, not only at the next move.
+void FormWindow::setBusyControl(const Control* control) {
+    const Control* previous = busy_;
+    busy_ = control;
+    POINT at{};
+    GetCursorPos(&at);
+    HWND under = WindowFromPoint(at);
+    ControlView* view = viewOfWindow(under);
+    if (!view || (&view->control() != previous && &view->control() != control)) return;
+    SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
 bool FormWindow::routeChildMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     ControlView* view = nullptr;
     switch (msg) {
@@ -196,6 +208,12 @@ bool FormWindow::routeChildMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
             if ((view = viewOfWindow(header->hwndFrom))) result = view->notify(*header);
             return view != nullptr;
         }
+        case WM_SETCURSOR:
+            view = viewOfWindow(reinterpret_cast<HWND>(wp));
+            if (!view || !busy_ || &view->control() != busy_) return false;
+            SetCursor(LoadCursor(nullptr, IDC_WAIT));
+            result = TRUE;
+            return true;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             if ((view = viewOfWindow(reinterpret_cast<HWND>(lp)))) {

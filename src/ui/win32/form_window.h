@@ -50,6 +50,10 @@ public:
     void popup(Menu& menu);
     void showFromOutside() override;
     void bringToFront() override;
+    // The busy pointer over one control of the form (null: none).
+    void setBusyControl(const Control* control);
+    // Called whenever the form hides (a modal loop waits for it).
+    std::function<void()> onHidden;
 
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -77,6 +81,7 @@ private:
     mutable std::map<std::string, HBITMAP> bitmaps_;
     std::map<std::tuple<std::string, int, bool>, HFONT> fonts_;
     int nextId_ = 100;
+    const Control* busy_ = nullptr;
     bool placed_ = false;
 };
 

@@ -50,6 +50,11 @@ Win32Host::~Win32Host() { closeWindows(); }
 
 std::unique_ptr<FormWindow> Win32Host::makeWindow(Form& form) { return std::make_unique<FormWindow>(form, *this); }
 
+void Win32Host::setBusyPointer(Control& control, bool busy) {
+    FormWindow* window = control.form() ? windowOf(*control.form()) : nullptr;
+    if (window) window->setBusyControl(busy ? &control : nullptr);
+}
+
 HWND Win32Host::hwndOf(const Form& form) const {
     FormWindow* window = windowOf(form);
     return window ? window->hwnd() : nullptr;

@@ -17,6 +17,7 @@ public:
     ~Win32Host() override;
     HWND hwndOf(const Form& form) const;
 
+    void setBusyPointer(Control& control, bool busy) override;
     // The classic styles and flags are the native ones: MB_ values, OFN_ flags.
     int msgBox(const std::string& prompt, int style, const std::string& title) override;
     std::optional<std::string> showOpenDialog(Form& owner, const std::string& filter, int flags) override;
