@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/app_context.h"
+#include "context/subsystem_context.h"
 #include "app/main_layout.h"
 #include "forms/headless_host.h"
 #include "monitor/gauges.h"
@@ -21,24 +21,22 @@ struct MonitorRig {
     test::FakePlatform fakes;
     Platform platform = fakes.platform(host);
     Form frm{"frmMain"};
-    MainState state;
     test::RecordingSink log;
-    AppContext ctx{host, platform, log, frm, state};
+    SubsystemContext ctx{host, platform, log, frm};
+    SettingsFile settings{ctx};
+    MemoryTotals totals{4097, 8193};
     CpuSamplerSlot sampler;
     std::unique_ptr<Graphs> graphs;
     std::unique_ptr<Gauges> gauges;
 
     MonitorRig() {
         declareMainLayout(frm);
-        state.totalPhysMB = 4097;
-        state.totalPageMB = 8193;
-        for (int i = 0; i < 365; ++i) {
-            state.physHistory[i] = static_cast<int16_t>((i * 37) % 70);
-            state.pageHistory[i] = static_cast<int16_t>((i * 11) % 70);
-        }
         sampler = std::make_unique<clsCPUUsage>(platform, log);
-        graphs = std::make_unique<Graphs>(ctx, sampler);
-        gauges = std::make_unique<Gauges>(ctx, *graphs, sampler, [](const std::string&) {});
+        graphs = std::make_unique<Graphs>(ctx, settings, sampler);
+        gauges = std::make_unique<Gauges>(ctx, *graphs, totals, sampler, [](const std::string&) {});
+        for (int i = 0; i < 365; ++i) {
+            graphs->addSample(static_cast<int16_t>((i * 37) % 101), static_cast<int16_t>((i * 11) % 101));
+        }
         graphs->initGraph();
         frm.get<ComboBox>("cmbUpdateGraph").setListIndex(0);  // refresh on every tick
         gauges->initProgressBar();

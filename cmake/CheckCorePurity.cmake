@@ -1,16 +1,19 @@
-# Fails when a core source includes an OS or toolkit header: the core must
-# build for every host with the C++ standard library alone.
-set(core_dirs base forms app memory monitor settings launcher update)
+# Fails when a core source includes an OS or toolkit header: the core must build for
+# every host with the C++ standard library alone. The same holds for the port headers
+# and the ports' portable helpers directly in platform/ (the ports live in its subfolders).
+set(core_dirs base forms context app memory monitor settings launcher update)
 set(forbidden "windows\\.h|winsock|unistd\\.h|sys/|pthread\\.h|dlfcn\\.h|fcntl\\.h|Q[A-Z][A-Za-z]*|qt[a-z]*/|curl/|X11/|wininet\\.h|shellapi\\.h|shlobj\\.h")
-set(bad)
+file(GLOB files ${ROOT}/platform/*.cpp ${ROOT}/platform/*.h)
 foreach(d IN LISTS core_dirs)
-  file(GLOB_RECURSE files ${ROOT}/${d}/*.cpp ${ROOT}/${d}/*.h ${ROOT}/${d}/*.hpp)
-  foreach(f IN LISTS files)
-    file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](${forbidden})")
-    foreach(line IN LISTS lines)
-      file(RELATIVE_PATH rel ${ROOT} ${f})
-      list(APPEND bad "${rel}: ${line}")
-    endforeach()
+  file(GLOB_RECURSE more ${ROOT}/${d}/*.cpp ${ROOT}/${d}/*.h ${ROOT}/${d}/*.hpp)
+  list(APPEND files ${more})
+endforeach()
+set(bad)
+foreach(f IN LISTS files)
+  file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](${forbidden})")
+  foreach(line IN LISTS lines)
+    file(RELATIVE_PATH rel ${ROOT} ${f})
+    list(APPEND bad "${rel}: ${line}")
   endforeach()
 endforeach()
 if(bad)

@@ -9,7 +9,7 @@ set(QM_PLATFORM_LIB)
 qm_glob(win32_sources ${QM_SRC}/platform/win32 PATTERNS *.cpp)
 if(win32_sources)
   add_library(quillmere_win32 STATIC ${win32_sources})
-  target_link_libraries(quillmere_win32 PUBLIC quillmere_core ${QM_WIN32_SYSLIBS})
+  target_link_libraries(quillmere_win32 PUBLIC quillmere_platform ${QM_WIN32_SYSLIBS})
   # std::min/std::max stay usable next to <windows.h>.
   target_compile_definitions(quillmere_win32 PUBLIC NOMINMAX)
   qm_warnings(quillmere_win32)

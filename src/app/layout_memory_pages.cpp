@@ -1,5 +1,5 @@
 // The design of the pages that free memory: Release RAM, Automatic and Time Intervals.
-#include "app/layout_helpers.h"
+#include "context/layout_helpers.h"
 
 namespace qm {
 

@@ -1,5 +1,5 @@
 // The design of the Launcher, History Graphs, Startup/Other and About pages.
-#include "app/layout_helpers.h"
+#include "context/layout_helpers.h"
 
 namespace qm {
 

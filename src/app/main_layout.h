@@ -1,12 +1,10 @@
 #pragma once
 // The main window's design: every control with its name, design caption, geometry in
 // twips, colours and design-time contents. Both desktops build the window from this.
+#include "context/layout_helpers.h"
 #include "forms/form.h"
 
 namespace qm {
-
-inline constexpr const char* kAdviceText =
-    "It is adviced that you do not release the amount of RAM greater than 50 % of Total Physical Memory";
 
 // Declares all controls of frmMain; subsystems look them up by name.
 void declareMainLayout(Form& frmMain);

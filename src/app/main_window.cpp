@@ -7,29 +7,31 @@
 
 namespace qm {
 
-Subsystems::Subsystems(AppContext& ctx, const CpuSamplerSlot& cpuSampler, SysTray& tray)
+Subsystems::Subsystems(SubsystemContext& ctx, const CpuSamplerSlot& cpuSampler, SysTray& tray,
+                       std::function<void()> loadMenu)
     : settings(ctx),
       registry(ctx, settings),
       startupPage(ctx, settings),
       engine(ctx),
-      amounts(ctx),
-      lowMemory(ctx),
-      autoRelease(ctx, engine, lowMemory),
-      autoPage(ctx, settings),
-      timedRelease(ctx, engine, lowMemory),
-      timePage(ctx, settings),
+      amounts(ctx, settings),
+      graphs(ctx, settings, cpuSampler),
+      lowMemory(ctx, amounts.totals()),
+      autoRelease(ctx, engine, lowMemory, graphs.lastCPU()),
+      autoPage(ctx, settings, autoRelease),
+      timedRelease(ctx, engine, lowMemory, graphs.lastCPU()),
+      timePage(ctx, settings, timedRelease),
       launcherPage(ctx, settings),
-      loaders(ctx, settings, timePage),
-      graphs(ctx, cpuSampler),
-      gauges(ctx, graphs, cpuSampler, [&tray](const std::string& text) { tray.changeToolTip(text); }) {}
+      launcher(ctx, amounts.totals(), std::move(loadMenu)),
+      gauges(ctx, graphs, amounts.totals(), cpuSampler,
+             [&tray](const std::string& text) { tray.changeToolTip(text); }) {}
 
 MainWindow::MainWindow(Host& host, Platform& platform, ErrorSink& log)
     : host_(host),
       log_(log),
-      ctx_{host, platform, log, frmMain_, state_},
+      ctx_{host, platform, log, frmMain_},
       tray_(host, frmMain_, log, [this] { mnuShow_Click(); }) {
     declareMainLayout(frmMain_);
-    parts_ = std::make_unique<Subsystems>(ctx_, cpuSampler_, tray_);
+    parts_ = std::make_unique<Subsystems>(ctx_, cpuSampler_, tray_, [this] { loadMenu(); });
     attachAboutLinks(frmMain_, platform.shell);
     wireHandlers();
 }
@@ -43,8 +45,8 @@ void MainWindow::Form_Load() {
     prepareRunningValues(t);
     initialiseAndLoad(t);
     t([&] { checkStartupRelease(ctx_, parts_->engine); });
-    startCheckedFeature(t, "chkTimeActive", &MainState::timeIntervalStart, "tmrTime");
-    startCheckedFeature(t, "chkAutoActive", &MainState::autoIntervalStart, "tmrAuto");
+    startCheckedFeature(t, "chkTimeActive", [&] { parts_->timedRelease.startInterval(); }, "tmrTime");
+    startCheckedFeature(t, "chkAutoActive", [&] { parts_->autoRelease.startInterval(); }, "tmrAuto");
     t([&] { loadMenu(); });
     t([&] { tray_.showIcon(); });
     applyDisplayMode(t);
@@ -58,40 +60,38 @@ void MainWindow::ensureVerValue() {
 }
 
 void MainWindow::prepareRunningValues(Trap& t) {
-    t([&] {
-        state_.physHistory.fill(-1);
-        state_.pageHistory.fill(-1);
-    });
+    t([&] { parts_->graphs.clearHistories(); });
     t([&] { setTimer("tmrCPU", true); });
     t([&] { setTimer("tmrMemory", true); });
-    t([&] { state_.currentPage = 0; });
+    t([&] { currentPage_ = 0; });
     t([&] { cpuSampler_ = std::make_unique<clsCPUUsage>(ctx_.platform, log_); });
 }
 
 void MainWindow::initialiseAndLoad(Trap& t) {
-    t([&] { state_.isLoading = true; });
+    t([&] { parts_->settings.setLoading(true); });
     t([&] { parts_->amounts.initMemory(); });
     t([&] { parts_->graphs.initGraph(); });
     t([&] { parts_->graphs.loadGraph(); });
     t([&] { parts_->gauges.initProgressBar(); });
     runLoaders(t);
-    t([&] { state_.isLoading = false; });
+    t([&] { parts_->settings.setLoading(false); });
 }
 
-// loadRAM fills the amount lists that the later loaders select in.
+// loadRAM fills the amount lists that the later pages' loaders select in.
 void MainWindow::runLoaders(Trap& t) {
     t([&] { parts_->amounts.loadRAM(); });
-    t([&] { parts_->loaders.loadAuto(); });
-    t([&] { parts_->loaders.loadTime(); });
-    t([&] { parts_->loaders.loadStartup(); });
-    t([&] { parts_->loaders.loadLauncher(); });
+    t([&] { parts_->autoPage.loadAuto(); });
+    t([&] { parts_->timePage.loadTime(); });
+    t([&] { parts_->startupPage.loadStartup(); });
+    t([&] { parts_->launcherPage.loadLauncher(); });
 }
 
-void MainWindow::startCheckedFeature(Trap& t, const char* box, DateTime MainState::*start, const char* timer) {
+void MainWindow::startCheckedFeature(Trap& t, const char* box, const std::function<void()>& startInterval,
+                                     const char* timer) {
     bool checked = false;
     t([&] { checked = isChecked(box); });
     if (!checked) return;
-    t([&] { state_.*start = ctx_.platform.clock.now(); });
+    t([&] { startInterval(); });
     t([&] { setTimer(timer, true); });
 }
 

@@ -1,13 +1,13 @@
 #pragma once
-// The main window frmMain: owns the form, its running values and every subsystem; runs
-// the start-up sequence and the shell's own commands (pages, menus, hide and show,
-// pause, the ways of ending).
+// The main window frmMain: owns the form, the current page and every subsystem; runs the
+// start-up sequence and the shell's own commands (pages, menus, hide and show, pause, the
+// ways of ending).
+#include <functional>
 #include <memory>
 #include <string>
 
-#include "app/app_context.h"
-#include "app/main_state.h"
 #include "app/sys_tray.h"
+#include "context/subsystem_context.h"
 #include "memory/amount_lists.h"
 #include "memory/auto_page.h"
 #include "memory/auto_release.h"
@@ -19,7 +19,7 @@
 #include "monitor/gauges.h"
 #include "monitor/graphs.h"
 #include "launcher/launcher_page.h"
-#include "settings/loaders.h"
+#include "launcher/program_launcher.h"
 #include "settings/mod_reg.h"
 #include "settings/settings_file.h"
 #include "settings/startup_page.h"
@@ -30,24 +30,25 @@ inline constexpr const char* kPauseCaption = "&Pause All Activity";
 inline constexpr const char* kResumeCaption = "&Resume Activity";
 inline constexpr const char* kPausedTitle = "Quillmere [Paused]";
 
-// Every subsystem of the main window, in construction order. Each one finds its controls
-// by name and attaches its own handlers, so the layout is declared before this is built.
+// Every subsystem of the main window, in construction order: each is built after the
+// ones whose values it reads. Each one finds its controls by name and attaches its own
+// handlers, so the layout is declared before this is built.
 struct Subsystems {
-    Subsystems(AppContext& ctx, const CpuSamplerSlot& cpuSampler, SysTray& tray);
+    Subsystems(SubsystemContext& ctx, const CpuSamplerSlot& cpuSampler, SysTray& tray, std::function<void()> loadMenu);
 
     SettingsFile settings;
     modReg registry;
     StartupPage startupPage;
     ReleaseEngine engine;
     AmountLists amounts;
+    Graphs graphs;
     LowMemoryCheck lowMemory;
     AutoRelease autoRelease;
     AutoPage autoPage;
     TimedRelease timedRelease;
     TimePage timePage;
     LauncherPage launcherPage;
-    Loaders loaders;
-    Graphs graphs;
+    ProgramLauncher launcher;
     Gauges gauges;
 };
 
@@ -59,8 +60,9 @@ public:
     MainWindow& operator=(const MainWindow&) = delete;
 
     Form& form() { return frmMain_; }
-    MainState& state() { return state_; }
-    AppContext& context() { return ctx_; }
+    SubsystemContext& context() { return ctx_; }
+    // Index 0..6 of the visible page.
+    int16_t currentPage() const { return currentPage_; }
     SysTray& tray() { return tray_; }
     Subsystems& subsystems() { return *parts_; }
     const CpuSamplerSlot& cpuSampler() const { return cpuSampler_; }
@@ -111,7 +113,8 @@ private:
     void prepareRunningValues(Trap& t);
     void initialiseAndLoad(Trap& t);
     void runLoaders(Trap& t);
-    void startCheckedFeature(Trap& t, const char* box, DateTime MainState::*start, const char* timer);
+    void startCheckedFeature(Trap& t, const char* box, const std::function<void()>& startInterval,
+                             const char* timer);
     void applyDisplayMode(Trap& t);
     // Update subsystem: ensureRegString(HKLM, "Software\Microsoft\Quillmere", "ver", "5").
     void ensureVerValue();
@@ -126,8 +129,8 @@ private:
     Host& host_;
     ErrorSink& log_;
     Form frmMain_{"frmMain"};
-    MainState state_;
-    AppContext ctx_;
+    SubsystemContext ctx_;
+    int16_t currentPage_ = 0;
     SysTray tray_;
     CpuSamplerSlot cpuSampler_;
     std::unique_ptr<Subsystems> parts_;

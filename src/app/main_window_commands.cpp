@@ -70,11 +70,11 @@ void MainWindow::selectPage(int page) {
     frmMain_.get<Label>(kPageLabels[page]).setForeColor(kCurrentPageColor);
     frame.setVisible(true);
     hideCurrentPage();
-    state_.currentPage = static_cast<int16_t>(page);
+    currentPage_ = static_cast<int16_t>(page);
 }
 
 void MainWindow::hideCurrentPage() {
-    const int page = state_.currentPage;
+    const int page = currentPage_;
     if (page < 0 || page > 6) raiseError(errSubscript);
     frmMain_.get<Label>(kPageLabels[page]).setForeColor(kOtherPageColor);
     frmMain_.get<Frame>(kPageFrames[page]).setVisible(false);
@@ -115,6 +115,7 @@ void MainWindow::loadMenu() {
         t([&] { frmMain_.element<Menu>("mnuP1", i).setCaption(programItemCaption(programs.list(i))); });
         t([&] { frmMain_.element<Menu>("mnuP1", i).setVisible(true); });
     }
+    t([&] { parts_->launcher.wireMenuItems(); });
     t([&] { mnuPrograms.setEnabled(true); });
 }
 

@@ -1,20 +1,23 @@
 #pragma once
-// The "Launcher" page's option handlers: how much RAM to free before a launch, and how
-// many attempts the launcher makes.
-#include "app/app_context.h"
+// The "Launcher" page's options (how much RAM to free before a launch, how many attempts
+// the launcher makes) and the program list, loaded at start-up.
+#include "context/subsystem_context.h"
 #include "settings/settings_file.h"
 
 namespace qm {
 
 class LauncherPage {
 public:
-    LauncherPage(AppContext& ctx, SettingsFile& settings);
+    LauncherPage(SubsystemContext& ctx, SettingsFile& settings);
+
+    // Applies the stored "Launcher" options, then lists the user's programs.
+    void loadLauncher();
 
     void optLauncher_Click(int index);
     void cmbLauncher_Click();
 
 private:
-    AppContext& ctx_;
+    SubsystemContext& ctx_;
     SettingsFile& settings_;
 };
 

@@ -21,9 +21,9 @@ int roundedTwips(double twips) { return static_cast<int>(roundHalfEven(twips)); 
 
 }  // namespace
 
-AmountLists::AmountLists(AppContext& ctx)
+AmountLists::AmountLists(SubsystemContext& ctx, SettingsFile& settings)
     : ctx_(ctx),
-      settings_(ctx),
+      settings_(settings),
       lstRam_(ctx.frmMain.get<ListBox>("lstRam")),
       cmbStartupRam_(ctx.frmMain.get<ComboBox>("cmbStartupRam")),
       lstTimeAmount_(ctx.frmMain.get<ListBox>("lstTimeAmount")),
@@ -42,13 +42,13 @@ void AmountLists::initMemory() {
     setTotals(t, status.totalPhys, status.totalPageFile);
     appendKB(t, "lblPM", status.totalPhys);
     appendKB(t, "lblVM", status.totalPageFile);
-    layoutScale(t, "lblP", "lnP", "picPhysical", ctx_.state.totalPhysMB);
-    layoutScale(t, "lblV", "lnV", "picVirtual", ctx_.state.totalPageMB);
+    layoutScale(t, "lblP", "lnP", "picPhysical", totals_.physMB);
+    layoutScale(t, "lblV", "lnV", "picVirtual", totals_.pageMB);
 }
 
 void AmountLists::setTotals(Trap& t, uint64_t totalPhys, uint64_t totalPage) {
-    t([&] { ctx_.state.totalPhysMB = roundedTotalMB(totalPhys); });
-    t([&] { ctx_.state.totalPageMB = roundedTotalMB(totalPage); });
+    t([&] { totals_.physMB = roundedTotalMB(totalPhys); });
+    t([&] { totals_.pageMB = roundedTotalMB(totalPage); });
 }
 
 // The caption gains the total in KB, without the added one MB (appended: once per window).
@@ -90,10 +90,10 @@ void AmountLists::loadRAM() {
     t([&] { cmbStartupRam_.addItem("0 MB"); });
     for (int i = 1; i <= kMaxEntries; ++i) {
         const int n = 2 * i;
-        if (n > ctx_.state.totalPhysMB) break;
+        if (n > totals_.physMB) break;
         addAmount(t, mbText(n));
     }
-    t([&] { applyRuleA(lstRam_, settings_.getData("RAM", "Release", "0")); });
+    t([&] { selectEntryIfListed(lstRam_, settings_.getData("RAM", "Release", "0")); });
 }
 
 void AmountLists::addAmount(Trap& t, const std::string& entry) {
@@ -103,7 +103,7 @@ void AmountLists::addAmount(Trap& t, const std::string& entry) {
 }
 
 void AmountLists::lstRam_Click() {
-    if (ctx_.state.isLoading) return;
+    if (settings_.isLoading()) return;
     auto t = ctx_.trap(",lstRam_Click");
     t([&] { settings_.writeKey("RAM", "Release", lstRam_.listIndex()); });
     t([&] { mnuRelease_.setCaption("Free Up " + lstRam_.text() + " Now"); });

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app_context.h"
+#include "context/subsystem_context.h"
 #include "settings/settings_file.h"
 
 namespace qm {
@@ -15,11 +15,20 @@ class ListBox;
 class ListControl;
 class Menu;
 
+// Total physical and page-file memory in MB, plus one (32-bit: a 32 GB machine would
+// overflow 16 bits). Measured once by initMemory; 0 until then.
+struct MemoryTotals {
+    int32_t physMB = 0;
+    int32_t pageMB = 0;
+};
+
 class AmountLists {
 public:
     static constexpr int kMaxEntries = 1000;
 
-    explicit AmountLists(AppContext& ctx);
+    AmountLists(SubsystemContext& ctx, SettingsFile& settings);
+
+    const MemoryTotals& totals() const { return totals_; }
 
     // Measures the totals once, appends the KB captions and lays out both graph scales.
     void initMemory();
@@ -35,8 +44,9 @@ private:
     void layoutScale(Trap& t, const char* label, const char* line, const char* picture, int32_t totalMB);
     void addAmount(Trap& t, const std::string& entry);
 
-    AppContext& ctx_;
-    SettingsFile settings_;
+    SubsystemContext& ctx_;
+    SettingsFile& settings_;
+    MemoryTotals totals_;
     ListBox& lstRam_;
     ComboBox& cmbStartupRam_;
     ListBox& lstTimeAmount_;

@@ -1,14 +1,18 @@
 #pragma once
-// The "Automatic" page's option handlers: each stores its control's value; switching the
-// feature on or off also starts or stops tmrAuto.
-#include "app/app_context.h"
+// The "Automatic" page's options: loaded from the settings at start-up, stored by each
+// handler; switching the feature on or off also starts or stops tmrAuto.
+#include "context/subsystem_context.h"
+#include "memory/auto_release.h"
 #include "settings/settings_file.h"
 
 namespace qm {
 
 class AutoPage {
 public:
-    AutoPage(AppContext& ctx, SettingsFile& settings);
+    AutoPage(SubsystemContext& ctx, SettingsFile& settings, AutoRelease& autoRelease);
+
+    // Fills the interval and CPU lists and applies the stored "Auto" options.
+    void loadAuto();
 
     void cmbAutoRelease_Click();
     void lstAutoAmount_Click();
@@ -18,8 +22,9 @@ public:
     void chkAutoActive_Click();
 
 private:
-    AppContext& ctx_;
+    SubsystemContext& ctx_;
     SettingsFile& settings_;
+    AutoRelease& autoRelease_;
 };
 
 }  // namespace qm

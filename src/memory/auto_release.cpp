@@ -4,10 +4,12 @@
 
 namespace qm {
 
-AutoRelease::AutoRelease(AppContext& ctx, ReleaseEngine& engine, LowMemoryCheck& warning)
+AutoRelease::AutoRelease(SubsystemContext& ctx, ReleaseEngine& engine, LowMemoryCheck& warning,
+                         const int32_t& lastCPU)
     : ctx_(ctx),
       engine_(engine),
       warning_(warning),
+      lastCPU_(lastCPU),
       lstAutoAmount_(ctx.frmMain.get<ListBox>("lstAutoAmount")),
       cmbAutoRelease_(ctx.frmMain.get<ComboBox>("cmbAutoRelease")),
       lstAutoInterval_(ctx.frmMain.get<ListBox>("lstAutoInterval")),
@@ -25,14 +27,14 @@ double shownNumber(const ListControl& list) {
 bool AutoRelease::intervalPassed() {
     double interval = 0;
     ctx_.trap(",tmrAuto_Timer")([&] { interval = toNumber(lstAutoInterval_.text()); });
-    return wholeSecondsBetween(ctx_.state.autoIntervalStart, ctx_.platform.clock.now()) >= interval;
+    return wholeSecondsBetween(intervalStart_, ctx_.platform.clock.now()) >= interval;
 }
 
 // A running release, or a processor too busy, puts the check off by a whole interval.
 bool AutoRelease::putOff() {
-    const bool busy = chkAutoCPU_.value() == 1 && ctx_.state.lastCPU >= shownNumber(cmbAutoCPU_);
+    const bool busy = chkAutoCPU_.value() == 1 && lastCPU_ >= shownNumber(cmbAutoCPU_);
     if (!engine_.isReleasing() && !busy) return false;
-    ctx_.state.autoIntervalStart = ctx_.platform.clock.now();
+    startInterval();
     return true;
 }
 
@@ -44,9 +46,14 @@ void AutoRelease::checkMemory() {
     trap([&] { if (chkLowLevel_.value() == 0) warning_.lowMemoryCheck(now); });
     trap([&] { minimum = ReleaseEngine::entryMB(cmbAutoRelease_.text()); });
     if (now > minimum) return;
+    // A release started while the warning was open (from the tray menu, say) keeps its
+    // goal; this check is put off as if it had been running before.
+    if (engine_.isReleasing()) return startInterval();
     trap([&] { engine_.startRelease(now + amount, engine_.waitSpacingMs()); });
-    ctx_.state.autoIntervalStart = ctx_.platform.clock.now();
+    startInterval();
 }
+
+void AutoRelease::startInterval() { intervalStart_ = ctx_.platform.clock.now(); }
 
 void AutoRelease::tmrAuto_Timer() {
     if (warning_.messageOpen()) return;

@@ -5,8 +5,8 @@
 
 namespace qm {
 
-LowMemoryCheck::LowMemoryCheck(AppContext& ctx)
-    : ctx_(ctx), chkLowLevel_(ctx.frmMain.get<CheckBox>("chkLowLevel")) {}
+LowMemoryCheck::LowMemoryCheck(SubsystemContext& ctx, const MemoryTotals& totals)
+    : ctx_(ctx), totals_(totals), chkLowLevel_(ctx.frmMain.get<CheckBox>("chkLowLevel")) {}
 
 int LowMemoryCheck::ask(const std::string& prompt, int style) {
     messageOpen_ = true;
@@ -16,18 +16,17 @@ int LowMemoryCheck::ask(const std::string& prompt, int style) {
 }
 
 void LowMemoryCheck::lowMemoryCheck(int32_t nowMB) {
-    if (ctx_.state.totalPhysMB == 0) raiseError(errDivisionByZero);
-    const double percent = roundHalfEven(static_cast<double>(nowMB) / ctx_.state.totalPhysMB * 100.0);
+    if (totals_.physMB == 0) raiseError(errDivisionByZero);
+    const double percent = roundHalfEven(static_cast<double>(nowMB) / totals_.physMB * 100.0);
     if (percent >= 20) return;
-    MainState& state = ctx_.state;
-    if (state.lowMemoryWarnings < 3) {
+    if (warnings_ < 3) {
         ask("Warning the system has only " + numberText(percent) + " % of Total Physical Memory", vbCritical);
-        ++state.lowMemoryWarnings;
+        ++warnings_;
         return;
     }
     if (ask("Disable the warning?", vbYesNo + vbQuestion) == vbYes) {
         chkLowLevel_.setValue(1);
-        state.lowMemoryWarnings = 0;
+        warnings_ = 0;
     }
 }
 

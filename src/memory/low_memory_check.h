@@ -4,7 +4,8 @@
 // one of its messages is open.
 #include <cstdint>
 
-#include "app/app_context.h"
+#include "context/subsystem_context.h"
+#include "memory/amount_lists.h"
 
 namespace qm {
 
@@ -12,7 +13,11 @@ class CheckBox;
 
 class LowMemoryCheck {
 public:
-    explicit LowMemoryCheck(AppContext& ctx);
+    // `totals`: the amount lists' measured totals, read at each check.
+    LowMemoryCheck(SubsystemContext& ctx, const MemoryTotals& totals);
+
+    // Warnings shown so far; the question follows the third.
+    int16_t warningsShown() const { return warnings_; }
 
     // Warns (three times), then offers to disable the warning. Raises 11 without a total.
     void lowMemoryCheck(int32_t nowMB);
@@ -25,8 +30,10 @@ public:
 private:
     int ask(const std::string& prompt, int style);
 
-    AppContext& ctx_;
+    SubsystemContext& ctx_;
+    const MemoryTotals& totals_;
     CheckBox& chkLowLevel_;
+    int16_t warnings_ = 0;
     bool messageOpen_ = false;
 };
 

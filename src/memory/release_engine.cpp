@@ -17,7 +17,7 @@ int32_t toMB(uint64_t bytes) { return toInt32(roundHalfEven(static_cast<double>(
 
 }  // namespace
 
-ReleaseEngine::ReleaseEngine(AppContext& ctx)
+ReleaseEngine::ReleaseEngine(SubsystemContext& ctx)
     : ctx_(ctx),
       tmrRam_(ctx.frmMain.get<Timer>("tmrRam")),
       cmdRam_(ctx.frmMain.get<CommandButton>("cmdRam")),
@@ -35,8 +35,8 @@ int32_t ReleaseEngine::entryMB(const std::string& text) {
 }
 
 void ReleaseEngine::startRelease(int32_t targetMB, int spacingMs) {
-    ctx_.state.releaseTarget = targetMB;
-    ctx_.state.releaseAttempts = 0;
+    target_ = targetMB;
+    attempts_ = 0;
     refused_ = 0;
     tmrRam_.setInterval(spacingMs);
     tmrRam_.setEnabled(true);
@@ -54,7 +54,7 @@ int ReleaseEngine::waitSpacingMs() const {
 }
 
 void ReleaseEngine::stopCycle() {
-    ctx_.state.releaseAttempts = 0;
+    attempts_ = 0;
     refused_ = 0;
     tmrRam_.setEnabled(false);
 }
@@ -63,15 +63,15 @@ void ReleaseEngine::tmrRam_Timer() {
     auto t = ctx_.trap(",tmrRam_Timer");
     int32_t limit = 0;
     t([&] { limit = retryLimit(); });
-    if (limit <= ctx_.state.releaseAttempts) return stopCycle();
+    if (limit <= attempts_) return stopCycle();
     MemoryStatus status{};
     int32_t now = 0;
     t([&] { status = ctx_.platform.memory.status(), now = toMB(status.availPhys); });
-    if (now >= ctx_.state.releaseTarget) return stopCycle();
+    if (now >= target_) return stopCycle();
     bool written = true;
     t([&] { written = touchGoalBlock(status.totalPhys); });
     if (!written) return;
-    t([&] { ctx_.state.releaseAttempts = toInt32(ctx_.state.releaseAttempts + 1.0); });
+    t([&] { attempts_ = toInt32(attempts_ + 1.0); });
 }
 
 // The block is the whole goal. A goal above the machine's total physical memory can never
@@ -79,7 +79,7 @@ void ReleaseEngine::tmrRam_Timer() {
 // the total. A block refused for lack of memory is no attempt; kMaxRefusedBlocks of them
 // end the cycle.
 bool ReleaseEngine::touchGoalBlock(uint64_t totalPhys) {
-    uint64_t bytes = static_cast<uint64_t>(ctx_.state.releaseTarget) * kBytesPerMB;
+    uint64_t bytes = static_cast<uint64_t>(target_) * kBytesPerMB;
     if (totalPhys > 0) bytes = std::min(bytes, totalPhys);
     if (ctx_.platform.memory.touchBlock(bytes) == TouchResult::Written) return true;
     if (++refused_ >= kMaxRefusedBlocks) stopCycle();

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app_context.h"
+#include "context/subsystem_context.h"
 
 namespace qm {
 
@@ -20,7 +20,7 @@ public:
     // so without this a cycle on a machine that can never back its block would run on.
     static constexpr int32_t kMaxRefusedBlocks = 10;
 
-    explicit ReleaseEngine(AppContext& ctx);
+    explicit ReleaseEngine(SubsystemContext& ctx);
 
     // Available physical memory in whole MB (halves to even).
     int32_t availableMB();
@@ -36,6 +36,10 @@ public:
     int waitSpacingMs() const;
     // Blocks refused for lack of memory in the running cycle.
     int32_t refusedBlocks() const { return refused_; }
+    // The running cycle's goal (MB) and the blocks written so far; 32-bit so that
+    // machines above 2 GB (and above 32 GB) have room.
+    int32_t releaseTarget() const { return target_; }
+    int32_t releaseAttempts() const { return attempts_; }
 
     void tmrRam_Timer();
     void cmdRam_Click();
@@ -44,12 +48,14 @@ private:
     void stopCycle();
     bool touchGoalBlock(uint64_t totalPhys);
 
-    AppContext& ctx_;
+    SubsystemContext& ctx_;
     Timer& tmrRam_;
     CommandButton& cmdRam_;
     ListBox& lstRam_;
     ComboBox& cmbRetry_;
     ComboBox& cmbStartupWait_;
+    int32_t target_ = 0;
+    int32_t attempts_ = 0;
     int32_t refused_ = 0;
 };
 

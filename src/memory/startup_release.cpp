@@ -4,7 +4,7 @@
 
 namespace qm {
 
-void checkStartupRelease(AppContext& ctx, ReleaseEngine& engine) {
+void checkStartupRelease(SubsystemContext& ctx, ReleaseEngine& engine) {
     const std::string shown = ctx.frmMain.get<ComboBox>("cmbStartupRam").text();
     if (shown == "0 MB") return;
     Trap trap = ctx.trap(",checkStartupRelease");

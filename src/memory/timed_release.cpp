@@ -5,10 +5,12 @@
 
 namespace qm {
 
-TimedRelease::TimedRelease(AppContext& ctx, ReleaseEngine& engine, LowMemoryCheck& warning)
+TimedRelease::TimedRelease(SubsystemContext& ctx, ReleaseEngine& engine, LowMemoryCheck& warning,
+                         const int32_t& lastCPU)
     : ctx_(ctx),
       engine_(engine),
       warning_(warning),
+      lastCPU_(lastCPU),
       lstTimeAmount_(ctx.frmMain.get<ListBox>("lstTimeAmount")),
       lstTimeInterval_(ctx.frmMain.get<ListBox>("lstTimeInterval")),
       optTimeMinute_(ctx.frmMain.get<OptionButton>("optTimeMinute")),
@@ -29,9 +31,9 @@ double TimedRelease::intervalMinutes() {
 
 // A running release, or a processor too busy, puts the release off by a whole interval.
 bool TimedRelease::putOff() {
-    const bool busy = chkTimeCPU_.value() == 1 && ctx_.state.lastCPU >= shownNumber(cmbTimeCPU_);
+    const bool busy = chkTimeCPU_.value() == 1 && lastCPU_ >= shownNumber(cmbTimeCPU_);
     if (!engine_.isReleasing() && !busy) return false;
-    ctx_.state.timeIntervalStart = ctx_.platform.clock.now();
+    startInterval();
     return true;
 }
 
@@ -41,15 +43,20 @@ void TimedRelease::release() {
     trap([&] { amount = ReleaseEngine::entryMB(lstTimeAmount_.text()); });
     trap([&] { now = engine_.availableMB(); });
     trap([&] { if (chkLowLevel_.value() == 0) warning_.lowMemoryCheck(now); });
+    // A release started while the warning was open (from the tray menu, say) keeps its
+    // goal; this check is put off as if it had been running before.
+    if (engine_.isReleasing()) return startInterval();
     trap([&] { engine_.startRelease(now + amount, engine_.waitSpacingMs()); });
-    ctx_.state.timeIntervalStart = ctx_.platform.clock.now();
+    startInterval();
 }
+
+void TimedRelease::startInterval() { intervalStart_ = ctx_.platform.clock.now(); }
 
 void TimedRelease::tmrTime_Timer() {
     if (warning_.messageOpen()) return;
     if (lstTimeAmount_.listIndex() < 0) return;
     const double interval = intervalMinutes();
-    if (clockMinutesBetween(ctx_.state.timeIntervalStart, ctx_.platform.clock.now()) < interval) return;
+    if (clockMinutesBetween(intervalStart_, ctx_.platform.clock.now()) < interval) return;
     bool stop = false;
     ctx_.trap(",tmrTime_Timer")([&] { stop = putOff(); });
     if (!stop) release();

@@ -8,7 +8,6 @@ namespace {
 
 constexpr double kBytesPerMB = 1024.0 * 1024.0;
 constexpr int kGaugeLineSpacing = 60;  // twips between two segment lines
-constexpr int kNewest = kHistoryLength - 1;
 
 // Whole megabytes as a 32-bit value, so machines with 32 GB and more still show their figures.
 int32_t wholeMB(double mb) { return toInt32(roundTo(mb, 0)); }
@@ -24,9 +23,11 @@ int16_t availablePercent(int32_t mb, int32_t totalMB) {
     return toInt16(static_cast<double>(mb) / totalMB * 100);
 }
 
-Gauges::Gauges(AppContext& ctx, Graphs& graphs, const CpuSamplerSlot& cpuSampler, ToolTipSink changeToolTip)
+Gauges::Gauges(SubsystemContext& ctx, Graphs& graphs, const MemoryTotals& totals, const CpuSamplerSlot& cpuSampler,
+               ToolTipSink changeToolTip)
     : ctx_(ctx),
       graphs_(graphs),
+      totals_(totals),
       cpuSampler_(cpuSampler),
       changeToolTip_(std::move(changeToolTip)),
       picPProgress_(ctx.frmMain.get<PictureBox>("picPProgress")),
@@ -60,7 +61,7 @@ void Gauges::initProgressBar() {
 void Gauges::tmrMemory_Timer() {
     Trap t = ctx_.trap(",tmrMemory_Timer");
     bool due = true;
-    t([&] { due = refreshDue(); });
+    t([&] { due = graphs_.refreshDue(); });
     if (!due) return;
     // One sample of the machine; every figure of this tick comes from it.
     MemoryFigures memory;
@@ -81,35 +82,21 @@ void Gauges::tmrMemory_Timer() {
     t([&] { graphs_.drawGraph(); });
 }
 
-bool Gauges::refreshDue() {
-    MainState& state = ctx_.state;
-    // "1.5 Seconds" refreshes on every tick.
-    if (ctx_.frmMain.get<ComboBox>("cmbUpdateGraph").listIndex() == 0) return true;
-    const DateTime now = ctx_.platform.clock.now();
-    if (!(static_cast<double>(wholeSecondsBetween(state.lastGraphTime, now)) > state.graphInterval)) return false;
-    state.lastGraphTime = now;
-    return true;
-}
-
 Gauges::Percents Gauges::showPercents(Trap& t, int32_t physMB, int32_t pageMB) {
     Percents percents;
-    t([&] { percents.phys = availablePercent(physMB, ctx_.state.totalPhysMB); });
-    t([&] { percents.page = availablePercent(pageMB, ctx_.state.totalPageMB); });
+    t([&] { percents.phys = availablePercent(physMB, totals_.physMB); });
+    t([&] { percents.page = availablePercent(pageMB, totals_.pageMB); });
     Form& frm = ctx_.frmMain;
     t([&] { frm.get<Label>("lblPPercent").setCaption(numberText(percents.phys) + "% Available"); });
     t([&] { frm.get<Label>("lblVPercent").setCaption(numberText(percents.page) + "% Available"); });
     t([&] { drawProgressBar(percents.phys, percents.page); });
-    t([&] { ctx_.state.lastPhysPercent = percents.phys; });
-    t([&] { ctx_.state.lastPagePercent = percents.page; });
+    t([&] { lastPhysPercent_ = percents.phys; });
+    t([&] { lastPagePercent_ = percents.page; });
     return percents;
 }
 
 void Gauges::storeSample(Trap& t, Percents percents) {
-    MainState& state = ctx_.state;
-    t([&] { graphs_.shiftHistory(); });
-    // 100 % is the full graph height of 69 pixels.
-    t([&] { state.physHistory[kNewest] = toInt16(percents.phys * 0.69); });
-    t([&] { state.pageHistory[kNewest] = toInt16(percents.page * 0.69); });
+    t([&] { graphs_.addSample(percents.phys, percents.page); });
 }
 
 void Gauges::drawProgressBar(int16_t physPercent, int16_t pagePercent) {
@@ -133,10 +120,10 @@ void Gauges::drawBar(PictureBox& bar, int16_t percent) {
     }
 }
 
-void Gauges::picPProgress_Paint() { drawProgressBar(ctx_.state.lastPhysPercent, ctx_.state.lastPagePercent); }
-void Gauges::picVProgress_Paint() { drawProgressBar(ctx_.state.lastPhysPercent, ctx_.state.lastPagePercent); }
+void Gauges::picPProgress_Paint() { drawProgressBar(lastPhysPercent_, lastPagePercent_); }
+void Gauges::picVProgress_Paint() { drawProgressBar(lastPhysPercent_, lastPagePercent_); }
 void Gauges::picPhysical_Paint() { graphs_.drawGraph(); }
 void Gauges::picVirtual_Paint() { graphs_.drawGraph(); }
-void Gauges::picCPU_Paint() { graphs_.drawCPUGraph(ctx_.state.lastCPU); }
+void Gauges::picCPU_Paint() { graphs_.drawCPUGraph(graphs_.lastCPU()); }
 
 }  // namespace qm

@@ -5,8 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "app/app_context.h"
+#include "context/subsystem_context.h"
 #include "forms/picture_box.h"
+#include "memory/amount_lists.h"
 #include "monitor/cpu_usage.h"
 #include "monitor/graphs.h"
 
@@ -31,7 +32,13 @@ public:
     // Shows a text as the notification-area tooltip (the tray's changeToolTip).
     using ToolTipSink = std::function<void(const std::string&)>;
 
-    Gauges(AppContext& ctx, Graphs& graphs, const CpuSamplerSlot& cpuSampler, ToolTipSink changeToolTip);
+    // `totals`: the amount lists' measured totals, the base of every percentage.
+    Gauges(SubsystemContext& ctx, Graphs& graphs, const MemoryTotals& totals, const CpuSamplerSlot& cpuSampler,
+           ToolTipSink changeToolTip);
+
+    // The percentages drawn last, for repainting.
+    int16_t lastPhysPercent() const { return lastPhysPercent_; }
+    int16_t lastPagePercent() const { return lastPagePercent_; }
 
     void initProgressBar();
     void drawProgressBar(int16_t physPercent, int16_t pagePercent);
@@ -44,8 +51,6 @@ public:
     void picCPU_Paint();
 
 private:
-    // The interval gate: true when this tick refreshes (and then restarts the interval).
-    bool refreshDue();
     struct Percents {
         int16_t phys = 0;
         int16_t page = 0;
@@ -55,12 +60,15 @@ private:
     void storeSample(Trap& t, Percents percents);
     void drawBar(PictureBox& bar, int16_t percent);
 
-    AppContext& ctx_;
+    SubsystemContext& ctx_;
     Graphs& graphs_;
+    const MemoryTotals& totals_;
     const CpuSamplerSlot& cpuSampler_;
     ToolTipSink changeToolTip_;
     PictureBox& picPProgress_;
     PictureBox& picVProgress_;
+    int16_t lastPhysPercent_ = 0;
+    int16_t lastPagePercent_ = 0;
 };
 
 }  // namespace qm

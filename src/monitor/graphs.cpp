@@ -4,8 +4,8 @@
 #include <array>
 
 #include "base/convert.h"
+#include "forms/canvas.h"
 #include "settings/load_rules.h"
-#include "settings/settings_file.h"
 
 namespace qm {
 
@@ -50,8 +50,9 @@ bool runUnlessSubscript(Trap& t, Statement&& statement) {
 
 }  // namespace
 
-Graphs::Graphs(AppContext& ctx, const CpuSamplerSlot& cpuSampler)
+Graphs::Graphs(SubsystemContext& ctx, SettingsFile& settings, const CpuSamplerSlot& cpuSampler)
     : ctx_(ctx),
+      settings_(settings),
       cpuSampler_(cpuSampler),
       picPhysical_(ctx.frmMain.get<PictureBox>("picPhysical")),
       picVirtual_(ctx.frmMain.get<PictureBox>("picVirtual")),
@@ -63,6 +64,26 @@ Graphs::Graphs(AppContext& ctx, const CpuSamplerSlot& cpuSampler)
     for (int index : ctx.frmMain.elementIndexes("optCPU")) {
         ctx.frmMain.element<OptionButton>("optCPU", index).onClick = [this](int i) { optCPU_Click(i); };
     }
+    clearHistories();
+}
+
+void Graphs::clearHistories() {
+    physHistory_.fill(-1);
+    pageHistory_.fill(-1);
+}
+
+void Graphs::addSample(int16_t physPercent, int16_t pagePercent) {
+    shiftHistory();
+    physHistory_[kHistoryLength - 1] = toInt16(physPercent * 0.69);
+    pageHistory_[kHistoryLength - 1] = toInt16(pagePercent * 0.69);
+}
+
+bool Graphs::refreshDue() {
+    if (cmbUpdateGraph_.listIndex() == 0) return true;
+    const DateTime now = ctx_.platform.clock.now();
+    if (!(static_cast<double>(wholeSecondsBetween(lastGraphTime_, now)) > graphInterval_)) return false;
+    lastGraphTime_ = now;
+    return true;
 }
 
 void Graphs::initGraph() {
@@ -76,14 +97,21 @@ void Graphs::initGraph() {
 
 void Graphs::makeBackground(Trap& t, PictureBox& box, const std::string& file, void (*drawGrid)(PictureBox&)) {
     const std::string path = ctx_.programFile(file);
-    bool exists = false;
-    t([&] { exists = ctx_.platform.files.fileExists(path); });
-    if (exists) return;
+    bool usable = false;
+    t([&] { usable = holdsBitmap(path); });
+    if (usable) return;
     t([&] { box.setAutoRedraw(true); });
     t([&] { drawGrid(box); });
     t([&] { box.keepImageAsPicture(); });
     t([&] { ctx_.platform.files.writeAll(path, pictureFileBytes(box.image())); });
     t([&] { box.setAutoRedraw(false); });
+}
+
+bool Graphs::holdsBitmap(const std::string& path) {
+    FilesPort& files = ctx_.platform.files;
+    if (!files.fileExists(path)) return false;
+    const std::string bytes = files.readAll(path);
+    return decodeBmp(std::vector<uint8_t>(bytes.begin(), bytes.end())).has_value();
 }
 
 void Graphs::loadBackground(PictureBox& box, const std::string& file) {
@@ -93,10 +121,10 @@ void Graphs::loadBackground(PictureBox& box, const std::string& file) {
 void Graphs::loadGraph() {
     Trap t = ctx_.trap(",loadGraph");
     std::string stored = "1.5";
-    t([&] { stored = SettingsFile(ctx_).getData("Memory", "GraphInterval", "1.5"); });
+    t([&] { stored = settings_.getData("Memory", "GraphInterval", "1.5"); });
     // Selecting raises cmbUpdateGraph_Click, which sets the interval.
-    t([&] { applyRuleI(cmbUpdateGraph_, stored); });
-    t([&] { ctx_.state.lastGraphTime = ctx_.platform.clock.now(); });
+    t([&] { selectGraphInterval(cmbUpdateGraph_, stored); });
+    t([&] { lastGraphTime_ = ctx_.platform.clock.now(); });
 }
 
 void Graphs::cmbUpdateGraph_Click() {
@@ -108,27 +136,25 @@ void Graphs::cmbUpdateGraph_Click() {
     const std::string first = entry.substr(0, space);
     const std::string rest = entry.substr(space + 1);
     const std::string second = rest.substr(0, rest.find(' '));
-    t([&] { ctx_.state.graphInterval = second.find("Second") != std::string::npos ? val(first) : val(first) * 60; });
+    t([&] { graphInterval_ = second.find("Second") != std::string::npos ? val(first) : val(first) * 60; });
     // Stored with "." whatever the locale, so that loadGraph finds "1.5" again; also while loading.
-    t([&] { SettingsFile(ctx_).writeNumberAlways("Memory", "GraphInterval", ctx_.state.graphInterval); });
+    t([&] { settings_.writeNumberAlways("Memory", "GraphInterval", graphInterval_); });
 }
 
 void Graphs::shiftHistory() {
-    auto& phys = ctx_.state.physHistory;
-    auto& page = ctx_.state.pageHistory;
-    std::copy(phys.begin() + 1, phys.end(), phys.begin());
-    std::copy(page.begin() + 1, page.end(), page.begin());
+    std::copy(physHistory_.begin() + 1, physHistory_.end(), physHistory_.begin());
+    std::copy(pageHistory_.begin() + 1, pageHistory_.end(), pageHistory_.begin());
 }
 
 void Graphs::drawGraph() {
     Trap t = ctx_.trap(",drawGraph");
     t([&] { picPhysical_.cls(); });
     t([&] { picVirtual_.cls(); });
-    t([&] { drawHistory(picPhysical_, ctx_.state.physHistory); });
-    t([&] { drawHistory(picVirtual_, ctx_.state.pageHistory); });
+    t([&] { drawHistory(picPhysical_, physHistory_); });
+    t([&] { drawHistory(picVirtual_, pageHistory_); });
 }
 
-void Graphs::drawHistory(PictureBox& box, const std::array<int16_t, kHistoryLength>& history) {
+void Graphs::drawHistory(PictureBox& box, const History& history) {
     // Samples fill from the right, so a valid left end always has a valid right end.
     for (int i = 0; i < kHistoryLength - 1; ++i) {
         if (history[i] != -1) box.line(i, kGraphHeight - history[i], i + 1, kGraphHeight - history[i + 1]);
@@ -145,7 +171,7 @@ void Graphs::tmrCPU_Timer() {
     t([&] { cpu = std::clamp(cpu, 0, 100); });
     t([&] { ctx_.frmMain.get<Label>("lblCPU").setCaption(numberText(cpu) + "%"); });
     t([&] { drawCPUGraph(cpu); });
-    t([&] { ctx_.state.lastCPU = cpu; });
+    t([&] { lastCPU_ = cpu; });
 }
 
 void Graphs::drawCPUGraph(int32_t cpu) {
@@ -166,7 +192,7 @@ void Graphs::optCPU_Click(int index) {
         if (index < 0 || index >= static_cast<int>(kIntervals.size())) raiseError(errSubscript);
         if (tmrCPU_.interval() != kIntervals[index]) tmrCPU_.setInterval(kIntervals[index]);
     });
-    t([&] { SettingsFile(ctx_).writeKeyAlways("Startup", "CPUUpdate", index); });  // also while loading
+    t([&] { settings_.writeKeyAlways("Startup", "CPUUpdate", index); });  // also while loading
 }
 
 }  // namespace qm

@@ -13,7 +13,7 @@ public:
     virtual bool fileExists(const std::string& path) = 0;
     // The whole file as bytes.
     virtual std::string readAll(const std::string& path) = 0;
-    // Creates or truncates the file and writes the bytes.
+    // Creates or replaces the file with the bytes.
     virtual void writeAll(const std::string& path, const std::string& bytes) = 0;
     // Appends the bytes, creating the file when missing.
     virtual void append(const std::string& path, const std::string& bytes) = 0;
@@ -21,6 +21,9 @@ public:
     virtual void remove(const std::string& path) = 0;
     // The file's length in bytes; error 53 when missing.
     virtual uint64_t fileLength(const std::string& path) = 0;
+    // Deletes the temporaries that writers killed mid-write left in the folder (the program
+    // start calls it for the program folder). Fakes that write no temporaries keep this default.
+    virtual void removeStaleTemporaries(const std::string& /*folder*/) {}
 };
 
 }  // namespace qm

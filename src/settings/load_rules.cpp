@@ -16,32 +16,35 @@ OptionButton& option(Form& frm, const std::string& group, int index) {
 
 int storedNumber(const std::string& v) { return toInt16(toNumber(v)); }
 
-void applyRuleA(ListControl& list, const std::string& v) {
+void selectEntryIfListed(ListControl& list, const std::string& v) {
     if (!isNumeric(v)) return;
     const int n = storedNumber(v);
     if (n < list.listCount()) list.setListIndex(n);
 }
 
-void applyRuleB(ListControl& list, const std::string& v) {
+void selectEntryIfNumeric(ListControl& list, const std::string& v) {
     if (isNumeric(v)) list.setListIndex(storedNumber(v));
 }
 
-void applyRuleC(ListControl& list, const std::string& v) { list.setListIndex(storedNumber(v)); }
+void selectEntry(ListControl& list, const std::string& v) { list.setListIndex(storedNumber(v)); }
 
-void applyRuleD(ListControl& list, const std::string& v) {
+void selectEntryOrFirst(ListControl& list, const std::string& v) {
     list.setListIndex(isNumeric(v) ? storedNumber(v) : 0);
 }
 
-void applyRuleE(CheckBox& box, const std::string& v) {
+void checkBoxIfNumeric(CheckBox& box, const std::string& v) {
     if (isNumeric(v)) box.setValue(storedNumber(v));
 }
 
-void applyRuleF(Form& frm, const std::string& group, const std::string& v, bool numericTest) {
-    if (numericTest && !isNumeric(v)) return;
+void selectOptionIfNumeric(Form& frm, const std::string& group, const std::string& v) {
+    if (isNumeric(v)) selectOption(frm, group, v);
+}
+
+void selectOption(Form& frm, const std::string& group, const std::string& v) {
     option(frm, group, storedNumber(v)).setValue(true);
 }
 
-void applyRuleG(Trap& trap, Form& frm, const std::string& group, const std::string& v) {
+void selectOneOfThreeOptions(Trap& trap, Form& frm, const std::string& group, const std::string& v) {
     int chosen = 0;
     trap([&] {
         const double n = toNumber(v);
@@ -50,9 +53,9 @@ void applyRuleG(Trap& trap, Form& frm, const std::string& group, const std::stri
     trap([&] { option(frm, group, chosen).setValue(true); });
 }
 
-bool ruleHMeansMinutes(const std::string& v) { return v.find("Minutes") != std::string::npos; }
+bool namesMinutes(const std::string& v) { return v.find("Minutes") != std::string::npos; }
 
-void applyRuleI(ListControl& cmbUpdateGraph, const std::string& v) {
+void selectGraphInterval(ListControl& cmbUpdateGraph, const std::string& v) {
     int entry = 0;
     for (int i = 0; i < 8; ++i) {
         if (v == kGraphIntervalTexts[i]) entry = i;

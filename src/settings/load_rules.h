@@ -13,29 +13,32 @@ namespace qm {
 // The stored text as a 16-bit whole number, halves to even (13 not numeric, 6 overflow).
 int storedNumber(const std::string& v);
 
-// A: numeric and below the entry count selects that entry (-1 none, below -1 refused);
+// Numeric and below the entry count selects that entry (-1 none, below -1 refused);
 // anything else leaves the list as it is, silently.
-void applyRuleA(ListControl& list, const std::string& v);
-// B: numeric selects the entry (outside -1..count-1 refused); non-numeric ignored silently.
-void applyRuleB(ListControl& list, const std::string& v);
-// C: selects the entry without testing the text; non-numeric or outside the list is refused.
-void applyRuleC(ListControl& list, const std::string& v);
-// D: numeric selects the entry (outside the list refused); non-numeric selects entry 0.
-void applyRuleD(ListControl& list, const std::string& v);
-// E: numeric sets the check state (0, 1, 2; others refused); non-numeric ignored silently.
-void applyRuleE(CheckBox& box, const std::string& v);
-// F: selects option button N of the group; with the numeric test a non-numeric text is
-// ignored silently, without it refused. A missing button is refused (error 340).
-void applyRuleF(Form& frm, const std::string& group, const std::string& v, bool numericTest);
-// G: the number 0 selects option 0, 1 option 1, any other option 2; a non-numeric text is
+void selectEntryIfListed(ListControl& list, const std::string& v);
+// Numeric selects the entry (outside -1..count-1 refused); non-numeric ignored silently.
+void selectEntryIfNumeric(ListControl& list, const std::string& v);
+// Selects the entry without testing the text; non-numeric or outside the list is refused.
+void selectEntry(ListControl& list, const std::string& v);
+// Numeric selects the entry (outside the list refused); non-numeric selects entry 0.
+void selectEntryOrFirst(ListControl& list, const std::string& v);
+// Numeric sets the check state (0, 1, 2; others refused); non-numeric ignored silently.
+void checkBoxIfNumeric(CheckBox& box, const std::string& v);
+// Selects option button N of the group; a non-numeric text is ignored silently. A missing
+// button is refused (error 340).
+void selectOptionIfNumeric(Form& frm, const std::string& group, const std::string& v);
+// Selects option button N of the group; a non-numeric text is refused (13), a missing
+// button too (340).
+void selectOption(Form& frm, const std::string& group, const std::string& v);
+// The number 0 selects option 0, 1 option 1, any other option 2; a non-numeric text is
 // refused (logged through `trap`) and option 0 is selected.
-void applyRuleG(Trap& trap, Form& frm, const std::string& group, const std::string& v);
-// H: true when the text names minutes ("Minutes", exact case, anywhere), else hours.
-bool ruleHMeansMinutes(const std::string& v);
+void selectOneOfThreeOptions(Trap& trap, Form& frm, const std::string& group, const std::string& v);
+// True when the text names minutes ("Minutes", exact case, anywhere), else hours.
+bool namesMinutes(const std::string& v);
 
 // The stored graph intervals, one per cmbUpdateGraph entry, as the file holds them.
 inline constexpr const char* kGraphIntervalTexts[8] = {"1.5", "3", "6", "30", "60", "120", "300", "600"};
-// I: the entry whose stored text equals `v` exactly; any other text selects entry 0.
-void applyRuleI(ListControl& cmbUpdateGraph, const std::string& v);
+// The entry whose stored text equals `v` exactly; any other text selects entry 0.
+void selectGraphInterval(ListControl& cmbUpdateGraph, const std::string& v);
 
 }  // namespace qm

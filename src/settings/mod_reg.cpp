@@ -7,7 +7,7 @@ std::string runCommand(const std::string& exePath) {
     return '"' + exePath + '"';
 }
 
-modReg::modReg(AppContext& ctx, SettingsFile& settings) : ctx_(ctx), settings_(settings) {
+modReg::modReg(SubsystemContext& ctx, SettingsFile& settings) : ctx_(ctx), settings_(settings) {
     ctx.frmMain.get<CheckBox>("chkStartup").onClick = [this] { chkStartup_Click(); };
 }
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app_context.h"
+#include "context/subsystem_context.h"
 #include "settings/settings_file.h"
 
 namespace qm {
@@ -18,7 +18,7 @@ std::string runCommand(const std::string& exePath);
 
 class modReg {
 public:
-    modReg(AppContext& ctx, SettingsFile& settings);
+    modReg(SubsystemContext& ctx, SettingsFile& settings);
 
     // Sets a string value of an existing key (a missing key is not created).
     void regSetValue(uint32_t hive, const std::string& keyPath, const std::string& valueName,
@@ -30,7 +30,7 @@ public:
     void chkStartup_Click();
 
 private:
-    AppContext& ctx_;
+    SubsystemContext& ctx_;
     SettingsFile& settings_;
 };
 

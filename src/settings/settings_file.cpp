@@ -21,7 +21,7 @@ std::string SettingsFile::StripNull(const std::string& text) {
 }
 
 void SettingsFile::writeKey(const std::string& section, const std::string& key, const std::string& value) {
-    if (!ctx_.state.isLoading) writeKeyAlways(section, key, value);
+    if (!loading_) writeKeyAlways(section, key, value);
 }
 
 void SettingsFile::writeKey(const std::string& section, const std::string& key, int value) {

@@ -1,15 +1,20 @@
 #pragma once
-// settings.ini: the one reader the loaders use and the one writer every option handler uses.
+// settings.ini: the one reader the loaders use and the one writer every option handler
+// uses; and the loading flag, set while the start-up applies stored values.
 #include <string>
 
-#include "app/app_context.h"
+#include "context/subsystem_context.h"
 #include "forms/control.h"
 
 namespace qm {
 
 class SettingsFile {
 public:
-    explicit SettingsFile(AppContext& ctx) : ctx_(ctx) {}
+    explicit SettingsFile(SubsystemContext& ctx) : ctx_(ctx) {}
+
+    // Set while the loaders apply stored values: handlers then neither write nor start anything.
+    bool isLoading() const { return loading_; }
+    void setLoading(bool on) { loading_ = on; }
 
     // The stored value of section/key, or `defaultValue` when there is none; read through a
     // 255-character buffer, so a longer value comes back cut to 254 characters.
@@ -42,7 +47,8 @@ public:
     static constexpr size_t kBufferSize = 255;
 
 private:
-    AppContext& ctx_;
+    SubsystemContext& ctx_;
+    bool loading_ = false;
 };
 
 }  // namespace qm

@@ -1,8 +1,28 @@
 #include "settings/startup_page.h"
 
+#include "settings/option_table.h"
+
 namespace qm {
 
-StartupPage::StartupPage(AppContext& ctx, SettingsFile& settings) : ctx_(ctx), settings_(settings) {
+namespace {
+
+// The amount lists are filled by loadRAM before this runs.
+constexpr LoadStep kStartupOptions[] = {
+    storedOption("optDisplay", "Startup", "Display", "0", LoadRule::SelectOneOfThreeOptions),
+    storedOption("chkStartup", "Startup", "AutoLaunch", "0", LoadRule::CheckBoxIfNumeric),
+    storedOption("chkQuit", "Startup", "Quit", "1", LoadRule::CheckBoxIfNumeric),
+    storedOption("chkLowLevel", "Startup", "LowLevel", "0", LoadRule::CheckBoxIfNumeric),
+    storedOption("cmbStartupRam", "Startup", "Release", "0", LoadRule::SelectEntryOrFirst),
+    numberList("cmbStartupWait", 1, 250, 1),
+    storedOption("cmbStartupWait", "Startup", "Wait", "0", LoadRule::SelectEntryOrFirst),
+    numberList("cmbRetry", 1, 20, 1),
+    storedOption("cmbRetry", "Startup", "Retry", "0", LoadRule::SelectEntryOrFirst),
+    storedOption("optCPU", "Startup", "CPUUpdate", "2", LoadRule::SelectOptionIfNumeric),
+};
+
+}  // namespace
+
+StartupPage::StartupPage(SubsystemContext& ctx, SettingsFile& settings) : ctx_(ctx), settings_(settings) {
     Form& frm = ctx.frmMain;
     for (int i : frm.elementIndexes("optDisplay")) {
         frm.element<OptionButton>("optDisplay", i).onClick = [this](int index) { optDisplay_Click(index); };
@@ -12,6 +32,11 @@ StartupPage::StartupPage(AppContext& ctx, SettingsFile& settings) : ctx_(ctx), s
     frm.get<ComboBox>("cmbRetry").onClick = [this] { cmbRetry_Click(); };
     frm.get<CheckBox>("chkLowLevel").onClick = [this] { chkLowLevel_Click(); };
     frm.get<CheckBox>("chkQuit").onClick = [this] { chkQuit_Click(); };
+}
+
+void StartupPage::loadStartup() {
+    auto t = ctx_.trap(",loadStartup");
+    runLoadSteps(t, ctx_.frmMain, settings_, kStartupOptions);
 }
 
 void StartupPage::optDisplay_Click(int index) {

@@ -1,14 +1,17 @@
 #pragma once
-// The "Startup/Other" page's option handlers. Each only stores its value: the Parts that
-// use an option read the control when they need it.
-#include "app/app_context.h"
+// The "Startup/Other" page's options: loaded from the settings at start-up; each handler
+// only stores its value, and the subsystems that use an option read the control.
+#include "context/subsystem_context.h"
 #include "settings/settings_file.h"
 
 namespace qm {
 
 class StartupPage {
 public:
-    StartupPage(AppContext& ctx, SettingsFile& settings);
+    StartupPage(SubsystemContext& ctx, SettingsFile& settings);
+
+    // Fills the wait and retry lists and applies the stored "Startup" options.
+    void loadStartup();
 
     void optDisplay_Click(int index);
     void cmbStartupRam_Click();
@@ -18,7 +21,7 @@ public:
     void chkQuit_Click();
 
 private:
-    AppContext& ctx_;
+    SubsystemContext& ctx_;
     SettingsFile& settings_;
 };
 

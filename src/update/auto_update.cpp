@@ -24,7 +24,7 @@ bool beginsWithDigit(const std::string& text) {
 
 }  // namespace
 
-frmAutoUpdate::frmAutoUpdate(AppContext& ctx, std::string site) : ctx_(ctx), site_(std::move(site)) {
+frmAutoUpdate::frmAutoUpdate(SubsystemContext& ctx, std::string site) : ctx_(ctx), site_(std::move(site)) {
     declareAutoUpdateLayout(form_);
     form_.get<CommandButton>("cmdProceed").onClick = [this] { cmdProceed_Click(); };
     form_.get<CommandButton>("cmdCancel").onClick = [this] { cmdCancel_Click(); };
@@ -172,7 +172,7 @@ void frmAutoUpdate::Form_Unload() {
     });
 }
 
-void showAutoUpdate(AppContext& ctx) {
+void showAutoUpdate(SubsystemContext& ctx) {
     frmAutoUpdate window(ctx, updateSite());
     ctx.host.attach(window.form());
     ctx.host.showModal(window.form(), ctx.frmMain);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app_context.h"
+#include "context/subsystem_context.h"
 #include "forms/form.h"
 
 namespace qm {
@@ -24,7 +24,7 @@ inline constexpr const char* kRowPackageManaged =
 
 class frmAutoUpdate {
 public:
-    frmAutoUpdate(AppContext& ctx, std::string site);
+    frmAutoUpdate(SubsystemContext& ctx, std::string site);
     frmAutoUpdate(const frmAutoUpdate&) = delete;
     frmAutoUpdate& operator=(const frmAutoUpdate&) = delete;
 
@@ -53,7 +53,7 @@ private:
     bool downloadChecked(std::string& bytes);
     void recordUpgrade();
 
-    AppContext& ctx_;
+    SubsystemContext& ctx_;
     std::string site_;
     Form form_{"frmAutoUpdate"};
     std::string newVersion_;
@@ -61,7 +61,7 @@ private:
 };
 
 // The Help menu's command: shows the update window modally over the main window.
-void showAutoUpdate(AppContext& ctx);
+void showAutoUpdate(SubsystemContext& ctx);
 
 // A moment as text, "yyyy-mm-dd hh:mm:ss".
 std::string dateTimeText(DateTime moment);

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <thread>
 
 #include "base/app_error.h"
@@ -17,6 +18,7 @@
 #include "platform/posix/posix_internet.h"
 #include "platform/posix/posix_shell.h"
 #include "support/error_of.h"
+#include "support/temp_folder.h"
 
 namespace qm {
 namespace {
@@ -26,13 +28,7 @@ using test::errorOf;
 
 class PosixPortsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "qm ports XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { fs::remove_all(folder); }
-    std::string file(const std::string& name) const { return folder + "/" + name; }
+    std::string file(const std::string& name) const { return temp.file(name); }
     // A script that writes its arguments, one a line, to `out`.
     std::string recorder(const std::string& name, const std::string& out) {
         const std::string path = file(name);
@@ -47,7 +43,8 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    std::string folder;
+    test::TempFolder temp{"qm ports"};  // a blank in the path, as in many home folders
+    std::string folder = temp.path();
     PosixFiles files;
     PosixShell shell;
 };
@@ -135,9 +132,7 @@ TEST_F(PosixPortsTest, CopyFileSilentlyReplacesTheTargetWholeAndKeepsItRunnable)
     EXPECT_EQ(st.st_mode & 0777, 0755u);
     EXPECT_FALSE(shell.copyFileSilently(file("missing"), target));
     EXPECT_EQ(files.readAll(target), "#!/bin/sh\necho new\n");
-    int leftovers = 0;
-    for (const auto& entry : fs::directory_iterator(folder)) leftovers += entry.path().filename().string().find(".copy-") != std::string::npos;
-    EXPECT_EQ(leftovers, 0);
+    EXPECT_EQ(temp.entries(), (std::set<std::string>{"qmx", "quillmere"})) << "no temporary is left";
 }
 
 TEST(PosixInternetTest, EveryRequestGoesOverHttps) {

@@ -5,46 +5,34 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
+
+#include "ordinary_user.h"
+#include "platform/profile_encoding.h"
+#include "support/temp_folder.h"
 
 namespace qm {
 namespace {
 
 namespace fs = std::filesystem;
+using test::expectThat;
 
 class PosixProfileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "qm_profile_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        path = folder + "/settings.ini";
-    }
-    void TearDown() override {
-        chmod(folder.c_str(), 0755);
-        fs::remove_all(folder);
-    }
-    void put(const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-    std::string content() const {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    std::set<std::string> entries() const {
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename());
-        return names;
-    }
+    void put(const std::string& text) { folder.put("settings.ini", text); }
+    std::string content() const { return folder.content("settings.ini"); }
     std::string read(const char* section, const char* key) {
         return profile.getString(section, key, "none", 255, path);
     }
+    ino_t inode() const {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+    }
 
+    test::TempFolder folder{"qm_profile"};
     PosixProfile profile;
-    std::string folder;
-    std::string path;
+    std::string path = folder.file("settings.ini");
 };
 
 TEST_F(PosixProfileTest, WritesCreateTheFileAndReadBack) {
@@ -55,7 +43,7 @@ TEST_F(PosixProfileTest, WritesCreateTheFileAndReadBack) {
     EXPECT_EQ(content(), "[RAM]\r\nRelease=4\r\n[Auto]\r\nMinimum=2\r\n");
     EXPECT_EQ(read("RAM", "Release"), "4");
     EXPECT_EQ(read("AUTO", "minimum"), "2");
-    EXPECT_EQ(entries(), std::set<std::string>{"settings.ini"}) << "no temporary file left";
+    EXPECT_EQ(folder.entries(), std::set<std::string>{"settings.ini"}) << "no temporary file left";
 }
 
 TEST_F(PosixProfileTest, KeepsTheRightsOfAnExistingFile) {
@@ -69,7 +57,7 @@ TEST_F(PosixProfileTest, KeepsTheRightsOfAnExistingFile) {
 
 TEST_F(PosixProfileTest, WritesThroughASymbolicLink) {
     put("[RAM]\r\nRelease=3\r\n");
-    std::string link = folder + "/link.ini";
+    std::string link = folder.file("link.ini");
     ASSERT_EQ(symlink(path.c_str(), link.c_str()), 0);
     EXPECT_TRUE(profile.writeString("RAM", "Release", "6", link));
     EXPECT_TRUE(fs::is_symlink(link));
@@ -85,12 +73,29 @@ TEST_F(PosixProfileTest, GarbageFileReadsAsDefaultsAndKeepsItsBytes) {
     EXPECT_EQ(content(), junk + "\r\n[RAM]\r\nRelease=1\r\n");
 }
 
+// Notepad's "Unicode": the file is read in its encoding and stays in it, lines around the
+// change (with characters no ANSI code page has) kept.
+TEST_F(PosixProfileTest, AUtf16FileIsReadAndWrittenInItsOwnEncoding) {
+    const std::string original = "; \xe2\x82\xac \xe6\x97\xa5\xe6\x9c\xac\r\n[RAM]\r\nRelease=3\r\n[Memory]\r\nCaption=Caf\xc3\xa9\r\n";
+    put(std::string(kUtf16LeMark) + utf16LeFromUtf8(original));
+    EXPECT_EQ(read("RAM", "Release"), "3");
+    EXPECT_EQ(read("memory", "caption"), "Caf\xe9") << "an ANSI string to the caller";
+    EXPECT_TRUE(profile.writeString("RAM", "Release", "12", path));
+    EXPECT_TRUE(profile.writeString("Auto", "Minimum", "2", path));
+    const std::string bytes = content();
+    ASSERT_TRUE(isUtf16LeText(bytes));
+    EXPECT_EQ(utf8FromUtf16Le(bytes.substr(2)),
+              "; \xe2\x82\xac \xe6\x97\xa5\xe6\x9c\xac\r\n[RAM]\r\nRelease=12\r\n[Memory]\r\nCaption=Caf\xc3\xa9\r\n"
+              "[Auto]\r\nMinimum=2\r\n");
+    EXPECT_EQ(read("RAM", "Release"), "12");
+}
+
 TEST_F(PosixProfileTest, FolderAtThePathIsNoFile) {
     fs::create_directory(path);
     EXPECT_EQ(read("RAM", "Release"), "none");
     EXPECT_FALSE(profile.writeString("RAM", "Release", "1", path));
     EXPECT_TRUE(fs::is_directory(path));
-    EXPECT_EQ(entries(), std::set<std::string>{"settings.ini"});
+    EXPECT_EQ(folder.entries(), std::set<std::string>{"settings.ini"});
 }
 
 TEST_F(PosixProfileTest, HugeFileIsTreatedAsAbsentAndNotReplaced) {
@@ -107,28 +112,54 @@ TEST_F(PosixProfileTest, FileOfExactlyTheLimitIsRead) {
     EXPECT_EQ(read("RAM", "Release"), "3");
 }
 
-TEST_F(PosixProfileTest, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+TEST_F(PosixProfileTest, WriteToAMissingFolderFailsAndLeavesNothing) {
     put("[RAM]\r\nRelease=3\r\n");
-    std::string target = path;
-    if (geteuid() == 0) {
-        target = folder + "/missing/settings.ini";  // root ignores folder rights
-    } else {
-        ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
-    }
-    EXPECT_FALSE(profile.writeString("RAM", "Release", "9", target));
-    chmod(folder.c_str(), 0755);
+    EXPECT_FALSE(profile.writeString("RAM", "Release", "9", folder.file("missing/settings.ini")));
     EXPECT_EQ(content(), "[RAM]\r\nRelease=3\r\n");
-    EXPECT_EQ(entries(), std::set<std::string>{"settings.ini"});
+    EXPECT_EQ(folder.entries(), std::set<std::string>{"settings.ini"});
 }
 
 TEST_F(PosixProfileTest, UnreadableFileGivesDefaultAndIsNotReplaced) {
-    if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
     put("[RAM]\r\nRelease=3\r\n");
-    chmod(path.c_str(), 0);
-    EXPECT_EQ(read("RAM", "Release"), "none");
-    EXPECT_FALSE(profile.writeString("RAM", "Release", "9", path));
-    chmod(path.c_str(), 0644);
+    chmod(path.c_str(), 0200);
+    EXPECT_EQ(test::asOrdinaryUser(folder.path(), [&] {
+                  std::string failures;
+                  expectThat(failures, read("RAM", "Release") == "none", "an unreadable file reads as defaults");
+                  expectThat(failures, !profile.writeString("RAM", "Release", "9", path), "the write fails");
+                  return failures;
+              }),
+              "");
     EXPECT_EQ(content(), "[RAM]\r\nRelease=3\r\n");
+    EXPECT_EQ(folder.entries(), std::set<std::string>{"settings.ini"});
+}
+
+// As WritePrivateProfileString: a read-only file refuses the write (a rename would only have
+// asked the folder), and a writable file in a read-only folder is updated where it is.
+TEST_F(PosixProfileTest, TheFilesOwnWriteRightDecidesAsOnWindows) {
+    put("[RAM]\r\nRelease=3\r\n");
+    chmod(path.c_str(), 0444);
+    EXPECT_EQ(test::asOrdinaryUser(folder.path(), [&] {
+                  std::string failures;
+                  expectThat(failures, read("RAM", "Release") == "3", "a read-only file is read");
+                  expectThat(failures, !profile.writeString("RAM", "Release", "9", path), "a read-only file refuses");
+                  return failures;
+              }),
+              "");
+    EXPECT_EQ(content(), "[RAM]\r\nRelease=3\r\n");
+
+    chmod(path.c_str(), 0644);
+    chmod(folder.path().c_str(), 0555);
+    const ino_t before = inode();
+    EXPECT_EQ(test::asOrdinaryUser(folder.path(), [&] {
+                  std::string failures;
+                  expectThat(failures, profile.writeString("RAM", "Release", "12345", path), "longer value written");
+                  expectThat(failures, profile.writeString("RAM", "Release", "7", path), "shorter value written");
+                  return failures;
+              }),
+              "");
+    EXPECT_EQ(content(), "[RAM]\r\nRelease=7\r\n");
+    EXPECT_EQ(inode(), before) << "updated in place";
+    EXPECT_EQ(folder.entries(), std::set<std::string>{"settings.ini"});
 }
 
 }  // namespace

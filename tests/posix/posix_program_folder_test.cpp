@@ -14,6 +14,7 @@
 #include "forms/headless_host.h"
 #include "settings/settings_file.h"
 #include "support/fake_platform.h"
+#include "support/temp_folder.h"
 
 namespace qm {
 namespace {
@@ -22,17 +23,9 @@ namespace fs = std::filesystem;
 
 class PosixFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "qm_folder_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        fs::create_directories(root + "/bin");
-    }
-    void TearDown() override {
-        chmod((root + "/bin").c_str(), 0755);
-        fs::remove_all(root);
-    }
-    std::string root;
+    void SetUp() override { fs::create_directories(root + "/bin"); }
+    test::TempFolder temp{"qm_folder"};
+    std::string root = temp.path();
 };
 
 TEST_F(PosixFolderTest, APortableCopyKeepsItsFilesBesideTheExecutable) {
@@ -74,12 +67,12 @@ protected:
         fakes.folder.path = root + "/bin";
         PosixProfile profile;
         HeadlessHost host;
+        test::HostClock clock{host};
         Platform platform{fakes.memory, fakes.cpu, profile, fakes.registry, fakes.shell, fakes.files,
-                          fakes.internet, host, fakes.folder, fakes.instance,
-                          fakes.update};
+                          fakes.internet, clock, fakes.folder, fakes.instance,
+                      fakes.update};
         Form frm("frmMain");
-        MainState state;
-        AppContext ctx{host, platform, log, frm, state};
+        SubsystemContext ctx{host, platform, log, frm};
         return SettingsFile(ctx).getData(section, key, missing);
     }
     std::string path() const { return root + "/bin\\settings.ini"; }  // the fake folder's separator

@@ -6,11 +6,14 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <set>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "ordinary_user.h"
 #include "platform/posix/autostart_entry.h"
+#include "support/temp_folder.h"
 
 namespace qm {
 namespace {
@@ -27,13 +30,7 @@ std::string slurp(const std::string& path) {
 
 class PosixRegistryTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "qm_registry_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        fs::create_directories(root + "/program");
-    }
-    void TearDown() override { fs::remove_all(root); }
+    void SetUp() override { fs::create_directories(root + "/program"); }
 
     PosixRegistry make() { return PosixRegistry(root + "/program", root + "/config"); }
     long setString(PosixRegistry& reg, const char* path, const std::string& name, const std::string& text) {
@@ -61,7 +58,8 @@ protected:
         return result;
     }
 
-    std::string root;
+    test::TempFolder folder{"qm_registry"};
+    std::string root = folder.path();
 };
 
 TEST_F(PosixRegistryTest, KeysAreCreatedOnlyByCreateAndValuesSurviveARestart) {
@@ -172,6 +170,55 @@ TEST_F(PosixRegistryTest, TheRunKeyOpensForWritingOnlyWhenTheAutostartFolderCanB
     EXPECT_EQ(reg.openKey(HKEY_LOCAL_MACHINE_, kRun, KEY_WRITE_, key), ERROR_ACCESS_DENIED_);
     EXPECT_EQ(reg.openKey(HKEY_LOCAL_MACHINE_, kRun, KEY_READ_, key), ERROR_SUCCESS_);
     reg.closeKey(key);
+}
+
+// What could not be read is never replaced: every value in it would be lost.
+class UnreadableStore : public PosixRegistryTest {
+protected:
+    void SetUp() override {
+        PosixRegistryTest::SetUp();
+        std::ofstream(store) << kSaved;
+    }
+    // Each write through a key opened while the store could still be read must fail.
+    std::string writesFail(PosixRegistry& reg, RegHandle key) {
+        std::string failures;
+        RegHandle other = 0;
+        test::expectThat(failures, reg.setValue(key, "ver", RegValue{REG_SZ_, std::string("6\0", 2)}) == ERROR_ACCESS_DENIED_, "setValue");
+        test::expectThat(failures, reg.deleteValue(key, "ver") == ERROR_ACCESS_DENIED_, "deleteValue");
+        test::expectThat(failures, reg.createKey(HKEY_LOCAL_MACHINE_, "Software\\Other", KEY_ALL_ACCESS_, other) == ERROR_ACCESS_DENIED_, "createKey");
+        return failures;
+    }
+    static constexpr const char* kSaved = "[HKLM\\Software\\Microsoft\\Quillmere]\n\"ver\"=\"5\"\n";
+    std::string store = root + "/program/registry.ini";
+};
+
+TEST_F(UnreadableStore, ForWantOfRightsIsLeftAsItWas) {
+    EXPECT_EQ(test::asOrdinaryUser(root, [&] {
+                  PosixRegistry reg = make();
+                  RegHandle key = 0;
+                  if (reg.createKey(HKEY_LOCAL_MACHINE_, kOurs, KEY_ALL_ACCESS_, key) != ERROR_SUCCESS_) return std::string("open");
+                  ::chmod(store.c_str(), 0200);  // write-only: the store cannot be read
+                  return writesFail(reg, key);
+              }),
+              "");
+    ::chmod(store.c_str(), 0644);
+    EXPECT_EQ(slurp(store), kSaved);
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(root + "/program")) names.insert(entry.path().filename());
+    EXPECT_EQ(names, std::set<std::string>{"registry.ini"});
+}
+
+TEST_F(UnreadableStore, WhenTooLargeOrNoFileIsLeftAsItWas) {
+    PosixRegistry reg = make();
+    RegHandle key = 0;
+    ASSERT_EQ(reg.createKey(HKEY_LOCAL_MACHINE_, kOurs, KEY_ALL_ACCESS_, key), ERROR_SUCCESS_);
+    fs::resize_file(store, 1024 * 1024 + 1);  // sparse: costs no disk
+    EXPECT_EQ(writesFail(reg, key), "");
+    EXPECT_EQ(fs::file_size(store), 1024u * 1024 + 1);
+    fs::remove(store);
+    fs::create_directory(store);
+    EXPECT_EQ(writesFail(reg, key), "");
+    EXPECT_TRUE(fs::is_directory(store));
 }
 
 TEST(AutostartExec, ArgumentsAreQuotedAndEscapedAsTheDesktopEntrySpecAsks) {

@@ -5,6 +5,7 @@
 // Windows NT and later; [wine] Wine's implementation, where Windows left no record.
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qm {
@@ -38,6 +39,16 @@ struct ProfileWriteCase {
 template <size_t N>
 std::string bytes(const char (&text)[N]) {
     return std::string(text, N - 1);
+}
+
+// A file as Notepad saves it as "Unicode": the UTF-16 LE byte order mark, two bytes a character.
+inline std::string utf16File(std::u16string_view text) {
+    std::string file = "\xff\xfe";
+    for (char16_t c : text) {
+        file += static_cast<char>(c & 0xff);
+        file += static_cast<char>(c >> 8);
+    }
+    return file;
 }
 
 inline std::vector<ProfileReadCase> profileReadCases() {
@@ -108,6 +119,16 @@ inline std::vector<ProfileReadCase> profileReadCases() {
         {"name_to_last_bracket", "[a]b]\r\nk=1\r\n", "a]b", "k", "d", 255, "1"},
         {"garbage", bytes("\0\x01[[[==]]]\xff\r\r\n===\r\n[\r\n]\r\n"), "RAM", "Release", "0", 255, "0"},
         {"binary_then_section", bytes("\x89PNG\0\x1a\r\n[s]\r\nk=7\r\n"), "s", "k", "d", 255, "7"},
+        // A UTF-16 LE file with its mark is read in that encoding; the caller gets ANSI
+        // (code page 1252), '?' for a character it lacks
+        {"utf16", utf16File(u"[RAM]\r\nRelease=3\r\n"), "RAM", "Release", "0", 255, "3"},
+        {"utf16_names_and_blanks", utf16File(u" [ ram ]\r\n release = 4 \r\n"), "RAM", "Release", "0", 255, "4"},
+        {"utf16_missing_key", utf16File(u"[RAM]\r\nRelease=3\r\n"), "RAM", "Minimum", "1.5", 255, "1.5"},
+        {"utf16_ansi_value", utf16File(u"[s]\r\nk=Caf\u00e9 \u20ac\r\n"), "s", "k", "d", 255, "Caf\xe9 \x80"},
+        {"utf16_value_beyond_ansi", utf16File(u"[s]\r\nk=\u65e5\u672c\r\n"), "s", "k", "d", 255, "??"},
+        {"utf16_ansi_names", utf16File(u"[Caf\u00e9]\r\nk=1\r\n"), "Caf\xe9", "k", "d", 255, "1"},
+        {"utf16_cut", utf16File(u"[s]\r\nk=abcdef\r\n"), "s", "k", "d", 4, "abc"},
+        {"utf16_lf_only", utf16File(u"[s]\nk=2\n"), "s", "k", "d", 255, "2"},
         // Known differences of Wine. [nt]: "[]" is a section named "" (Wine's test marks it
         // todo); Windows 10 does not know a UTF-8 BOM, which hides a section on line 1;
         // Wine drops the last char of a quoted value that exactly fills the buffer.
@@ -153,6 +174,18 @@ inline std::vector<ProfileWriteCase> profileWriteCases() {
         {"key_before_any_section_untouched", "k=1\r\n[s]\r\n", "s", "k", "5", "k=1\r\n[s]\r\nk=5\r\n"},
         {"section_without_bracket_is_no_section", "[s]\r\n[t\r\n", "t", "k", "5",
          "[s]\r\n[t\r\n[t]\r\nk=5\r\n"},
+        // A UTF-16 LE file stays UTF-16, lines beyond the code page kept
+        {"utf16_replace_in_place", utf16File(u"[RAM]\r\nRelease=3\r\n"), "RAM", "Release", "5",
+         utf16File(u"[RAM]\r\nRelease=5\r\n")},
+        {"utf16_new_key", utf16File(u"[A]\r\nk=1\r\n[B]\r\nb=2\r\n"), "a", "n", "2",
+         utf16File(u"[A]\r\nk=1\r\nn=2\r\n[B]\r\nb=2\r\n")},
+        {"utf16_new_section", utf16File(u"[A]\r\nk=1\r\n"), "Memory", "GraphInterval", "1.5",
+         utf16File(u"[A]\r\nk=1\r\n[Memory]\r\nGraphInterval=1.5\r\n")},
+        {"utf16_mark_only", utf16File(u""), "s", "k", "1", utf16File(u"[s]\r\nk=1\r\n")},
+        {"utf16_ansi_value_written", utf16File(u"[s]\r\nk=1\r\n"), "s", "k", "Caf\xe9 \x80",
+         utf16File(u"[s]\r\nk=Caf\u00e9 \u20ac\r\n")},
+        {"utf16_other_lines_kept", utf16File(u"[\u65e5\u672c]\r\nx=\u65e5\r\n[s]\r\nk=1\r\n"), "s", "k", "2",
+         utf16File(u"[\u65e5\u672c]\r\nx=\u65e5\r\n[s]\r\nk=2\r\n")},
     };
 }
 

@@ -1,9 +1,13 @@
 #include "support/test_app.h"
 
+#include "app/main_layout.h"
+
 namespace qm::test {
 
-TestApp::TestApp()
-    : platform(fakes.platform(host)), window(std::make_unique<MainWindow>(host, platform, log)) {}
+BareWindow::BareWindow(DateTime start) : host(start), platform(fakes.platform(host)) { declareMainLayout(form); }
+
+TestApp::TestApp(DateTime start)
+    : host(start), platform(fakes.platform(host)), window(std::make_unique<MainWindow>(host, platform, log)) {}
 
 void TestApp::load() {
     host.attach(frm());
@@ -19,16 +23,16 @@ void TestApp::setSettingsText(const std::string& text) { fakes.files.files[ctx()
 
 void TestApp::presetCheck(const std::string& section, const std::string& key, const std::string& box, int value) {
     fakes.profile.writeString(section, key, std::to_string(value), ctx().programFile("settings.ini"));
-    state().isLoading = true;
+    settings().setLoading(true);
     get<CheckBox>(box).setValue(value);
-    state().isLoading = false;
+    settings().setLoading(false);
 }
 
 void TestApp::presetDisplay(int mode) {
     fakes.profile.writeString("Startup", "Display", std::to_string(mode), ctx().programFile("settings.ini"));
-    state().isLoading = true;
+    settings().setLoading(true);
     frm().element<OptionButton>("optDisplay", mode).setValue(true);
-    state().isLoading = false;
+    settings().setLoading(false);
 }
 
 }  // namespace qm::test

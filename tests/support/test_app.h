@@ -1,7 +1,12 @@
 #pragma once
-// A whole main window on the headless host and the fake platform, for tests:
-//   TestApp app;      // window built, handlers attached, nothing loaded
-//   app.load();       // host attached and Form_Load run
+// The core's main window for tests, in two sizes, on the headless host and the fakes:
+//   BareWindow  the window's controls and the context every subsystem is handed, with the
+//               settings file; a test builds only the subsystems it exercises.
+//   TestApp     the whole main window: every subsystem built, handlers attached.
+//                 TestApp app;   // nothing loaded
+//                 app.load();    // host attached and Form_Load run
+// Both offer the same frm(), ctx() and settings(), so the fixtures of core_fixture.h run
+// on either.
 #include <memory>
 #include <string>
 
@@ -11,8 +16,26 @@
 
 namespace qm::test {
 
+inline DateTime defaultTestStart() { return makeDateTime(2026, 1, 5, 10, 0, 0); }
+
+struct BareWindow {
+    explicit BareWindow(DateTime start = defaultTestStart());
+
+    HeadlessHost host;
+    FakePlatform fakes;
+    Platform platform;
+    RecordingSink log;
+    Form form{"frmMain"};
+    SubsystemContext context{host, platform, log, form};
+    SettingsFile settingsFile{context};
+
+    Form& frm() { return form; }
+    SubsystemContext& ctx() { return context; }
+    SettingsFile& settings() { return settingsFile; }
+};
+
 struct TestApp {
-    TestApp();
+    explicit TestApp(DateTime start = defaultTestStart());
 
     HeadlessHost host;
     FakePlatform fakes;
@@ -24,8 +47,9 @@ struct TestApp {
     void load();
 
     Form& frm() { return window->form(); }
-    MainState& state() { return window->state(); }
-    AppContext& ctx() { return window->context(); }
+    SubsystemContext& ctx() { return window->context(); }
+    Subsystems& parts() { return window->subsystems(); }
+    SettingsFile& settings() { return parts().settings; }
     template <class T>
     T& get(const std::string& name) {
         return frm().get<T>(name);
@@ -36,7 +60,7 @@ struct TestApp {
     void setSettingsText(const std::string& text);
 
     // Before load(): stores an option in the settings file and puts it into its control
-    // (with isLoading set, so the control's handler neither writes nor starts anything).
+    // (while loading, so the control's handler neither writes nor starts anything).
     // The control is set directly too, so a test does not depend on which loaders exist.
     void presetCheck(const std::string& section, const std::string& key, const std::string& box, int value);
     void presetDisplay(int mode);

@@ -1,7 +1,7 @@
 #include "memory/amount_lists.h"
 
 #include "forms/picture_box.h"
-#include "memory_page_fixture.h"
+#include "support/core_fixture.h"
 
 namespace qm::test {
 namespace {
@@ -11,10 +11,10 @@ protected:
     // The start-up sequence's part: totals and scales, then the lists, while loading.
     void start(uint64_t totalBytes, uint64_t pageBytes) {
         fakes.memory.current = {totalBytes, totalBytes / 2, pageBytes, pageBytes / 2};
-        state.isLoading = true;
-        lists.initMemory();
-        lists.loadRAM();
-        state.isLoading = false;
+        whileLoading([&] {
+            lists.initMemory();
+            lists.loadRAM();
+        });
     }
     std::vector<std::string> scale(const std::string& label) {
         std::vector<std::string> captions;
@@ -38,8 +38,8 @@ protected:
 
 TEST_F(AmountListsTest, Machine256MB) {
     start(256 * MB, 512 * MB);
-    EXPECT_EQ(state.totalPhysMB, 257);
-    EXPECT_EQ(state.totalPageMB, 513);
+    EXPECT_EQ(lists.totals().physMB, 257);
+    EXPECT_EQ(lists.totals().pageMB, 513);
     expectAmountLists(128, "256 MB");
     EXPECT_EQ(lstRam().text(), "2 MB");  // no stored amount: the first entry
     EXPECT_EQ(scale("lblP"), (std::vector<std::string>{"0 MB", "85 MB", "170 MB", "255 MB"}));
@@ -51,7 +51,7 @@ TEST_F(AmountListsTest, Machine256MB) {
 
 TEST_F(AmountListsTest, Machine1024MB) {
     start(1024 * MB, 2048 * MB);
-    EXPECT_EQ(state.totalPhysMB, 1025);
+    EXPECT_EQ(lists.totals().physMB, 1025);
     expectAmountLists(512, "1024 MB");
     EXPECT_EQ(scale("lblP"), (std::vector<std::string>{"0 MB", "341 MB", "682 MB", "1023 MB"}));
     EXPECT_EQ(control<Label>("lblPM").caption(), "Total Physical Memory: 1048576 KB");
@@ -59,20 +59,20 @@ TEST_F(AmountListsTest, Machine1024MB) {
 
 TEST_F(AmountListsTest, Machine255Point4MBStillEndsAt256MB) {
     start(static_cast<uint64_t>(255.4 * MB), 1024 * MB);
-    EXPECT_EQ(state.totalPhysMB, 256);
+    EXPECT_EQ(lists.totals().physMB, 256);
     expectAmountLists(128, "256 MB");
 }
 
 TEST_F(AmountListsTest, KilobyteCaptionLeavesOutTheAddedMegabyte) {
     start(static_cast<uint64_t>(511.5 * MB), 1024 * MB);
     EXPECT_EQ(control<Label>("lblPM").caption(), "Total Physical Memory: 523776 KB");
-    EXPECT_EQ(state.totalPhysMB, 513);  // 511.5 rounds to the even 512
+    EXPECT_EQ(lists.totals().physMB, 513);  // 511.5 rounds to the even 512
 }
 
 TEST_F(AmountListsTest, MachineAboveTwoGigabytesStopsAtAThousandEntries) {
     start(16384 * MB, 32768 * MB);
-    EXPECT_EQ(state.totalPhysMB, 16385);
-    EXPECT_EQ(state.totalPageMB, 32769);  // beyond 16 bits
+    EXPECT_EQ(lists.totals().physMB, 16385);
+    EXPECT_EQ(lists.totals().pageMB, 32769);  // beyond 16 bits
     expectAmountLists(1000, "2000 MB");
     EXPECT_EQ(scale("lblP"), (std::vector<std::string>{"0 MB", "5461 MB", "10922 MB", "16383 MB"}));
     EXPECT_EQ(control<Label>("lblPM").caption(), "Total Physical Memory: 16777216 KB");
@@ -108,9 +108,9 @@ TEST_F(AmountListsTest, StoredAmountIsRestoredWithoutWritingDuringLoading) {
     EXPECT_EQ(fakes.files.files[path], "[RAM]\r\nRelease=5\r\n");
     EXPECT_EQ(control<Menu>("mnuRelease").caption(), designedMenu);
     // lstTimeAmount writes even while loading, as the first start of the program shows.
-    state.isLoading = true;
+    settings.setLoading(true);
     control<ListBox>("lstTimeAmount").setListIndex(0);
-    EXPECT_EQ(settings("Time", "Release"), "0");
+    EXPECT_EQ(stored("Time", "Release"), "0");
 }
 
 TEST_F(AmountListsTest, StoredAmountThatDoesNotFitLeavesNoSelection) {
@@ -131,10 +131,10 @@ TEST_F(AmountListsTest, StoredAmountThatDoesNotFitLeavesNoSelection) {
 TEST_F(AmountListsTest, ChoosingAnAmountWritesItAndRenamesTheMenuEntry) {
     start(1024 * MB, 2048 * MB);
     lstRam().userSelect(255);
-    EXPECT_EQ(settings("RAM", "Release"), "255");
+    EXPECT_EQ(stored("RAM", "Release"), "255");
     EXPECT_EQ(control<Menu>("mnuRelease").caption(), "Free Up 512 MB Now");
     control<ListBox>("lstTimeAmount").userSelect(3);
-    EXPECT_EQ(settings("Time", "Release"), "3");
+    EXPECT_EQ(stored("Time", "Release"), "3");
 }
 
 }  // namespace

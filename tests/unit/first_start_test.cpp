@@ -38,7 +38,7 @@ TEST(FirstStart, StoredStartupReleaseRunsOneWaitAfterStart) {
     app.fakes.memory.current = {1024 * MB, 600 * MB, 2048 * MB, 1500 * MB};
     app.setSettingsText("[Startup]\r\nRelease=64\r\nWait=29\r\nRetry=2\r\n[Auto]\r\nActive=0\r\n[Time]\r\nActive=0\r\n");
     app.load();
-    EXPECT_EQ(app.state().releaseTarget, 728);
+    EXPECT_EQ(app.parts().engine.releaseTarget(), 728);
     app.host.advance(29999);
     EXPECT_TRUE(app.fakes.memory.touched.empty());
     app.host.advance(1);

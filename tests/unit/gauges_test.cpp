@@ -2,7 +2,7 @@
 #include "monitor/gauges.h"
 
 #include "base/convert.h"
-#include "monitor_fixture.h"
+#include "support/core_fixture.h"
 
 namespace qm::test {
 namespace {
@@ -22,10 +22,10 @@ Canvas expectedBar(int fillTwips) {
 }
 
 TEST_F(MonitorTest, BarsShowTheirPercentagesLineByLine) {
-    gauges->drawProgressBar(50, 0);
+    gauges.drawProgressBar(50, 0);
     EXPECT_EQ(pic("picPProgress").image(), expectedBar(1750));  // 29 light lines, 60..1740
     EXPECT_EQ(pic("picVProgress").image(), expectedBar(0));     // every line dark
-    gauges->drawProgressBar(100, 50);
+    gauges.drawProgressBar(100, 50);
     EXPECT_EQ(pic("picPProgress").image(), expectedBar(3500));  // not cleared: lines repainted
     EXPECT_EQ(pic("picVProgress").image(), expectedBar(1750));
     // The 59th line (x = 3540) lies beyond the 3500-twip width: drawn dark and clipped.
@@ -35,9 +35,9 @@ TEST_F(MonitorTest, BarsShowTheirPercentagesLineByLine) {
 
 TEST_F(MonitorTest, StartTitleIsWholeAndTheRefreshTitleFine) {
     fakes.cpu.readings = {CpuCounters{1, 0, 0}, CpuCounters{1, 10051, 0}};  // the sampler says -1
-    sampler = std::make_unique<clsCPUUsage>(platform, log);
+    sampler = std::make_unique<clsCPUUsage>(world.platform, log);
     setAvailable(511.87, 1500);
-    gauges->initProgressBar();
+    gauges.initProgressBar();
     EXPECT_EQ(frm.caption(), "Quillmere v1.0 512 MB");
     EXPECT_EQ(caption("lblCPU"), "-1%");  // unclamped at start
     EXPECT_EQ(caption("lblPPercent"), "51% Available");
@@ -45,51 +45,51 @@ TEST_F(MonitorTest, StartTitleIsWholeAndTheRefreshTitleFine) {
     EXPECT_EQ(pic("picPProgress").image(), expectedBar(1785));
     EXPECT_TRUE(tips.empty());
     EXPECT_EQ(pic("picPhysical").toolTip(), "");
-    EXPECT_EQ(state.physHistory[364], -1);
+    EXPECT_EQ(graphs.physHistory()[364], -1);
 
     frm.get<ComboBox>("cmbUpdateGraph").setListIndex(0);
-    gauges->tmrMemory_Timer();
+    gauges.tmrMemory_Timer();
     EXPECT_EQ(frm.caption(), "Quillmere v1.0 - 511.87 MB");
     EXPECT_EQ(tips, std::vector<std::string>{"Quillmere v1.0 - 511.87 MB"});
     EXPECT_EQ(pic("picPhysical").toolTip(), "Last Value = 511.87 MB");
     EXPECT_EQ(pic("picVirtual").toolTip(), "Last Value = 1500 MB");
-    EXPECT_EQ(state.lastPhysPercent, 51);
-    EXPECT_EQ(state.lastPagePercent, 75);
-    EXPECT_EQ(state.physHistory[364], 35);  // 51 x 0.69 = 35.19
+    EXPECT_EQ(gauges.lastPhysPercent(), 51);
+    EXPECT_EQ(gauges.lastPagePercent(), 75);
+    EXPECT_EQ(graphs.physHistory()[364], 35);  // 51 x 0.69 = 35.19
     EXPECT_TRUE(log.entries.empty());
 }
 
 TEST_F(MonitorTest, TitlesFollowTheUserNumberFormat) {
     setUserDecimalSeparator(',');
     setAvailable(511.87, 1500);
-    gauges->tmrMemory_Timer();
+    gauges.tmrMemory_Timer();
     setUserDecimalSeparator('.');
     EXPECT_EQ(frm.caption(), "Quillmere v1.0 - 511,87 MB");
 }
 
 TEST_F(MonitorTest, OneTickUsesOneSampleForEveryFigure) {
     fakes.memory.upcoming = {MemoryStatus{0, 250 * MB, 0, 1000 * MB}, MemoryStatus{0, 900 * MB, 0, 100 * MB}};
-    gauges->tmrMemory_Timer();
+    gauges.tmrMemory_Timer();
     EXPECT_EQ(fakes.memory.statusCalls, 1);
     EXPECT_EQ(frm.caption(), "Quillmere v1.0 - 250 MB");
     EXPECT_EQ(caption("lblPPercent"), "25% Available");
     EXPECT_EQ(caption("lblVPercent"), "50% Available");
-    EXPECT_EQ(state.pageHistory[364], 34);  // 50 % -> 34.5 -> 34
+    EXPECT_EQ(graphs.pageHistory()[364], 34);  // 50 % -> 34.5 -> 34
 }
 
 TEST_F(MonitorTest, LargeMachinesKeepTheirMegabytes) {
-    state.totalPhysMB = 65537;  // a 64 GB machine: beyond a 16-bit megabyte count
+    totals.physMB = 65537;  // a 64 GB machine: beyond a 16-bit megabyte count
     setAvailable(40000.25, 1000);
-    gauges->tmrMemory_Timer();
+    gauges.tmrMemory_Timer();
     EXPECT_EQ(frm.caption(), "Quillmere v1.0 - 40000.25 MB");
     EXPECT_EQ(caption("lblPPercent"), "61% Available");
     EXPECT_TRUE(log.entries.empty());
 }
 
 TEST_F(MonitorTest, MissingTotalsAreLoggedAndTheTickGoesOn) {
-    state.totalPhysMB = 0;
+    totals.physMB = 0;
     setAvailable(300, 1000);
-    gauges->tmrMemory_Timer();
+    gauges.tmrMemory_Timer();
     EXPECT_TRUE(log.has("frmMain,tmrMemory_Timer", errDivisionByZero));
     EXPECT_EQ(caption("lblPPercent"), "0% Available");  // the failed value stays at its start
     EXPECT_EQ(caption("lblVPercent"), "50% Available");
@@ -103,21 +103,29 @@ TEST_F(MonitorTest, IntervalGatePacesTheRefreshes) {
         return fakes.memory.statusCalls - before;
     };
     host.attach(frm);
+    graphs.loadGraph();                                   // the interval runs from now
     frm.get<ComboBox>("cmbUpdateGraph").setListIndex(1);  // "3 Seconds"
-    state.lastGraphTime = host.now();
     frm.get<Timer>("tmrMemory").setEnabled(true);
     EXPECT_EQ(refreshesOver(3), 0);
     EXPECT_EQ(refreshesOver(1), 1);  // more than 3 whole seconds
     EXPECT_EQ(refreshesOver(8), 2);  // every fourth tick
-    EXPECT_EQ(state.lastGraphTime, host.now());
+    EXPECT_EQ(graphs.lastGraphTime(), host.now());
     frm.get<ComboBox>("cmbUpdateGraph").setListIndex(0);  // "1.5 Seconds": every tick
     EXPECT_EQ(refreshesOver(5), 5);
 }
 
 TEST_F(MonitorTest, RepaintsRedrawFromTheLastValues) {
-    state.lastPhysPercent = 50;
-    state.lastPagePercent = 100;
-    state.lastCPU = 100;
+    // The last values: 50 % and 100 % from a memory tick, 100 % from a CPU tick.
+    const int64_t s = 10'000'000;
+    fakes.cpu.readings = {CpuCounters{1, 5 * s, 0}, CpuCounters{1, 4 * s, s}};
+    sampler = std::make_unique<clsCPUUsage>(world.platform, log);
+    graphs.tmrCPU_Timer();
+    frm.get<ComboBox>("cmbUpdateGraph").setListIndex(0);
+    setAvailable(500, 2000);
+    gauges.tmrMemory_Timer();
+    pic("picPProgress").cls();
+    pic("picVProgress").cls();
+    pic("picCPU").cls();
     pic("picVProgress").raisePaint();
     EXPECT_EQ(pic("picPProgress").image(), expectedBar(1750));
     EXPECT_EQ(pic("picVProgress").image(), expectedBar(3500));

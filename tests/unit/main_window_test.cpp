@@ -54,8 +54,8 @@ struct ChangeRecorder {
 TEST(FormLoad, RunsItsStepsInOrder) {
     TestApp app;
     app.presetDisplay(0);
-    app.state().physHistory.fill(7);
-    app.state().currentPage = 3;
+    app.parts().graphs.addSample(10, 10);
+    app.window->lblLauncherN_Click();
     ChangeRecorder rec(app, {"tmrCPU", "tmrMemory", "lblPM", "lstRam", "mnuRelease", "frmMain", "fmRAM", "TS"});
     app.load();
 
@@ -72,13 +72,13 @@ TEST(FormLoad, RunsItsStepsInOrder) {
     ASSERT_FALSE(app.host.trayCalls.empty());
     EXPECT_EQ(app.host.trayCalls.front().first, NIM_ADD_);
     EXPECT_EQ(app.host.trayCalls.front().second.tip, tipText(app.frm().caption()));
-    EXPECT_TRUE(std::all_of(app.state().physHistory.begin(), app.state().physHistory.end(),
+    EXPECT_TRUE(std::all_of(app.parts().graphs.physHistory().begin(), app.parts().graphs.physHistory().end(),
                             [](int16_t v) { return v == -1; }));
-    EXPECT_EQ(app.state().pageHistory[364], -1);
-    EXPECT_EQ(app.state().currentPage, 0);
+    EXPECT_EQ(app.parts().graphs.pageHistory()[364], -1);
+    EXPECT_EQ(app.window->currentPage(), 0);
     EXPECT_NE(app.window->cpuSampler(), nullptr);
-    EXPECT_GT(app.state().totalPhysMB, 0);  // initMemory ran
-    EXPECT_FALSE(app.state().isLoading);
+    EXPECT_GT(app.parts().amounts.totals().physMB, 0);  // initMemory ran
+    EXPECT_FALSE(app.settings().isLoading());
     EXPECT_FALSE(app.log.has("frmMain,Form_Load"));
 }
 
@@ -86,13 +86,13 @@ TEST(FormLoad, StartsOnlyTheCheckedFeaturesWithTheirIntervalFromNow) {
     TestApp app;
     app.presetCheck("Time", "Active", "chkTimeActive", 1);
     app.presetCheck("Auto", "Active", "chkAutoActive", 0);
-    const DateTime before = app.state().autoIntervalStart;
+    const DateTime before = app.parts().autoRelease.intervalStart();
     app.host.advance(90000);
     app.load();
     EXPECT_TRUE(app.timer("tmrTime").isEnabled());
-    EXPECT_EQ(app.state().timeIntervalStart.ms, app.host.now().ms);
+    EXPECT_EQ(app.parts().timedRelease.intervalStart().ms, app.host.now().ms);
     EXPECT_FALSE(app.timer("tmrAuto").isEnabled());
-    EXPECT_EQ(app.state().autoIntervalStart.ms, before.ms);
+    EXPECT_EQ(app.parts().autoRelease.intervalStart().ms, before.ms);
 }
 
 TEST(FormLoad, DisplayModes) {
@@ -128,11 +128,11 @@ TEST_F(PageSelection, SelectingAnotherPageSwapsFrameAndCaptionColour) {
     EXPECT_FALSE(page(0).visible());
     EXPECT_EQ(caption(4).foreColor(), kBlue);
     EXPECT_EQ(caption(0).foreColor(), kWhite);
-    EXPECT_EQ(app.state().currentPage, 4);
+    EXPECT_EQ(app.window->currentPage(), 4);
     caption(1).userClick();
     EXPECT_FALSE(page(4).visible());
     EXPECT_EQ(caption(4).foreColor(), kWhite);
-    EXPECT_EQ(app.state().currentPage, 1);
+    EXPECT_EQ(app.window->currentPage(), 1);
     for (int i = 0; i < 7; ++i) EXPECT_EQ(page(i).visible(), i == 1) << i;
 }
 
@@ -154,12 +154,12 @@ TEST_F(PageSelection, ViewMenuLeavesTheTabStripAndTabsBringThePageForward) {
     for (const auto& item : kItems) {
         app.get<Menu>(item.item).userClick();
         EXPECT_TRUE(page(item.page).visible()) << item.item;
-        EXPECT_EQ(app.state().currentPage, item.page) << item.item;
+        EXPECT_EQ(app.window->currentPage(), item.page) << item.item;
         EXPECT_EQ(ts.selectedTab(), 1) << item.item;
     }
     ts.userSelectTab(7);
     EXPECT_TRUE(page(6).visible());
-    EXPECT_EQ(app.state().currentPage, 6);
+    EXPECT_EQ(app.window->currentPage(), 6);
     for (int i = 0; i < 6; ++i) EXPECT_GT(page(6).zOrder(), page(i).zOrder());
 }
 
@@ -192,7 +192,7 @@ struct PauseTest : ::testing::TestWithParam<bool> {
 };
 
 TEST_P(PauseTest, PauseStopsTimedActivityButNotTheRunningRelease) {
-    const DateTime start = app.state().timeIntervalStart;
+    const DateTime start = app.parts().timedRelease.intervalStart();
     pause().userClick();
     for (const char* t : {"tmrCPU", "tmrMemory", "tmrTime", "tmrAuto"}) EXPECT_FALSE(app.timer(t).isEnabled()) << t;
     EXPECT_TRUE(app.timer("tmrRam").isEnabled());
@@ -207,7 +207,7 @@ TEST_P(PauseTest, PauseStopsTimedActivityButNotTheRunningRelease) {
     EXPECT_TRUE(app.timer("tmrMemory").isEnabled());
     EXPECT_EQ(app.timer("tmrTime").isEnabled(), GetParam());
     EXPECT_FALSE(app.timer("tmrAuto").isEnabled());
-    EXPECT_EQ(app.state().timeIntervalStart.ms, start.ms);
+    EXPECT_EQ(app.parts().timedRelease.intervalStart().ms, start.ms);
     EXPECT_EQ(app.frm().caption(), "Quillmere [Paused]");  // until the memory timer's next refresh
     EXPECT_EQ(pause().caption(), "&Pause All Activity");
 }
@@ -239,9 +239,9 @@ struct Ending : LoadedApp {
         return false;
     }
     void setQuit(int value) {
-        app.state().isLoading = true;
+        app.settings().setLoading(true);
         app.get<CheckBox>("chkQuit").setValue(value);
-        app.state().isLoading = false;
+        app.settings().setLoading(false);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "forms/headless_host.h"
 #include "support/fake_platform.h"
+#include "support/host_clock.h"
 #include "support/test_app.h"
 #include "update/post_upgrade.h"
 #include "update/reg_strings.h"
@@ -65,13 +66,14 @@ TEST(UpdateHelpers, AddBackslashAppendsOnlyWhenMissing) {
 
 TEST(UpdateHelpers, WaitSecondsRunsEventsUntilTheTickCountPassesEvenAcrossItsWrap) {
     HeadlessHost host;
+    test::HostClock clock{host};
     host.setStartTick(0xFFFFFFFFu - 1500);
-    waitSeconds(host, host, 4);
+    waitSeconds(host, clock, 4);
     EXPECT_GE(host.elapsedMs(), 4000);
     EXPECT_LT(host.elapsedMs(), 4000 + host.doEventsStepMs);
     EXPECT_GT(host.doEventsCalls, 100);
     const int64_t before = host.elapsedMs();
-    waitSeconds(host, host, 0);
+    waitSeconds(host, clock, 0);
     EXPECT_EQ(host.elapsedMs(), before);
 }
 

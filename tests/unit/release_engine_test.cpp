@@ -1,6 +1,6 @@
 #include "memory/release_engine.h"
 
-#include "memory_page_fixture.h"
+#include "support/core_fixture.h"
 #include "support/error_of.h"
 
 namespace qm::test {
@@ -30,18 +30,18 @@ TEST_F(ReleaseEngineTest, OnDemandGoalIsAvailablePlusAmountAndEachStepTouchesThe
     amount(512);
     clickRam();
     EXPECT_TRUE(engine.isReleasing());
-    EXPECT_EQ(state.releaseTarget, 812);
+    EXPECT_EQ(engine.releaseTarget(), 812);
     EXPECT_EQ(tmrRam().interval(), 1000);
     EXPECT_TRUE(control<CommandButton>("cmdRam").enabled());  // disabled only while the click runs
     host.advance(999);
     EXPECT_TRUE(fakes.memory.touched.empty());  // the first step runs one spacing later
     host.advance(1);
     EXPECT_EQ(fakes.memory.touched, blocks({812}));
-    EXPECT_EQ(state.releaseAttempts, 1);
+    EXPECT_EQ(engine.releaseAttempts(), 1);
     EXPECT_TRUE(engine.isReleasing());
     host.advance(1000);  // limit 1 used up: this tick only stops
     EXPECT_FALSE(engine.isReleasing());
-    EXPECT_EQ(state.releaseAttempts, 0);
+    EXPECT_EQ(engine.releaseAttempts(), 0);
     EXPECT_EQ(fakes.memory.touched.size(), 1u);
     EXPECT_TRUE(log.entries.empty());
 }
@@ -71,11 +71,11 @@ TEST_F(ReleaseEngineTest, ClickWhileAnyCycleRunsOnlyShowsTheMessage) {
     EXPECT_EQ(host.messages[0].prompt, "The application is already releasing RAM.Please wait or try later.");
     EXPECT_EQ(host.messages[0].style, vbOKOnly | vbInformation);
     EXPECT_EQ(host.messages[0].title, "Quillmere");
-    EXPECT_EQ(state.releaseTarget, 500);
+    EXPECT_EQ(engine.releaseTarget(), 500);
     EXPECT_EQ(tmrRam().interval(), 30000);
     engine.cmdRam_Click();  // as the tray menu entry does
     EXPECT_EQ(host.messages.size(), 2u);
-    EXPECT_EQ(state.releaseTarget, 500);
+    EXPECT_EQ(engine.releaseTarget(), 500);
 }
 
 TEST_F(ReleaseEngineTest, RefusedBlockIsNotCountedAndLogsNothing) {
@@ -84,10 +84,10 @@ TEST_F(ReleaseEngineTest, RefusedBlockIsNotCountedAndLogsNothing) {
     clickRam();
     host.advance(1000);
     EXPECT_TRUE(engine.isReleasing());
-    EXPECT_EQ(state.releaseAttempts, 0);
+    EXPECT_EQ(engine.releaseAttempts(), 0);
     EXPECT_EQ(engine.refusedBlocks(), 1);
     host.advance(1000);
-    EXPECT_EQ(state.releaseAttempts, 1);
+    EXPECT_EQ(engine.releaseAttempts(), 1);
     host.advance(1000);
     EXPECT_FALSE(engine.isReleasing());
     EXPECT_EQ(fakes.memory.touched, blocks({812, 812}));
@@ -118,7 +118,7 @@ TEST_F(ReleaseEngineTest, RetryLimitIsReadAtEveryStep) {
     amount(512);
     clickRam();
     host.advance(2000);
-    EXPECT_EQ(state.releaseAttempts, 2);
+    EXPECT_EQ(engine.releaseAttempts(), 2);
     retry(2);
     host.advance(1000);
     EXPECT_FALSE(engine.isReleasing());
@@ -136,7 +136,7 @@ TEST_F(ReleaseEngineTest, NothingSelectedLogsAndAimsAtWhatIsAvailable) {
     control<ListBox>("lstRam").setListIndex(-1);
     clickRam();
     EXPECT_TRUE(log.has("frmMain,cmdRAM_Click", errTypeMismatch));
-    EXPECT_EQ(state.releaseTarget, 300);
+    EXPECT_EQ(engine.releaseTarget(), 300);
     host.advance(1000);
     EXPECT_FALSE(engine.isReleasing());
     EXPECT_TRUE(fakes.memory.touched.empty());
@@ -146,7 +146,7 @@ TEST_F(ReleaseEngineTest, MachinesAboveTwoGigabytesUseThirtyTwoBitMegabytes) {
     machine(64 * 1024, 60000);
     amount(2000);
     clickRam();
-    EXPECT_EQ(state.releaseTarget, 62000);  // beyond 16 bits
+    EXPECT_EQ(engine.releaseTarget(), 62000);  // beyond 16 bits
     host.advance(1000);
     EXPECT_EQ(fakes.memory.touched, blocks({62000}));
 }
@@ -155,10 +155,10 @@ TEST_F(ReleaseEngineTest, BlockStopsAtTheMachinesTotal) {
     machine(1024, 900);
     amount(1024);
     clickRam();
-    EXPECT_EQ(state.releaseTarget, 1924);
+    EXPECT_EQ(engine.releaseTarget(), 1924);
     host.advance(1000);
     EXPECT_EQ(fakes.memory.touched, blocks({1024}));
-    EXPECT_EQ(state.releaseAttempts, 1);
+    EXPECT_EQ(engine.releaseAttempts(), 1);
 }
 
 TEST_F(ReleaseEngineTest, MegabytesAndEntries) {

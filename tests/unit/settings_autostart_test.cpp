@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/text.h"
-#include "settings_fixture.h"
+#include "support/core_fixture.h"
 
 namespace qm::test {
 namespace {
@@ -66,13 +66,13 @@ TEST_F(AutostartTest, ARunKeyWeMayNotWriteStoresNothingAndSaysNothing) {
 }
 
 TEST_F(AutostartTest, RegistryRoutinesNeverCreateAKey) {
-    reg->regSetValue(HKEY_LOCAL_MACHINE_, "Software\\Microsoft\\Quillmere", "ver", "5");
+    reg.regSetValue(HKEY_LOCAL_MACHINE_, "Software\\Microsoft\\Quillmere", "ver", "5");
     EXPECT_FALSE(fakes.registry.hasValue(HKEY_LOCAL_MACHINE_, "Software\\Microsoft\\Quillmere", "ver"));
     EXPECT_EQ(fakes.registry.keys.size(), 1u);
     fakes.registry.setString(HKEY_LOCAL_MACHINE_, "Software\\Microsoft\\Quillmere", "donreq", "1");
     fakes.registry.setString(HKEY_LOCAL_MACHINE_, "Software\\Microsoft\\Quillmere", "ver", "5");
-    reg->deleteValue(HKEY_LOCAL_MACHINE_, "donreq", "Software\\Microsoft\\Quillmere");
-    reg->deleteValue(HKEY_LOCAL_MACHINE_, "missing", "Software\\Microsoft\\Quillmere");
+    reg.deleteValue(HKEY_LOCAL_MACHINE_, "donreq", "Software\\Microsoft\\Quillmere");
+    reg.deleteValue(HKEY_LOCAL_MACHINE_, "missing", "Software\\Microsoft\\Quillmere");
     EXPECT_FALSE(fakes.registry.hasValue(HKEY_LOCAL_MACHINE_, "Software\\Microsoft\\Quillmere", "donreq"));
     EXPECT_TRUE(fakes.registry.hasValue(HKEY_LOCAL_MACHINE_, "Software\\Microsoft\\Quillmere", "ver"));
     EXPECT_EQ(fakes.registry.openHandles(), 0);

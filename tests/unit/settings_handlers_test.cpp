@@ -6,7 +6,7 @@
 
 #include "memory/amount_lists.h"
 #include "monitor/graphs.h"
-#include "settings_fixture.h"
+#include "support/core_fixture.h"
 
 namespace qm::test {
 namespace {
@@ -62,10 +62,15 @@ struct FeatureCase {
     const char* box;
     const char* timer;
     const char* section;
-    DateTime MainState::*start;
+    bool automatic;  // the automatic release, else the timed one
 };
 
-class ActiveBoxTest : public SettingsTest, public ::testing::WithParamInterface<FeatureCase> {};
+class ActiveBoxTest : public SettingsTest, public ::testing::WithParamInterface<FeatureCase> {
+protected:
+    DateTime intervalStart() const {
+        return GetParam().automatic ? autoRelease.intervalStart() : timedRelease.intervalStart();
+    }
+};
 
 TEST_P(ActiveBoxTest, SwitchingTheFeatureStoresItAndRunsOrStopsItsTimer) {
     const FeatureCase& c = GetParam();
@@ -76,18 +81,17 @@ TEST_P(ActiveBoxTest, SwitchingTheFeatureStoresItAndRunsOrStopsItsTimer) {
     EXPECT_EQ(stored(c.section, "Active"), "0");
     EXPECT_FALSE(timer.isEnabled());
     host.advance(90'000);
-    const DateTime before = state.*c.start;
+    const DateTime before = intervalStart();
     tick(frm, c.box);
     EXPECT_EQ(stored(c.section, "Active"), "1");
     EXPECT_TRUE(timer.isEnabled());
-    EXPECT_EQ(state.*c.start, host.now());
-    EXPECT_NE(state.*c.start, before);
+    EXPECT_EQ(intervalStart(), host.now());
+    EXPECT_NE(intervalStart(), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Features, ActiveBoxTest,
-                         ::testing::Values(FeatureCase{"chkAutoActive", "tmrAuto", "Auto", &MainState::autoIntervalStart},
-                                           FeatureCase{"chkTimeActive", "tmrTime", "Time",
-                                                       &MainState::timeIntervalStart}));
+                         ::testing::Values(FeatureCase{"chkAutoActive", "tmrAuto", "Auto", true},
+                                           FeatureCase{"chkTimeActive", "tmrTime", "Time", false}));
 
 TEST_F(SettingsTest, ChoosingAUnitRefillsTheIntervalsAndSelectsTheDefaultEntry) {
     load();
@@ -121,20 +125,17 @@ TEST_F(SettingsTest, AWriteThatFailsIsNeitherReportedNorUndone) {
 class WholeLoadingTest : public SettingsTest {
 protected:
     CpuSamplerSlot sampler;
-    AmountLists amounts{ctx};
-    Graphs graphs{ctx, sampler};
+    AmountLists amounts{ctx, settings};
+    Graphs graphs{ctx, settings, sampler};
 
     void startUp() {
-        state.isLoading = true;
-        amounts.initMemory();
-        graphs.initGraph();
-        graphs.loadGraph();
-        amounts.loadRAM();
-        loaders->loadAuto();
-        loaders->loadTime();
-        loaders->loadStartup();
-        loaders->loadLauncher();
-        state.isLoading = false;
+        whileLoading([&] {
+            amounts.initMemory();
+            graphs.initGraph();
+            graphs.loadGraph();
+            amounts.loadRAM();
+            loadPages();
+        });
     }
 };
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "launcher/program_list.h"
-#include "settings_fixture.h"
+#include "support/core_fixture.h"
 
 namespace qm::test {
 namespace {

@@ -19,11 +19,11 @@ struct ListCase {
 };
 
 void apply(const std::string& rule, ListControl& list, const std::string& v) {
-    if (rule == "A") applyRuleA(list, v);
-    if (rule == "B") applyRuleB(list, v);
-    if (rule == "C") applyRuleC(list, v);
-    if (rule == "D") applyRuleD(list, v);
-    if (rule == "I") applyRuleI(list, v);
+    if (rule == "IfListed") selectEntryIfListed(list, v);
+    if (rule == "IfNumeric") selectEntryIfNumeric(list, v);
+    if (rule == "Entry") selectEntry(list, v);
+    if (rule == "OrFirst") selectEntryOrFirst(list, v);
+    if (rule == "GraphInterval") selectGraphInterval(list, v);
 }
 
 class ListRule : public ::testing::TestWithParam<ListCase> {};
@@ -32,7 +32,7 @@ TEST_P(ListRule, SelectsOrRefuses) {
     const ListCase& c = GetParam();
     Form frm("frmMain");
     ListBox& list = frm.add<ListBox>("lst");
-    for (int i = 0; i < (std::string(c.rule) == "I" ? 8 : 3); ++i) list.addItem(std::to_string(i));
+    for (int i = 0; i < (std::string(c.rule) == "GraphInterval" ? 8 : 3); ++i) list.addItem(std::to_string(i));
     list.setListIndex(c.start);
     int clicks = 0;
     list.onClick = [&] { ++clicks; };
@@ -42,33 +42,33 @@ TEST_P(ListRule, SelectsOrRefuses) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, ListRule, ::testing::Values(
-    // A: below the count selects; at or above it, or not a number, leaves the list silently.
-    ListCase{"A", "2", 0, 2, 0}, ListCase{"A", "3", 0, 0, 0}, ListCase{"A", "-1", 0, -1, 0},
-    ListCase{"A", "-2", 0, 0, 380}, ListCase{"A", "abc", 0, 0, 0}, ListCase{"A", "", 1, 1, 0},
-    ListCase{"A", "99999", 0, 0, 6}, ListCase{"A", "1.5", 0, 2, 0}, ListCase{"A", "2.5", 0, 2, 0},
-    // B: numbers outside -1..count-1 are refused; other text ignored.
-    ListCase{"B", "2", 0, 2, 0}, ListCase{"B", "3", 0, 0, 380}, ListCase{"B", "abc", 1, 1, 0},
-    ListCase{"B", "-1", 0, -1, 0},
-    // C: no test of the text at all.
-    ListCase{"C", "1", 0, 1, 0}, ListCase{"C", "abc", 0, 0, 13}, ListCase{"C", "", 2, 2, 13},
-    ListCase{"C", "3", 0, 0, 380}, ListCase{"C", "40000", 1, 1, 6},
-    // D: text that is no number selects the first entry.
-    ListCase{"D", "x", 2, 0, 0}, ListCase{"D", "1", -1, 1, 0}, ListCase{"D", "25", -1, -1, 380},
-    // I: exact text of the stored intervals; anything else is the first entry.
-    ListCase{"I", "1.5", -1, 0, 0}, ListCase{"I", "3", -1, 1, 0}, ListCase{"I", "600", -1, 7, 0},
-    ListCase{"I", "90", 3, 0, 0}, ListCase{"I", "1,5", 3, 0, 0}, ListCase{"I", "3.0", 3, 0, 0}));
+    // selectEntryIfListed: below the count selects; at or above it, or not a number, leaves the list silently.
+    ListCase{"IfListed", "2", 0, 2, 0}, ListCase{"IfListed", "3", 0, 0, 0}, ListCase{"IfListed", "-1", 0, -1, 0},
+    ListCase{"IfListed", "-2", 0, 0, 380}, ListCase{"IfListed", "abc", 0, 0, 0}, ListCase{"IfListed", "", 1, 1, 0},
+    ListCase{"IfListed", "99999", 0, 0, 6}, ListCase{"IfListed", "1.5", 0, 2, 0}, ListCase{"IfListed", "2.5", 0, 2, 0},
+    // selectEntryIfNumeric: numbers outside -1..count-1 are refused; other text ignored.
+    ListCase{"IfNumeric", "2", 0, 2, 0}, ListCase{"IfNumeric", "3", 0, 0, 380}, ListCase{"IfNumeric", "abc", 1, 1, 0},
+    ListCase{"IfNumeric", "-1", 0, -1, 0},
+    // selectEntry: no test of the text at all.
+    ListCase{"Entry", "1", 0, 1, 0}, ListCase{"Entry", "abc", 0, 0, 13}, ListCase{"Entry", "", 2, 2, 13},
+    ListCase{"Entry", "3", 0, 0, 380}, ListCase{"Entry", "40000", 1, 1, 6},
+    // selectEntryOrFirst: text that is no number selects the first entry.
+    ListCase{"OrFirst", "x", 2, 0, 0}, ListCase{"OrFirst", "1", -1, 1, 0}, ListCase{"OrFirst", "25", -1, -1, 380},
+    // selectGraphInterval: exact text of the stored intervals; anything else is the first entry.
+    ListCase{"GraphInterval", "1.5", -1, 0, 0}, ListCase{"GraphInterval", "3", -1, 1, 0}, ListCase{"GraphInterval", "600", -1, 7, 0},
+    ListCase{"GraphInterval", "90", 3, 0, 0}, ListCase{"GraphInterval", "1,5", 3, 0, 0}, ListCase{"GraphInterval", "3.0", 3, 0, 0}));
 
 TEST(CheckRule, NumbersSetTheStateOtherTextIsIgnored) {
     Form frm("frmMain");
     CheckBox& box = frm.add<CheckBox>("chk");
-    EXPECT_EQ(errorOf([&] { applyRuleE(box, "1"); }), 0);
+    EXPECT_EQ(errorOf([&] { checkBoxIfNumeric(box, "1"); }), 0);
     EXPECT_EQ(box.value(), 1);
-    EXPECT_EQ(errorOf([&] { applyRuleE(box, "2"); }), 0);
+    EXPECT_EQ(errorOf([&] { checkBoxIfNumeric(box, "2"); }), 0);
     EXPECT_EQ(box.value(), 2);
-    EXPECT_EQ(errorOf([&] { applyRuleE(box, "abc"); }), 0);
+    EXPECT_EQ(errorOf([&] { checkBoxIfNumeric(box, "abc"); }), 0);
     EXPECT_EQ(box.value(), 2);
-    EXPECT_EQ(errorOf([&] { applyRuleE(box, "3"); }), 380);
-    EXPECT_EQ(errorOf([&] { applyRuleE(box, "-1"); }), 380);
+    EXPECT_EQ(errorOf([&] { checkBoxIfNumeric(box, "3"); }), 380);
+    EXPECT_EQ(errorOf([&] { checkBoxIfNumeric(box, "-1"); }), 380);
     EXPECT_EQ(box.value(), 2);
 }
 
@@ -87,27 +87,27 @@ protected:
     Form frm{"frmMain"};
 };
 
-TEST_F(OptionRule, FSelectsTheButtonOrRefusesAMissingOne) {
-    EXPECT_EQ(errorOf([&] { applyRuleF(frm, "opt", "abc", true); }), 0);
+TEST_F(OptionRule, SelectsTheButtonOrRefusesAMissingOne) {
+    EXPECT_EQ(errorOf([&] { selectOptionIfNumeric(frm, "opt", "abc"); }), 0);
     EXPECT_EQ(selected(), -1);
-    EXPECT_EQ(errorOf([&] { applyRuleF(frm, "opt", "abc", false); }), 13);
-    EXPECT_EQ(errorOf([&] { applyRuleF(frm, "opt", "3", true); }), 340);
-    EXPECT_EQ(errorOf([&] { applyRuleF(frm, "opt", "-1", false); }), 340);
+    EXPECT_EQ(errorOf([&] { selectOption(frm, "opt", "abc"); }), 13);
+    EXPECT_EQ(errorOf([&] { selectOptionIfNumeric(frm, "opt", "3"); }), 340);
+    EXPECT_EQ(errorOf([&] { selectOption(frm, "opt", "-1"); }), 340);
     EXPECT_EQ(selected(), -1) << "a refused index selects no button";
-    EXPECT_EQ(errorOf([&] { applyRuleF(frm, "opt", "1", false); }), 0);
+    EXPECT_EQ(errorOf([&] { selectOption(frm, "opt", "1"); }), 0);
     EXPECT_EQ(selected(), 1);
 }
 
-TEST_F(OptionRule, GMapsNumbersToThreeOptionsAndRefusesText) {
+TEST_F(OptionRule, OneOfThreeMapsNumbersToThreeOptionsAndRefusesText) {
     test::RecordingSink log;
     Trap t(log, "frmMain,loadStartup");
     const std::pair<const char*, int> cases[] = {{"7", 2}, {"0", 0}, {"1", 1}, {"0.5", 2}, {"-1", 2}, {"1", 1}};
     for (const auto& [v, expected] : cases) {
-        applyRuleG(t, frm, "opt", v);
+        selectOneOfThreeOptions(t, frm, "opt", v);
         EXPECT_EQ(selected(), expected) << v;
     }
     EXPECT_TRUE(log.entries.empty());
-    applyRuleG(t, frm, "opt", "abc");
+    selectOneOfThreeOptions(t, frm, "opt", "abc");
     EXPECT_EQ(selected(), 0) << "refused text still selects the first option";
     ASSERT_EQ(log.entries.size(), 1u);
     EXPECT_EQ(log.entries[0].number, 13);

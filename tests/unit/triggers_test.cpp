@@ -1,12 +1,8 @@
 // The automatic, timed and start-up releases on the virtual clock.
 #include <gtest/gtest.h>
 
-#include "app/main_layout.h"
-#include "forms/headless_host.h"
-#include "memory/auto_release.h"
 #include "memory/startup_release.h"
-#include "memory/timed_release.h"
-#include "support/fake_platform.h"
+#include "support/core_fixture.h"
 
 namespace qm {
 namespace {
@@ -15,30 +11,13 @@ using test::MB;
 
 // The main window's controls with the lists filled as at start-up, the triggers wired,
 // and the defaults of a first start selected.
-struct TriggerTest : ::testing::Test {
-    HeadlessHost host{makeDateTime(2026, 3, 2, 10, 0, 50)};
-    test::FakePlatform fakes;
-    Platform platform = fakes.platform(host);
-    test::RecordingSink log;
-    Form frm{"frmMain"};
-    MainState state;
-    AppContext ctx{host, platform, log, frm, state};
-    ReleaseEngine* engine = nullptr;
-    std::unique_ptr<ReleaseEngine> engineOwner;
-    std::unique_ptr<LowMemoryCheck> warning;
-    std::unique_ptr<AutoRelease> autoRelease;
-    std::unique_ptr<TimedRelease> timedRelease;
+struct TriggerTest : test::ReleaseTriggersTest {
+    TriggerTest() : ReleaseTriggersTest(makeDateTime(2026, 3, 2, 10, 0, 50)) {}
 
     void SetUp() override {
-        declareMainLayout(frm);
         fakes.memory.current = {1024 * MB, 600 * MB, 2048 * MB, 1500 * MB};
-        state.totalPhysMB = 1025;
+        totals.physMB = 1025;
         fill();
-        engineOwner = std::make_unique<ReleaseEngine>(ctx);
-        engine = engineOwner.get();
-        warning = std::make_unique<LowMemoryCheck>(ctx);
-        autoRelease = std::make_unique<AutoRelease>(ctx, *engine, *warning);
-        timedRelease = std::make_unique<TimedRelease>(ctx, *engine, *warning);
         host.attach(frm);
         selectDefaults();
     }
@@ -81,36 +60,37 @@ struct TriggerTest : ::testing::Test {
     }
 
     void availableMB(int mb) { fakes.memory.current.availPhys = static_cast<uint64_t>(mb) * MB; }
-    void switchOn(const char* timer, DateTime& start) {
-        start = host.now();
+    template <class Release>
+    void switchOn(const char* timer, Release& release) {
+        release.startInterval();
         c<Timer>(timer).setEnabled(true);
     }
     bool releasing() { return c<Timer>("tmrRam").isEnabled(); }
 };
 
 TEST_F(TriggerTest, AutomaticDefaultsReleaseOnlyAtTheMinimumAndBelowTheCpuLimit) {
-    switchOn("tmrAuto", state.autoIntervalStart);
+    switchOn("tmrAuto", autoRelease);
     availableMB(2);  // at the minimum already when switched on
     host.advance(29000);
     EXPECT_FALSE(releasing()) << "waits one full interval first";
     host.advance(1000);
     ASSERT_TRUE(releasing());
-    EXPECT_EQ(state.releaseTarget, 4);  // 2 available + 2 MB
+    EXPECT_EQ(engine.releaseTarget(), 4);  // 2 available + 2 MB
     EXPECT_EQ(c<Timer>("tmrRam").interval(), 1000);  // the wait spacing of 1 s
-    EXPECT_EQ(state.autoIntervalStart, host.now());
+    EXPECT_EQ(autoRelease.intervalStart(), host.now());
 }
 
 TEST_F(TriggerTest, AutomaticComparisonsOfMemoryAndCpu) {
-    switchOn("tmrAuto", state.autoIntervalStart);
+    switchOn("tmrAuto", autoRelease);
     availableMB(3);
     host.advance(35000);
     EXPECT_FALSE(releasing()) << "above the minimum";
     c<ComboBox>("cmbAutoRelease").setListIndex(1);  // 4 MB: now equal counts
     availableMB(4);
-    state.lastCPU = 100;
+    lastCPU = 100;
     host.advance(1000);
     EXPECT_FALSE(releasing()) << "100 % is not below 60 %";
-    state.lastCPU = 7;
+    lastCPU = 7;
     host.advance(1000);
     EXPECT_FALSE(releasing()) << "put off by a whole interval";
     host.advance(29000);
@@ -119,26 +99,26 @@ TEST_F(TriggerTest, AutomaticComparisonsOfMemoryAndCpu) {
 
 TEST_F(TriggerTest, AutomaticCpuLimitOfOneHundredLetsAnythingBelowGo) {
     c<ComboBox>("cmbAutoCPU").setListIndex(9);
-    state.lastCPU = 99;
+    lastCPU = 99;
     availableMB(2);
-    switchOn("tmrAuto", state.autoIntervalStart);
+    switchOn("tmrAuto", autoRelease);
     host.advance(30000);
     EXPECT_TRUE(releasing());
 }
 
 TEST_F(TriggerTest, ARunningReleasePutsTheCheckOffByAFullInterval) {
     availableMB(2);
-    switchOn("tmrAuto", state.autoIntervalStart);
-    engine->startRelease(5000, 60000);  // a long on-demand-like cycle
+    switchOn("tmrAuto", autoRelease);
+    engine.startRelease(5000, 60000);  // a long on-demand-like cycle
     host.advance(30000);
-    EXPECT_EQ(state.autoIntervalStart, host.now());
+    EXPECT_EQ(autoRelease.intervalStart(), host.now());
     EXPECT_EQ(fakes.memory.touched.size(), 0u);
 }
 
 TEST_F(TriggerTest, ThreeWarningsThenTheQuestionWhichCanDisableThem) {
     availableMB(150);  // 15 % of 1025, above the 4 MB minimum
     c<ComboBox>("cmbAutoRelease").setListIndex(0);
-    switchOn("tmrAuto", state.autoIntervalStart);
+    switchOn("tmrAuto", autoRelease);
     host.messageAnswers = {vbOK, vbOK, vbOK, vbNo, vbYes};
     host.advance(34000);  // interval passes at 30 s, then a check each second
     ASSERT_EQ(host.messages.size(), 5u);
@@ -148,18 +128,19 @@ TEST_F(TriggerTest, ThreeWarningsThenTheQuestionWhichCanDisableThem) {
     EXPECT_EQ(host.messages[3].prompt, "Disable the warning?");
     EXPECT_EQ(host.messages[3].style, vbYesNo + vbQuestion);
     EXPECT_EQ(c<CheckBox>("chkLowLevel").value(), 1);
-    EXPECT_EQ(state.lowMemoryWarnings, 0);
+    EXPECT_EQ(warning.warningsShown(), 0);
     host.advance(5000);
     EXPECT_EQ(host.messages.size(), 5u) << "disabled";
 }
 
 TEST_F(TriggerTest, NoSecondCheckWhileAWarningIsOpen) {
     availableMB(150);
-    switchOn("tmrAuto", state.autoIntervalStart);
-    switchOn("tmrTime", state.timeIntervalStart);
+    autoRelease.startInterval();
+    timedRelease.startInterval();
     c<ListBox>("lstTimeInterval").setListIndex(0);  // 5 minutes
-    state.autoIntervalStart.ms -= 300000;
-    state.timeIntervalStart.ms -= 300000;
+    host.advance(300000);  // both intervals pass with the timers still off
+    c<Timer>("tmrAuto").setEnabled(true);
+    c<Timer>("tmrTime").setEnabled(true);
     int nested = 0;
     host.onMessage = [&](const ShownMessage&) {
         const size_t before = host.messages.size();
@@ -172,14 +153,38 @@ TEST_F(TriggerTest, NoSecondCheckWhileAWarningIsOpen) {
     EXPECT_GE(host.messages.size(), 1u);
 }
 
+// A release the user starts while a low-memory warning is open keeps its goal, attempts
+// and spacing; the tick that showed the warning starts nothing of its own.
+TEST_F(TriggerTest, AReleaseStartedDuringTheWarningIsNotReplaced) {
+    availableMB(2);  // below 20 % and at the automatic minimum
+    c<ListBox>("lstTimeInterval").setListIndex(0);  // 5 minutes
+    for (Timer* timer : {&c<Timer>("tmrAuto"), &c<Timer>("tmrTime")}) {
+        autoRelease.startInterval();
+        timedRelease.startInterval();
+        host.messages.clear();
+        host.onMessage = [&](const ShownMessage&) {
+            if (!releasing()) engine.startRelease(700, 5000);  // "FreeUp RAM Now" meanwhile
+            return vbOK;
+        };
+        timer->setEnabled(true);
+        host.advance(300000);
+        timer->setEnabled(false);
+        ASSERT_FALSE(host.messages.empty()) << timer->name();
+        EXPECT_EQ(engine.releaseTarget(), 700) << timer->name();
+        EXPECT_EQ(c<Timer>("tmrRam").interval(), 5000) << timer->name();
+        host.onMessage = nullptr;
+        c<Timer>("tmrRam").setEnabled(false);  // ends the user's cycle before the next timer
+    }
+}
+
 TEST_F(TriggerTest, TimedReleaseCountsClockMinutes) {
-    switchOn("tmrTime", state.timeIntervalStart);  // 10:00:50
+    switchOn("tmrTime", timedRelease);  // 10:00:50
     availableMB(600);
     host.advance(29 * 60000 + 9000);  // 10:29:59
     EXPECT_FALSE(releasing());
     host.advance(1000);  // 10:30:00: thirty clock minutes
     ASSERT_TRUE(releasing());
-    EXPECT_EQ(state.releaseTarget, 602);
+    EXPECT_EQ(engine.releaseTarget(), 602);
 }
 
 TEST_F(TriggerTest, TimedReleaseInHoursAndPutOffWhenBusy) {
@@ -187,30 +192,30 @@ TEST_F(TriggerTest, TimedReleaseInHoursAndPutOffWhenBusy) {
     c<ListBox>("lstTimeInterval").clear();
     for (int h = 1; h <= 24; ++h) c<ListBox>("lstTimeInterval").addItem(std::to_string(h));
     c<ListBox>("lstTimeInterval").setListIndex(5);  // 6 hours
-    switchOn("tmrTime", state.timeIntervalStart);   // 10:00:50
-    state.lastCPU = 60;
+    switchOn("tmrTime", timedRelease);   // 10:00:50
+    lastCPU = 60;
     host.advance(359 * 60000);
-    EXPECT_EQ(state.timeIntervalStart, makeDateTime(2026, 3, 2, 10, 0, 50));
+    EXPECT_EQ(timedRelease.intervalStart(), makeDateTime(2026, 3, 2, 10, 0, 50));
     host.advance(60000);
-    EXPECT_EQ(state.timeIntervalStart, makeDateTime(2026, 3, 2, 16, 0, 0)) << "60 % is not below 60 %: put off";
-    state.lastCPU = 0;
+    EXPECT_EQ(timedRelease.intervalStart(), makeDateTime(2026, 3, 2, 16, 0, 0)) << "60 % is not below 60 %: put off";
+    lastCPU = 0;
     host.advance(60000);
     EXPECT_TRUE(fakes.memory.touched.empty()) << "the next attempt is a full interval later";
     host.advance(359 * 60000);
     EXPECT_EQ(fakes.memory.touched.size(), 1u);
-    EXPECT_EQ(state.timeIntervalStart, makeDateTime(2026, 3, 2, 22, 0, 0));
+    EXPECT_EQ(timedRelease.intervalStart(), makeDateTime(2026, 3, 2, 22, 0, 0));
 }
 
 TEST_F(TriggerTest, TimedReleaseWithoutIntervalLogsAndReleasesAtEveryIdleTick) {
     c<ListBox>("lstTimeInterval").setListIndex(-1);
-    switchOn("tmrTime", state.timeIntervalStart);
+    switchOn("tmrTime", timedRelease);
     host.advance(1000);
     EXPECT_TRUE(log.has("frmMain,tmrTime_Timer", 13));
     EXPECT_TRUE(releasing());
 }
 
 TEST_F(TriggerTest, PausedTimeCountsTowardsTheInterval) {
-    switchOn("tmrTime", state.timeIntervalStart);
+    switchOn("tmrTime", timedRelease);
     host.advance(10 * 60000);
     c<Timer>("tmrTime").setEnabled(false);  // paused
     host.advance(25 * 60000);
@@ -225,8 +230,8 @@ TEST_F(TriggerTest, StartupReleaseOf128MBWith30sWaitAndThreeTries) {
     c<ComboBox>("cmbStartupWait").setListIndex(29);  // 30 s
     c<ComboBox>("cmbRetry").setListIndex(2);         // 3 tries
     availableMB(600);
-    checkStartupRelease(ctx, *engine);
-    EXPECT_EQ(state.releaseTarget, 728);
+    checkStartupRelease(ctx, engine);
+    EXPECT_EQ(engine.releaseTarget(), 728);
     EXPECT_EQ(c<Timer>("tmrRam").interval(), 30000);
     availableMB(100);  // taken by others during the wait: the goal stays
     host.advance(29999);
@@ -240,13 +245,13 @@ TEST_F(TriggerTest, StartupReleaseOf128MBWith30sWaitAndThreeTries) {
 }
 
 TEST_F(TriggerTest, StartupReleaseNoneByDefaultAndEmptyCountsAsZero) {
-    checkStartupRelease(ctx, *engine);
+    checkStartupRelease(ctx, engine);
     EXPECT_FALSE(releasing());
     c<ComboBox>("cmbStartupRam").setListIndex(-1);
-    checkStartupRelease(ctx, *engine);
+    checkStartupRelease(ctx, engine);
     EXPECT_TRUE(log.has("frmMain,checkStartupRelease"));
     EXPECT_TRUE(releasing());
-    EXPECT_EQ(state.releaseTarget, 600);
+    EXPECT_EQ(engine.releaseTarget(), 600);
 }
 
 }  // namespace

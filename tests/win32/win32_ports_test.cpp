@@ -5,43 +5,21 @@
 #include <windows.h>
 
 #include <fstream>
+#include <set>
 
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_program_folder.h"
 #include "platform/win32/win32_shell.h"
 #include "support/error_of.h"
+#include "support/temp_folder.h"
 
 namespace qm {
 namespace {
 
 using test::errorOf;
 
-// A fresh folder under the temporary folder, removed with its files afterwards.
-class TempFolder {
-public:
-    TempFolder() {
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        static int serial = 0;
-        path_ = std::string(base) + "qm_ports_" + std::to_string(GetCurrentProcessId()) + "_" +
-                std::to_string(serial++);
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~TempFolder() {
-        for (const std::string& name : created_) DeleteFileA(name.c_str());
-        RemoveDirectoryA(path_.c_str());
-    }
-    std::string file(const std::string& name) {
-        created_.push_back(path_ + "\\" + name);
-        return created_.back();
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-    std::vector<std::string> created_;
-};
+using test::TempFolder;
 
 TEST(Win32Files, MissingFilesAndFoldersRaiseTheClassicNumbers) {
     Win32Files files;
@@ -81,6 +59,28 @@ TEST(Win32Files, WriteAppendReadLengthAndRemoveRoundTrip) {
     EXPECT_EQ(files.fileLength(path), 3u);
     files.remove(path);
     EXPECT_FALSE(files.fileExists(path));
+}
+
+// A write replaces the file whole and leaves no temporary; a read-only file refuses it; the
+// temporaries of a writer that is gone are removed, those of running ones and other files kept.
+TEST(Win32Files, WritesReplaceWholeAndStaleTemporariesGo) {
+    Win32Files files;
+    TempFolder dir;
+    files.writeAll(dir.file("graphback.bmp"), "old");
+    files.writeAll(dir.file("graphback.bmp"), "new bitmap");
+    EXPECT_EQ(dir.content("graphback.bmp"), "new bitmap");
+    SetFileAttributesA(dir.file("graphback.bmp").c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(errorOf([&] { files.writeAll(dir.file("graphback.bmp"), "x"); }), 75);
+    SetFileAttributesA(dir.file("graphback.bmp").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(dir.content("graphback.bmp"), "new bitmap");
+    EXPECT_EQ(dir.entries(), std::set<std::string>{"graphback.bmp"});
+
+    const std::string mine = ".settings.ini.qmtmp-" + std::to_string(GetCurrentProcessId()) + "-abcdef";
+    const std::string gone = ".settings.ini.qmtmp-999999999-abcdef";  // no process has that id
+    for (const std::string& name : {mine, gone, std::string(".x.qmtmp-12-short"), std::string("settings.ini")})
+        dir.put(name, "x");
+    files.removeStaleTemporaries(dir.path());
+    EXPECT_EQ(dir.entries(), (std::set<std::string>{"graphback.bmp", mine, ".x.qmtmp-12-short", "settings.ini"}));
 }
 
 TEST(Win32Clock, NowAgreesWithTheSystemClockAndTicksAdvance) {

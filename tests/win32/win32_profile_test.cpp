@@ -13,20 +13,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "settings/profile_text.h"
+#include "platform/profile_text.h"
 #include "support/profile_cases.h"
+#include "support/temp_folder.h"
 
 namespace qm {
 namespace {
-
-// One fresh file name per case: Wine caches recently used profile files by name.
-std::string freshPath() {
-    static int serial = 0;
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + "qm_profile_" + std::to_string(GetCurrentProcessId()) + "_" +
-           std::to_string(serial++) + ".ini";
-}
 
 void put(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -41,11 +33,11 @@ class RealProfileRead : public ::testing::TestWithParam<ProfileReadCase> {};
 
 TEST_P(RealProfileRead, PureReaderAgreesWithWindows) {
     const ProfileReadCase& c = GetParam();
-    std::string path = freshPath();
+    test::TempFolder folder("qm_profile");  // a fresh name: Wine caches profile files by name
+    std::string path = folder.file("settings.ini");
     put(path, c.file);
     Win32Profile real;
     std::string windows = real.getString(c.section, c.key, c.defaultValue, c.bufferSize, path);
-    DeleteFileA(path.c_str());
     std::string pure = profileGetString(c.file, c.section, c.key, c.defaultValue, c.bufferSize);
     EXPECT_EQ(pure, c.expected);
     if (c.wineDiffers) {
@@ -62,13 +54,13 @@ class RealProfileWrite : public ::testing::TestWithParam<ProfileWriteCase> {};
 
 TEST_P(RealProfileWrite, PureWriterAgreesWithWindows) {
     const ProfileWriteCase& c = GetParam();
-    std::string path = freshPath();
+    test::TempFolder folder("qm_profile");
+    std::string path = folder.file("settings.ini");
     put(path, c.file);
     Win32Profile real;
     ASSERT_TRUE(real.writeString(c.section, c.key, c.value, path));
     std::string windows = content(path);
     std::string pure = profileWriteString(c.file, c.section, c.key, c.value);
-    DeleteFileA(path.c_str());
     if (!c.wineRewrites) {
         EXPECT_EQ(windows, pure);
     }
@@ -81,7 +73,8 @@ INSTANTIATE_TEST_SUITE_P(Files, RealProfileWrite, ::testing::ValuesIn(profileWri
 
 TEST(RealProfile, WriteToAMissingFolderFails) {
     Win32Profile real;
-    std::string path = freshPath() + ".d\\settings.ini";
+    test::TempFolder folder("qm_profile");
+    std::string path = folder.file("missing\\settings.ini");
     EXPECT_FALSE(real.writeString("RAM", "Release", "1", path));
     EXPECT_EQ(real.getString("RAM", "Release", "0", 255, path), "0");
 }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "base/app_error.h"
+#include "platform/posix/posix_atomic_file.h"
 
 namespace qm {
 
@@ -84,10 +85,15 @@ std::string PosixFiles::readAll(const std::string& path) {
     }
 }
 
+// Replaced whole: a full disk leaves the old file, never a cut one. A new file can only
+// fail "not found" when its folder is missing: that is 76.
 void PosixFiles::writeAll(const std::string& path, const std::string& bytes) {
-    Descriptor file{openOrRaise(path, O_WRONLY | O_CREAT | O_TRUNC)};
-    writeTo(file.fd, bytes);
+    const int error = replaceFile(path, bytes);
+    if (error == ENOENT) raiseError(errPathNotFound);
+    if (error) raiseError(fileErrorNumber(error));
 }
+
+void PosixFiles::removeStaleTemporaries(const std::string& folder) { qm::removeStaleTemporaries(folder); }
 
 void PosixFiles::append(const std::string& path, const std::string& bytes) {
     Descriptor file{openOrRaise(path, O_WRONLY | O_CREAT | O_APPEND)};

@@ -15,6 +15,7 @@ public:
     void append(const std::string& path, const std::string& bytes) override;
     void remove(const std::string& path) override;
     uint64_t fileLength(const std::string& path) override;
+    void removeStaleTemporaries(const std::string& folder) override;
 
     // Writes all bytes to an open descriptor, raising the classic number on failure.
     static void writeTo(int fd, const std::string& bytes);

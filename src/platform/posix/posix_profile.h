@@ -1,13 +1,12 @@
 #pragma once
-#include <optional>
 #include <string>
 
 #include "platform/profile.h"
 
 namespace qm {
 
-// The profile file on Linux: the same text rules as Windows, and a write that replaces the
-// file in one rename, so a crash leaves either the old file or the new one, never half.
+// The profile file on Linux: the same text rules as Windows (platform/profile_text.h), and
+// writes through replaceFile, so a crash leaves either the old file or the new one.
 class PosixProfile : public ProfilePort {
 public:
     std::string getString(const std::string& section, const std::string& key,

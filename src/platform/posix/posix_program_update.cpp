@@ -79,15 +79,17 @@ ProgramKind PosixProgramUpdate::ownKind() {
 bool PosixProgramUpdate::canReplaceProgram() { return ::access(folderOf(program_).c_str(), W_OK) == 0; }
 
 void PosixProgramUpdate::saveProgram(const std::string& path, const std::string& bytes) {
-    if (!replaceFileAtomically(path, bytes, kProgramMode)) raiseError(errPathFileAccess);
+    if (replaceFile(path, bytes, kProgramMode) != 0) raiseError(errPathFileAccess);
 }
 
 // A running program's file may be renamed over on Linux, so nothing is ever in use; the
 // copy is checked against the source once it is in place.
 ReplaceResult PosixProgramUpdate::replaceProgram(const std::string& source, const std::string& target) {
-    const std::optional<std::string> bytes = readSmallFile(source, kLargestProgram);
-    if (!bytes || bytes->empty() || !replaceFileAtomically(target, *bytes, kProgramMode)) return ReplaceResult::Failed;
-    return readSmallFile(target, kLargestProgram) == bytes ? ReplaceResult::Replaced : ReplaceResult::Failed;
+    const SmallFile copy = readSmallFile(source, kLargestProgram);
+    if (copy.state != ReadState::Read || copy.bytes.empty()) return ReplaceResult::Failed;
+    if (replaceFile(target, copy.bytes, kProgramMode) != 0) return ReplaceResult::Failed;
+    const SmallFile placed = readSmallFile(target, kLargestProgram);
+    return placed.state == ReadState::Read && placed.bytes == copy.bytes ? ReplaceResult::Replaced : ReplaceResult::Failed;
 }
 
 bool PosixProgramUpdate::signatureValid(const std::string& data, const std::string& signature) {

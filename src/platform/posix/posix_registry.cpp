@@ -16,6 +16,7 @@ constexpr long kInvalidHandle = 6;
 constexpr long kMoreData = 234;
 constexpr uint32_t kQueryValue = 0x0001;
 constexpr size_t kMaxStoreBytes = 1024 * 1024;
+constexpr size_t kMaxEntryBytes = 64 * 1024;
 constexpr const char* kRunKeyPath = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 bool isRunKey(const std::string& path) { return equalsNoCase(path, kRunKeyPath); }
@@ -59,8 +60,8 @@ long PosixRegistry::open(const std::string& path, uint32_t access, RegHandle& ke
 long PosixRegistry::openKey(uint32_t root, const std::string& path, uint32_t access, RegHandle& key) {
     const std::string full = fullPath(root, path);
     if (full.empty()) return kInvalidHandle;
-    if (full.find('\\') != std::string::npos && !isRunKeyOrAbove(full) && !loadStore().keyExists(full))
-        return ERROR_FILE_NOT_FOUND_;
+    const bool stored = loadStore().value_or(RegistryStore{}).keyExists(full);
+    if (full.find('\\') != std::string::npos && !isRunKeyOrAbove(full) && !stored) return ERROR_FILE_NOT_FOUND_;
     return open(full, access, key);
 }
 
@@ -68,10 +69,11 @@ long PosixRegistry::createKey(uint32_t root, const std::string& path, uint32_t a
     const std::string full = fullPath(root, path);
     if (full.empty()) return kInvalidHandle;
     if (!isRunKeyOrAbove(full) && full.find('\\') != std::string::npos) {
-        RegistryStore store = loadStore();
-        if (!store.keyExists(full)) {
-            store.addKey(full);
-            if (!saveStore(store)) return ERROR_ACCESS_DENIED_;
+        std::optional<RegistryStore> store = loadStore();
+        if (!store) return ERROR_ACCESS_DENIED_;
+        if (!store->keyExists(full)) {
+            store->addKey(full);
+            if (!saveStore(*store)) return ERROR_ACCESS_DENIED_;
         }
     }
     return open(full, access, key);
@@ -82,7 +84,7 @@ long PosixRegistry::queryValue(RegHandle key, const std::string& name, RegValue&
     if (!open) return kInvalidHandle;
     if (!(open->access & kQueryValue)) return ERROR_ACCESS_DENIED_;
     if (isAutostartValue(*open, name)) return queryAutostart(value, maxBytes);
-    RegistryStore store = loadStore();
+    RegistryStore store = loadStore().value_or(RegistryStore{});
     StoredKey* stored = store.findKey(open->path);
     StoredValue* found = stored ? RegistryStore::findValue(*stored, name) : nullptr;
     return found ? deliver(found->value, value, maxBytes) : ERROR_FILE_NOT_FOUND_;
@@ -93,11 +95,12 @@ long PosixRegistry::setValue(RegHandle key, const std::string& name, const RegVa
     if (!open) return kInvalidHandle;
     if (!(open->access & KEY_SET_VALUE_)) return ERROR_ACCESS_DENIED_;
     if (isAutostartValue(*open, name)) return setAutostart(value);
-    RegistryStore store = loadStore();
-    StoredKey& stored = store.addKey(open->path);
+    std::optional<RegistryStore> store = loadStore();
+    if (!store) return ERROR_ACCESS_DENIED_;
+    StoredKey& stored = store->addKey(open->path);
     if (StoredValue* old = RegistryStore::findValue(stored, name)) old->value = value;
     else stored.values.push_back({name, value});
-    return saveStore(store) ? ERROR_SUCCESS_ : ERROR_ACCESS_DENIED_;
+    return saveStore(*store) ? ERROR_SUCCESS_ : ERROR_ACCESS_DENIED_;
 }
 
 long PosixRegistry::deleteValue(RegHandle key, const std::string& name) {
@@ -105,12 +108,13 @@ long PosixRegistry::deleteValue(RegHandle key, const std::string& name) {
     if (!open) return kInvalidHandle;
     if (!(open->access & KEY_SET_VALUE_)) return ERROR_ACCESS_DENIED_;
     if (isAutostartValue(*open, name)) return deleteAutostart();
-    RegistryStore store = loadStore();
-    StoredKey* stored = store.findKey(open->path);
+    std::optional<RegistryStore> store = loadStore();
+    if (!store) return ERROR_ACCESS_DENIED_;
+    StoredKey* stored = store->findKey(open->path);
     StoredValue* found = stored ? RegistryStore::findValue(*stored, name) : nullptr;
     if (!found) return ERROR_FILE_NOT_FOUND_;
     stored->values.erase(stored->values.begin() + (found - stored->values.data()));
-    return saveStore(store) ? ERROR_SUCCESS_ : ERROR_ACCESS_DENIED_;
+    return saveStore(*store) ? ERROR_SUCCESS_ : ERROR_ACCESS_DENIED_;
 }
 
 long PosixRegistry::closeKey(RegHandle key) { return handles_.erase(key) ? ERROR_SUCCESS_ : kInvalidHandle; }
@@ -125,31 +129,34 @@ bool PosixRegistry::isAutostartValue(const OpenKey& key, const std::string& name
 }
 
 long PosixRegistry::queryAutostart(RegValue& value, uint32_t maxBytes) {
-    const auto text = readSmallFile(autostartPath(), 64 * 1024);
-    const auto data = text ? runDataOfEntry(*text) : std::nullopt;
+    const SmallFile entry = readSmallFile(autostartPath(), kMaxEntryBytes);
+    const auto data = entry.state == ReadState::Read ? runDataOfEntry(entry.bytes) : std::nullopt;
     if (!data) return ERROR_FILE_NOT_FOUND_;
     return deliver(RegValue{REG_SZ_, *data + '\0'}, value, maxBytes);
 }
 
 long PosixRegistry::setAutostart(const RegValue& value) {
     const std::string data = value.data.substr(0, value.data.find('\0'));
-    return replaceFileAtomically(autostartPath(), autostartEntryText(data)) ? ERROR_SUCCESS_ : ERROR_ACCESS_DENIED_;
+    removeStaleTemporaries(autostartFolder());  // the program start only cleans its own folder
+    return replaceFile(autostartPath(), autostartEntryText(data)) == 0 ? ERROR_SUCCESS_ : ERROR_ACCESS_DENIED_;
 }
 
 long PosixRegistry::deleteAutostart() {
     // Only an entry we wrote is removed; a file of the same name from elsewhere stays.
-    const auto text = readSmallFile(autostartPath(), 64 * 1024);
-    if (!text || !runDataOfEntry(*text)) return ERROR_FILE_NOT_FOUND_;
+    const SmallFile entry = readSmallFile(autostartPath(), kMaxEntryBytes);
+    if (entry.state != ReadState::Read || !runDataOfEntry(entry.bytes)) return ERROR_FILE_NOT_FOUND_;
     return unlink(autostartPath().c_str()) == 0 ? ERROR_SUCCESS_ : ERROR_ACCESS_DENIED_;
 }
 
-RegistryStore PosixRegistry::loadStore() const {
-    const auto text = readSmallFile(storePath(), kMaxStoreBytes);
-    return text ? parseRegistryStore(*text) : RegistryStore{};
+// Nothing when a store is there that cannot be read: writing then would wipe its values.
+std::optional<RegistryStore> PosixRegistry::loadStore() const {
+    const SmallFile file = readSmallFile(storePath(), kMaxStoreBytes);
+    if (file.state == ReadState::Unreadable) return std::nullopt;
+    return parseRegistryStore(file.bytes);
 }
 
 bool PosixRegistry::saveStore(const RegistryStore& store) const {
-    return replaceFileAtomically(storePath(), registryStoreText(store));
+    return replaceFile(storePath(), registryStoreText(store)) == 0;
 }
 
 }  // namespace qm

@@ -5,6 +5,7 @@
 // <config home>/autostart/quillmere.desktop, so "Automatically launch" works as the
 // desktop expects.
 #include <map>
+#include <optional>
 #include <string>
 
 #include "platform/posix/registry_store.h"
@@ -40,7 +41,7 @@ private:
     long queryAutostart(RegValue& value, uint32_t maxBytes);
     long setAutostart(const RegValue& value);
     long deleteAutostart();
-    RegistryStore loadStore() const;
+    std::optional<RegistryStore> loadStore() const;
     bool saveStore(const RegistryStore& store) const;
 
     std::string programFolder_;

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "base/app_error.h"
+#include "platform/temporary_name.h"
 
 namespace qm {
 
@@ -33,6 +36,23 @@ void writeBytes(HANDLE h, const std::string& bytes) {
         if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr)) raiseLastError();
         done += written;
     }
+}
+
+std::string temporaryBeside(const std::string& path) {
+    static std::atomic<unsigned long long> serial{0};
+    const size_t slash = path.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    return folder + temporaryNameFor(path.substr(slash + 1), GetCurrentProcessId(), serial++);
+}
+
+// Our own process counts as running: another of its threads may be writing right now.
+bool isRunning(unsigned long processId) {
+    if (processId == GetCurrentProcessId()) return true;
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
 }
 
 }  // namespace
@@ -69,9 +89,38 @@ std::string Win32Files::readAll(const std::string& path) {
     return bytes;
 }
 
+// Replaced whole: the bytes go to a temporary beside the file, are flushed, and the
+// temporary is moved over the file, so a full disk leaves the old bitmap, not a cut one.
 void Win32Files::writeAll(const std::string& path, const std::string& bytes) {
-    FileHandle file{openOrRaise(path, GENERIC_WRITE, CREATE_ALWAYS)};
-    writeBytes(file.h, bytes);
+    // Windows refuses to move over a read-only file; Wine would not, so it is asked first.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        raiseError(win32FileErrorNumber(ERROR_ACCESS_DENIED));
+    const std::string temporary = temporaryBeside(path);
+    try {
+        FileHandle file{openOrRaise(temporary, GENERIC_WRITE, CREATE_NEW)};
+        writeBytes(file.h, bytes);
+        if (!FlushFileBuffers(file.h)) raiseLastError();
+    } catch (const AppError&) {
+        DeleteFileA(temporary.c_str());
+        throw;
+    }
+    if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
+    const DWORD error = GetLastError();
+    DeleteFileA(temporary.c_str());
+    raiseError(win32FileErrorNumber(error));
+}
+
+void Win32Files::removeStaleTemporaries(const std::string& folder) {
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA((folder + "\\.*.qmtmp-*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const auto writer = temporaryWriter(found.cFileName);
+        if (writer && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !isRunning(*writer))
+            DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
 void Win32Files::append(const std::string& path, const std::string& bytes) {

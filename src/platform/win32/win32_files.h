@@ -16,6 +16,7 @@ public:
     void append(const std::string& path, const std::string& bytes) override;
     void remove(const std::string& path) override;
     uint64_t fileLength(const std::string& path) override;
+    void removeStaleTemporaries(const std::string& folder) override;
 };
 
 }  // namespace qm

@@ -1,4 +1,6 @@
-#include "settings/profile_text.h"
+#include "platform/profile_text.h"
+
+#include "platform/profile_encoding.h"
 
 #include <optional>
 #include <string_view>
@@ -178,27 +180,48 @@ std::string appendSection(const std::string& text, std::string_view section,
     return text + separator + "[" + std::string(section) + "]\r\n" + added + "\r\n";
 }
 
+// The value the functions find (or the default), before the buffer cuts it.
+std::string foundValue(const std::string& text, const std::string& section, const std::string& key,
+                       const std::string& defaultValue) {
+    std::vector<Line> lines = splitLines(text);
+    Location at = locate(text, lines, queryName(section), queryName(key));
+    Entry entry = at.key ? parseLine(text, lines[*at.key]) : Entry{};
+    return std::string(withoutQuotes(valueOf(entry, defaultValue)));
+}
+
+std::string editedText(const std::string& text, const std::string& section, const std::string& key,
+                       const std::string& value) {
+    std::vector<Line> lines = splitLines(text);
+    std::string_view name = queryName(key);
+    std::string_view newValue = trimLeft(upToNul(value));  // leading blanks are not stored
+    Location at = locate(text, lines, queryName(section), name);
+    if (at.key) return replaceKeyLine(text, lines[*at.key], parseLine(text, lines[*at.key]), newValue);
+    if (at.section) return insertAfter(text, lines[at.lastLine], keyLine(name, newValue));
+    return appendSection(text, queryName(section), keyLine(name, newValue));
+}
+
+std::string textOfUtf16(const std::string& fileText) {
+    return utf8FromUtf16Le(std::string_view(fileText).substr(kUtf16LeMark.size()));
+}
+
 }  // namespace
 
 std::string profileGetString(const std::string& fileText, const std::string& section,
                              const std::string& key, const std::string& defaultValue,
                              size_t bufferSize) {
-    std::vector<Line> lines = splitLines(fileText);
-    Location at = locate(fileText, lines, queryName(section), queryName(key));
-    Entry entry = at.key ? parseLine(fileText, lines[*at.key]) : Entry{};
-    return cutToBuffer(withoutQuotes(valueOf(entry, defaultValue)), bufferSize);
+    if (!isUtf16LeText(fileText))
+        return cutToBuffer(foundValue(fileText, section, key, defaultValue), bufferSize);
+    const std::string value = foundValue(textOfUtf16(fileText), utf8FromAnsi(section), utf8FromAnsi(key),
+                                         utf8FromAnsi(defaultValue));
+    return cutToBuffer(ansiFromUtf8(value), bufferSize);
 }
 
 std::string profileWriteString(const std::string& fileText, const std::string& section,
                                const std::string& key, const std::string& value) {
-    std::vector<Line> lines = splitLines(fileText);
-    std::string_view name = queryName(key);
-    std::string_view newValue = trimLeft(upToNul(value));  // leading blanks are not stored
-    Location at = locate(fileText, lines, queryName(section), name);
-    if (at.key)
-        return replaceKeyLine(fileText, lines[*at.key], parseLine(fileText, lines[*at.key]), newValue);
-    if (at.section) return insertAfter(fileText, lines[at.lastLine], keyLine(name, newValue));
-    return appendSection(fileText, queryName(section), keyLine(name, newValue));
+    if (!isUtf16LeText(fileText)) return editedText(fileText, section, key, value);
+    const std::string text = editedText(textOfUtf16(fileText), utf8FromAnsi(section), utf8FromAnsi(key),
+                                        utf8FromAnsi(value));
+    return std::string(kUtf16LeMark) + utf16LeFromUtf8(text);
 }
 
 }  // namespace qm

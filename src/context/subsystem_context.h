@@ -1,9 +1,9 @@
 #pragma once
 // What every subsystem of the main window is handed: the window system, the machine,
-// the error log, the main window's controls and its shared running values.
+// the error log and the main window's controls. Running values are not here: each one
+// lives in the subsystem that owns it.
 #include <string>
 
-#include "app/main_state.h"
 #include "base/trap.h"
 #include "forms/form.h"
 #include "forms/host.h"
@@ -13,12 +13,11 @@ namespace qm {
 
 inline constexpr const char* kAppTitle = "Quillmere";
 
-struct AppContext {
+struct SubsystemContext {
     Host& host;
     Platform& platform;
     ErrorSink& log;
     Form& frmMain;
-    MainState& state;
 
     // The full path of a file in the program folder.
     std::string programFile(const std::string& fileName) const {

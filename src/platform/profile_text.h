@@ -6,6 +6,8 @@ namespace qm {
 
 // The profile ("INI") file as pure text, with the observable behaviour of the Windows
 // profile functions (NT family). The settings code never parses the file any other way.
+// fileText is the file's bytes: ANSI text, or UTF-16 LE after its byte order mark, which a
+// write keeps (platform/profile_encoding.h).
 
 // What GetPrivateProfileStringA places in a buffer of bufferSize chars (without the NUL):
 // the first matching key of the first matching section (names compared without regard to

@@ -1,11 +1,17 @@
 #pragma once
-// Small helpers that keep the design tables of the main window readable.
+// Small helpers that keep the design tables of the main window and the pages' list
+// fillings readable.
 #include <string>
 
-#include "app/main_layout.h"
+#include "forms/form.h"
 #include "forms/picture_box.h"
 
-namespace qm::layout {
+namespace qm {
+
+inline constexpr const char* kAdviceText =
+    "It is adviced that you do not release the amount of RAM greater than 50 % of Total Physical Memory";
+
+namespace layout {
 
 struct Box {
     int left, top, width, height;
@@ -29,4 +35,5 @@ inline void fillNumbers(ListControl& list, int first, int last, int step) {
     for (int n = first; n <= last; n += step) list.addItem(std::to_string(n));
 }
 
-}  // namespace qm::layout
+}  // namespace layout
+}  // namespace qm
