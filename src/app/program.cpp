@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include "base/convert.h"
+
 namespace qm {
 
 namespace {
@@ -20,6 +22,8 @@ bool postUpgradeCheck(Host&, Platform&, ErrorSink&) { return true; }
 std::unique_ptr<MainWindow> runProgram(Host& host, Platform& platform, ErrorSink& log) {
     if (handedOverToRunningInstance(host, platform.instance)) return nullptr;
     if (!postUpgradeCheck(host, platform, log)) return nullptr;
+    // Read once: shown numbers keep the separator the user had when the program started.
+    setUserDecimalSeparator(platform.locale.decimalSeparator());
     auto window = std::make_unique<MainWindow>(host, platform, log);
     host.attach(window->form());
     window->Form_Load();

@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/instance.h"
 #include "platform/internet.h"
+#include "platform/locale.h"
 #include "platform/memory.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
@@ -25,6 +26,7 @@ struct Platform {
     ClockPort& clock;
     ProgramFolderPort& programFolder;
     InstancePort& instance;
+    LocalePort& locale;
 };
 
 }  // namespace qm

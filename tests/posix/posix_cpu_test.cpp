@@ -88,7 +88,7 @@ TEST(PosixCpuTest, LiveReadingsMatchTopsLoad) {
     HeadlessHost host;
     test::FakePlatform fakes;
     Platform platform{fakes.memory, cpu, fakes.profile, fakes.registry, fakes.shell, fakes.files,
-                      fakes.internet, host, fakes.folder, fakes.instance};
+                      fakes.internet, host, fakes.folder, fakes.instance, fakes.locale};
     test::RecordingSink log;
     const auto before = busyAndTotal(procStat());
     clsCPUUsage sampler(platform, log);

@@ -68,7 +68,7 @@ protected:
         PosixProfile profile;
         HeadlessHost host;
         Platform platform{fakes.memory, fakes.cpu, profile, fakes.registry, fakes.shell, fakes.files,
-                          fakes.internet, host, fakes.folder, fakes.instance};
+                          fakes.internet, host, fakes.folder, fakes.instance, fakes.locale};
         Form frm("frmMain");
         SubsystemContext ctx{host, platform, log, frm};
         return SettingsFile(ctx).getData(section, key, missing);

@@ -204,7 +204,7 @@ bool FakeInstance::activatePreviousInstance() {
 }
 
 Platform FakePlatform::platform(ClockPort& clock) {
-    return Platform{memory, cpu, profile, registry, shell, files, internet, clock, folder, instance};
+    return Platform{memory, cpu, profile, registry, shell, files, internet, clock, folder, instance, locale};
 }
 
 bool RecordingSink::has(const std::string& context, int number) const {

@@ -141,6 +141,13 @@ public:
     bool activatePreviousInstance() override;
 };
 
+class FakeLocale : public LocalePort {
+public:
+    char separator = '.';
+    int reads = 0;
+    char decimalSeparator() override { return ++reads, separator; }
+};
+
 // Every fake, and the Platform that refers to them.
 struct FakePlatform {
     FakeMemory memory;
@@ -152,6 +159,7 @@ struct FakePlatform {
     FakeInternet internet;
     FakeProgramFolder folder;
     FakeInstance instance;
+    FakeLocale locale;
     Platform platform(ClockPort& clock);
 };
 

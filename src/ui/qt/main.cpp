@@ -7,6 +7,7 @@
 #include "platform/posix/posix_cpu.h"
 #include "platform/posix/posix_files.h"
 #include "platform/posix/posix_internet.h"
+#include "platform/posix/posix_locale.h"
 #include "platform/posix/posix_memory.h"
 #include "platform/posix/posix_profile.h"
 #include "platform/posix/posix_program_folder.h"
@@ -29,9 +30,10 @@ struct PosixPorts {
     qm::PosixInternet internet;
     qm::PosixClock clock;
     qm::qt::QtInstance instance;
+    qm::PosixLocale locale;
 
     qm::Platform platform() {
-        return {memory, cpu, profile, registry, shell, files, internet, clock, folder, instance};
+        return {memory, cpu, profile, registry, shell, files, internet, clock, folder, instance, locale};
     }
 };
 
