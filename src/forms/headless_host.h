@@ -41,7 +41,7 @@ public:
     void endProgram() override { ended = true; }
 
     // ClockPort
-    DateTime now() override { return DateTime{start_.ms + elapsedMs_}; }
+    DateTime now() override { return DateTime{start_.ms + elapsedMs_ + wallShiftMs_}; }
     uint32_t tickCount() override { return static_cast<uint32_t>(startTick_ + elapsedMs_); }
 
     // Moves the virtual clock on, firing every timer that falls due, in due order
@@ -49,6 +49,8 @@ public:
     void advance(int64_t ms);
     int64_t elapsedMs() const { return elapsedMs_; }
     void setStartTick(uint32_t tick) { startTick_ = tick; }
+    // Sets the wall clock forward or back (daylight saving, a user's change); ticks go on.
+    void shiftWallClock(int64_t ms) { wallShiftMs_ += ms; }
 
     // Scripts: answers taken in order; with none left a box answers OK (or No), a
     // dialog is cancelled. `onMessage`, when set, answers instead (and may act meanwhile).
@@ -86,6 +88,7 @@ private:
     DateTime start_;
     int64_t elapsedMs_ = 0;
     uint32_t startTick_ = 1000000;
+    int64_t wallShiftMs_ = 0;
     std::vector<Scheduled> timers_;
     int nextOrder_ = 0;
 };
