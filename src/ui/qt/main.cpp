@@ -13,6 +13,7 @@
 #include "platform/posix/posix_program_folder.h"
 #include "platform/posix/posix_registry.h"
 #include "platform/posix/posix_shell.h"
+#include "ui/qt/display_guard.h"
 #include "ui/qt/form_window.h"
 #include "ui/qt/qt_host.h"
 #include "ui/qt/qt_instance.h"
@@ -40,7 +41,9 @@ struct PosixPorts {
 }  // namespace
 
 int main(int argc, char** argv) {
+    qm::qt::DisplayGuard noDisplay;
     QApplication app(argc, argv);
+    noDisplay.release();
     QApplication::setApplicationName("Quillmere");
     QGuiApplication::setDesktopFileName("quillmere");
     // The window hides to the tray; closing it is the program's own decision.

@@ -10,6 +10,7 @@
 
 #include "ui/qt/control_view.h"
 #include "ui/qt/dialogs.h"
+#include "ui/qt/end_signals.h"
 #include "ui/qt/form_window.h"
 
 namespace qm::qt {
@@ -154,6 +155,7 @@ void QtHost::watchSessionEnd(Form& form) {
     };
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, qApp, [unload](QSessionManager&) { unload(); });
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, unload);
+    endSignals_ = std::make_unique<EndSignals>([unload](int) { unload(); });
 }
 
 }  // namespace qm::qt

@@ -13,6 +13,7 @@
 
 namespace qm::qt {
 
+class EndSignals;
 class FormWindow;
 
 class QtHost : public Host {
@@ -36,7 +37,8 @@ public:
     // True when hiding this form would strand the user: it owns the tray icon and the
     // desktop has no tray to show it in.
     bool minimisesInsteadOfHiding(const Form& form) const;
-    // The end of the desktop session asks the form to unload (mode 2).
+    // The end of the desktop session asks the form to unload (mode 2); so do SIGTERM,
+    // SIGINT and SIGHUP, taken through the event loop.
     void watchSessionEnd(Form& form);
     QSystemTrayIcon* trayIcon() const { return tray_; }
     // The tray's clicks as the classic shell reports them: through the form's MouseMove
@@ -57,6 +59,7 @@ private:
     QPointer<QSystemTrayIcon> tray_;
     Form* trayForm_ = nullptr;
     bool sessionEnding_ = false;
+    std::unique_ptr<EndSignals> endSignals_;
 };
 
 }  // namespace qm::qt
