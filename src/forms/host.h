@@ -30,6 +30,10 @@ struct NotifyIconData {
     std::string tip;       // at most 63 characters
 };
 enum NotifyIconMessage : int { NIM_ADD_ = 0, NIM_MODIFY_ = 1, NIM_DELETE_ = 2 };
+// The icon's mouse messages that mean something, as the shell numbers them. They reach the
+// icon's form as a mouse move whose x, in pixels, is the message number.
+inline constexpr int WM_LBUTTONDBLCLK_ = 515;
+inline constexpr int WM_RBUTTONUP_ = 517;
 
 class Host {
 public:
@@ -54,6 +58,11 @@ public:
     virtual double twipsPerPixelX() = 0;
     // Ends the process at once: no further event of any window runs.
     virtual void endProgram() = 0;
+    // A later start of the program asked for this form: it is shown, restored and raised.
+    virtual void showFromOutside(Form& form);
+    // The end of the desktop session asks the form to unload (mode 2). Hosts whose windows
+    // hear of it themselves need nothing here.
+    virtual void watchSessionEnd(Form& form) { (void)form; }
 };
 
 }  // namespace qm

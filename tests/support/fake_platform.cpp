@@ -207,6 +207,11 @@ Platform FakePlatform::platform(ClockPort& clock) {
     return Platform{memory, cpu, profile, registry, shell, files, internet, clock, folder, instance, locale};
 }
 
+Platform FakePlatform::platform(HeadlessHost& host) {
+    hostClocks.push_back(std::make_unique<HostClock>(host));
+    return platform(*hostClocks.back());
+}
+
 bool RecordingSink::has(const std::string& context, int number) const {
     return std::any_of(entries.begin(), entries.end(), [&](const LoggedError& e) {
         return e.context == context && (number < 0 || e.number == number);

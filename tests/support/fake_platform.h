@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "base/trap.h"
 #include "platform/platform.h"
+#include "support/host_clock.h"
 
 namespace qm::test {
 
@@ -161,6 +163,9 @@ struct FakePlatform {
     FakeInstance instance;
     FakeLocale locale;
     Platform platform(ClockPort& clock);
+    // With the headless host's virtual clock as the clock port.
+    Platform platform(HeadlessHost& host);
+    std::vector<std::unique_ptr<HostClock>> hostClocks;  // one per host asked for
 };
 
 struct LoggedError {
