@@ -52,7 +52,7 @@ main_title() {
 }
 
 # A value of settings.ini beside the program: ini_value <section> <key>.
-ini_value() {
-  awk -F= -v s="[$1]" -v k="$2" '/^\[/{in_s=($0==s)} in_s && $1==k {print substr($0, length(k)+2)}' \
-    "$app/settings.ini" 2>/dev/null
+ini_value() {  # the file has Windows line ends, as the profile functions write it
+  tr -d '\r' 2>/dev/null <"$app/settings.ini" |
+    awk -F= -v s="[$1]" -v k="$2" '/^\[/{in_s=($0==s)} in_s && $1==k {print substr($0, length(k)+2)}'
 }
