@@ -2,6 +2,7 @@
 
 #include "app/error_log.h"
 #include "update/post_upgrade.h"
+#include "base/convert.h"
 
 namespace qm {
 
@@ -22,6 +23,8 @@ std::unique_ptr<MainWindow> runProgram(Host& host, Platform& platform, ErrorSink
     // What an earlier run left half-written is of no use to anyone.
     ignoreErrors([&] { platform.files.removeStaleTemporaries(platform.programFolder.folder()); });
     if (!postUpgradeCheck(host, platform, log)) return nullptr;
+    // Read once: shown numbers keep the separator the user had when the program started.
+    setUserDecimalSeparator(platform.locale.decimalSeparator());
     auto window = std::make_unique<MainWindow>(host, platform, log);
     host.attach(window->form());
     window->Form_Load();

@@ -1,10 +1,9 @@
 #include "base/convert.h"
 
 #include <cctype>
+#include <charconv>
 #include <cfenv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 #include "base/app_error.h"
@@ -38,14 +37,30 @@ size_t scanNumber(const std::string& s, size_t pos, char separator) {
     return pos;
 }
 
-// Parses s[begin,end) written with `separator` as the decimal point.
+// Whether a number out of double's range is too large (rather than too small): the sign
+// of its exponent, or without one whether it has a nonzero digit before the point.
+bool tooLarge(const std::string& plain) {
+    const size_t exponent = plain.find('e');
+    if (exponent != std::string::npos) return exponent + 1 < plain.size() && plain[exponent + 1] != '-';
+    return plain.find_first_of("123456789") < plain.find('.');
+}
+
+// Parses s[begin,end) written with `separator` as the decimal point. Locale-free: the
+// process locale (which Qt takes from the environment) never changes what a text reads.
 double parseWith(const std::string& s, size_t begin, size_t end, char separator) {
     std::string plain = s.substr(begin, end - begin);
     for (char& c : plain) {
         if (c == separator) c = '.';
-        if (c == 'd' || c == 'D') c = 'e';
+        if (c == 'd' || c == 'D' || c == 'E') c = 'e';
     }
-    return std::strtod(plain.c_str(), nullptr);
+    const bool negative = !plain.empty() && plain[0] == '-';
+    if (!plain.empty() && (plain[0] == '+' || negative)) plain.erase(0, 1);
+    double value = 0;
+    const auto result = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        value = tooLarge(plain) ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return negative ? -value : value;
 }
 
 std::string trimBlanks(const std::string& text) {
@@ -55,20 +70,15 @@ std::string trimBlanks(const std::string& text) {
     return text.substr(first, last - first);
 }
 
+// As "%.*G" in the C locale would write it, then with the given separator.
 std::string shortestText(double value, int significant, char separator) {
     if (value == 0) return "0";
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*G", significant, value);
-    std::string text = buffer;
-    if (text.find('E') == std::string::npos) {
-        for (char& c : text) {
-            if (c == '.') c = separator;
-        }
-        return text;
-    }
-    // Classic form of an exponent: 1E+20, 1.5E-07.
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, significant);
+    std::string text(buffer, result.ptr);
     for (char& c : text) {
         if (c == '.') c = separator;
+        if (c == 'e') c = 'E';  // classic form of an exponent: 1E+20, 1.5E-07
     }
     return text;
 }

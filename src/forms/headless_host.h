@@ -45,8 +45,9 @@ public:
     void endProgram() override { ended = true; }
     void watchSessionEnd(Form& form) override { sessionWatched.push_back(form.name()); }
 
-    // The virtual clock: the start moment plus the time advanced so far.
-    DateTime now() const { return DateTime{start_.ms + elapsedMs_}; }
+    // The virtual clock: the start moment plus the time advanced so far (and the wall
+    // clock's shifts); the tick count only advances.
+    DateTime now() const { return DateTime{start_.ms + elapsedMs_ + wallShiftMs_}; }
     uint32_t tickCount() const { return static_cast<uint32_t>(startTick_ + elapsedMs_); }
 
     // Moves the virtual clock on, firing every timer that falls due, in due order
@@ -54,6 +55,8 @@ public:
     void advance(int64_t ms);
     int64_t elapsedMs() const { return elapsedMs_; }
     void setStartTick(uint32_t tick) { startTick_ = tick; }
+    // Sets the wall clock forward or back (daylight saving, a user's change); ticks go on.
+    void shiftWallClock(int64_t ms) { wallShiftMs_ += ms; }
 
     // Scripts: answers taken in order; with none left a box answers OK (or No), a
     // dialog is cancelled. `onMessage`, when set, answers instead (and may act meanwhile).
@@ -95,6 +98,7 @@ private:
     DateTime start_;
     int64_t elapsedMs_ = 0;
     uint32_t startTick_ = 1000000;
+    int64_t wallShiftMs_ = 0;
     std::vector<Scheduled> timers_;
     int nextOrder_ = 0;
 };

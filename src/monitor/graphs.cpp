@@ -80,9 +80,15 @@ void Graphs::addSample(int16_t physPercent, int16_t pagePercent) {
 
 bool Graphs::refreshDue() {
     if (cmbUpdateGraph_.listIndex() == 0) return true;
-    const DateTime now = ctx_.platform.clock.now();
-    if (!(static_cast<double>(wholeSecondsBetween(lastGraphTime_, now)) > graphInterval_)) return false;
-    lastGraphTime_ = now;
+    // Timed by the tick count, which never goes back (a wall clock does when daylight saving
+    // ends); the unsigned difference also spans its wrap. Whole seconds still count from
+    // the wall clock's second at the last refresh.
+    ClockPort& clock = ctx_.platform.clock;
+    const uint32_t tick = clock.tickCount();
+    const DateTime elapsedEnd{lastGraphTime_.ms + static_cast<uint32_t>(tick - lastGraphTick_)};
+    if (!(static_cast<double>(wholeSecondsBetween(lastGraphTime_, elapsedEnd)) > graphInterval_)) return false;
+    lastGraphTime_ = clock.now();
+    lastGraphTick_ = tick;
     return true;
 }
 
@@ -124,7 +130,10 @@ void Graphs::loadGraph() {
     t([&] { stored = settings_.getData("Memory", "GraphInterval", "1.5"); });
     // Selecting raises cmbUpdateGraph_Click, which sets the interval.
     t([&] { selectGraphInterval(cmbUpdateGraph_, stored); });
-    t([&] { lastGraphTime_ = ctx_.platform.clock.now(); });
+    t([&] {
+        lastGraphTime_ = ctx_.platform.clock.now();
+        lastGraphTick_ = ctx_.platform.clock.tickCount();
+    });
 }
 
 void Graphs::cmbUpdateGraph_Click() {

@@ -36,7 +36,8 @@ public:
 
     const History& physHistory() const { return physHistory_; }
     const History& pageHistory() const { return pageHistory_; }
-    // Seconds between two refreshes, as cmbUpdateGraph sets it; and the last refresh.
+    // Seconds between two refreshes, as cmbUpdateGraph sets it; and the last refresh (local
+    // time; the gate itself runs on the tick count).
     double graphInterval() const { return graphInterval_; }
     DateTime lastGraphTime() const { return lastGraphTime_; }
     // The clamped load of the CPU timer's last tick, in percent.
@@ -72,6 +73,7 @@ private:
     History pageHistory_;
     double graphInterval_ = 0;
     DateTime lastGraphTime_;
+    uint32_t lastGraphTick_ = 0;
     int32_t lastCPU_ = 0;
 };
 

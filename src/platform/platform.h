@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/instance.h"
 #include "platform/internet.h"
+#include "platform/locale.h"
 #include "platform/memory.h"
 #include "platform/profile.h"
 #include "platform/program_update.h"
@@ -27,6 +28,7 @@ struct Platform {
     ProgramFolderPort& programFolder;
     InstancePort& instance;
     ProgramUpdatePort& update;
+    LocalePort& locale;
 };
 
 }  // namespace qm

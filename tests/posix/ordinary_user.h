@@ -33,15 +33,15 @@ inline std::string readAllFrom(int fd) {
     return text;
 }
 
-inline std::string asOrdinaryUser(const std::string& folder, const std::function<std::string()>& check) {
-    const bool root = ::geteuid() == 0;
-    if (root) handOver(folder);
+// Runs the check in a child process, so what it changes (user, environment, locale) stays
+// there; returns the check's answer.
+inline std::string inChildProcess(const std::function<std::string()>& check) {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0) return "no pipe";
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(pipeFds[0]);
-        const std::string failure = root && !becomeNobody() ? "could not become nobody" : check();
+        const std::string failure = check();
         (void)!::write(pipeFds[1], failure.data(), failure.size());
         ::_exit(0);
     }
@@ -52,6 +52,12 @@ inline std::string asOrdinaryUser(const std::string& folder, const std::function
     ::waitpid(child, &status, 0);
     if (!WIFEXITED(status)) return "the check's process died";
     return failure;
+}
+
+inline std::string asOrdinaryUser(const std::string& folder, const std::function<std::string()>& check) {
+    const bool root = ::geteuid() == 0;
+    if (root) handOver(folder);
+    return inChildProcess([&] { return root && !becomeNobody() ? std::string("could not become nobody") : check(); });
 }
 
 // Collects what did not hold, for the check's answer.

@@ -90,7 +90,7 @@ TEST(PosixCpuTest, LiveReadingsMatchTopsLoad) {
     test::FakePlatform fakes;
     Platform platform{fakes.memory, cpu, fakes.profile, fakes.registry, fakes.shell, fakes.files,
                       fakes.internet, clock, fakes.folder, fakes.instance,
-                      fakes.update};
+                      fakes.update, fakes.locale};
     test::RecordingSink log;
     const auto before = busyAndTotal(procStat());
     clsCPUUsage sampler(platform, log);

@@ -70,7 +70,7 @@ protected:
         test::HostClock clock{host};
         Platform platform{fakes.memory, fakes.cpu, profile, fakes.registry, fakes.shell, fakes.files,
                           fakes.internet, clock, fakes.folder, fakes.instance,
-                      fakes.update};
+                      fakes.update, fakes.locale};
         Form frm("frmMain");
         SubsystemContext ctx{host, platform, log, frm};
         return SettingsFile(ctx).getData(section, key, missing);

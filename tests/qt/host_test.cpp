@@ -31,6 +31,7 @@ TEST_F(HostTest, TrayClicksReachTheFormAsTheClassicMouseMessages) {
     form.onMouseMove = [&](int, int, double x, double) {
         messages.push_back(static_cast<int>(std::lround(x / host.twipsPerPixelX())));
     };
+    host.statusNotifierTray = [] { return false; };  // an XEmbed tray
     render();
     host.notifyIcon(NIM_ADD_, iconFor(form, "Quillmere"));
     ASSERT_NE(host.trayIcon(), nullptr);
@@ -45,6 +46,23 @@ TEST_F(HostTest, TrayClicksReachTheFormAsTheClassicMouseMessages) {
     EXPECT_EQ(host.trayIcon()->toolTip(), "Available 512 MB");
     host.notifyIcon(NIM_DELETE_, iconFor(form, ""));
     EXPECT_EQ(host.trayIcon(), nullptr);
+}
+
+TEST_F(HostTest, OnAStatusNotifierTrayASingleActivationIsTheDoubleClick) {
+    std::vector<int> messages;
+    form.onMouseMove = [&](int, int, double x, double) {
+        messages.push_back(static_cast<int>(std::lround(x / host.twipsPerPixelX())));
+    };
+    int asked = 0;
+    host.statusNotifierTray = [&] { return ++asked, true; };
+    render();
+    host.notifyIcon(NIM_ADD_, iconFor(form, "Quillmere"));
+    host.notifyIcon(NIM_MODIFY_, iconFor(form, "Available 512 MB"));
+    host.trayActivated(QSystemTrayIcon::Trigger);  // Plasma's left click: Activate
+    host.trayActivated(QSystemTrayIcon::Context);
+    host.trayActivated(QSystemTrayIcon::MiddleClick);
+    EXPECT_EQ(messages, (std::vector<int>{515, 517}));
+    EXPECT_EQ(asked, 1);  // decided once, as the icon is made
 }
 
 TEST_F(HostTest, CloseBoxAsksTheFormAndACancelKeepsTheWindow) {

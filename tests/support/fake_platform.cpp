@@ -260,7 +260,7 @@ ReplaceResult FakeProgramUpdate::replaceProgram(const std::string& source, const
 }
 
 Platform FakePlatform::platform(ClockPort& clock) {
-    return Platform{memory, cpu, profile, registry, shell, files, internet, clock, folder, instance, update};
+    return Platform{memory, cpu, profile, registry, shell, files, internet, clock, folder, instance, update, locale};
 }
 
 Platform FakePlatform::platform(HeadlessHost& host) {

@@ -178,6 +178,13 @@ private:
     FakeFiles& files_;
 };
 
+class FakeLocale : public LocalePort {
+public:
+    char separator = '.';
+    int reads = 0;
+    char decimalSeparator() override { return ++reads, separator; }
+};
+
 // Every fake, and the Platform that refers to them.
 struct FakePlatform {
     FakeMemory memory;
@@ -190,6 +197,7 @@ struct FakePlatform {
     FakeProgramFolder folder;
     FakeInstance instance;
     FakeProgramUpdate update{files};
+    FakeLocale locale;
     Platform platform(ClockPort& clock);
     // With the headless host's virtual clock as the clock port.
     Platform platform(HeadlessHost& host);

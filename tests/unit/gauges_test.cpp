@@ -114,6 +114,25 @@ TEST_F(MonitorTest, IntervalGatePacesTheRefreshes) {
     EXPECT_EQ(refreshesOver(5), 5);
 }
 
+TEST_F(MonitorTest, IntervalGateRunsOnTicksWhenClocksGoBackOrTheTickWraps) {
+    auto refreshesOver = [&](int seconds) {
+        const int before = fakes.memory.statusCalls;
+        host.advance(seconds * 1000);
+        return fakes.memory.statusCalls - before;
+    };
+    host.setStartTick(0xFFFFFFFFu - 5000);  // the tick count wraps during the test
+    host.attach(frm);
+    graphs.loadGraph();
+    frm.get<ComboBox>("cmbUpdateGraph").setListIndex(1);  // "3 Seconds"
+    frm.get<Timer>("tmrMemory").setEnabled(true);
+    EXPECT_EQ(refreshesOver(4), 1);
+    host.shiftWallClock(-3600 * 1000);  // daylight saving ends: an hour back
+    EXPECT_EQ(refreshesOver(8), 2);     // the gauges go on every fourth tick
+    EXPECT_EQ(graphs.lastGraphTime(), host.now());  // the time kept is still the local time
+    host.shiftWallClock(2 * 3600 * 1000);  // and forward: no burst, the same pace
+    EXPECT_EQ(refreshesOver(8), 2);
+}
+
 TEST_F(MonitorTest, RepaintsRedrawFromTheLastValues) {
     // The last values: 50 % and 100 % from a memory tick, 100 % from a CPU tick.
     const int64_t s = 10'000'000;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/program.h"
+#include "base/convert.h"
 #include "forms/headless_host.h"
 #include "support/fake_platform.h"
 
@@ -40,6 +41,19 @@ TEST_F(ProgramStart, FirstStartOrRunningInstanceNotFoundStartsNormally) {
     const int statusCalls = fakes.memory.statusCalls;
     host.advance(3000);
     EXPECT_GT(fakes.memory.statusCalls, statusCalls);
+}
+
+TEST_F(ProgramStart, ShownNumbersTakeTheSeparatorTheUserHadAtStart) {
+    fakes.locale.separator = ',';
+    fakes.memory.current.availPhys = 128 * test::MB + 512 * 1024;  // 128.5 MB
+    auto window = runProgram(host, platform, log);
+    ASSERT_NE(window, nullptr);
+    fakes.locale.separator = '.';  // a change later on is not followed
+    host.advance(3000);
+    EXPECT_EQ(window->form().caption(), "Quillmere v1.0 - 128,5 MB");
+    EXPECT_EQ(fakes.locale.reads, 1);
+    EXPECT_EQ(userDecimalSeparator(), ',');
+    setUserDecimalSeparator('.');
 }
 
 }  // namespace

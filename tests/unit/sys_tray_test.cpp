@@ -111,5 +111,22 @@ TEST_F(Tray, MessageNumberIsTheRoundedPixelCoordinate) {
     EXPECT_EQ(app.host.foregroundCalls, 0);
 }
 
+TEST_F(Tray, ASingleActivationShowsTheWindowOnlyWhereNoDoubleClickComes) {
+    auto report = [&](TrayActivation activation, bool singleActivationOnly) {
+        if (const int message = trayMouseMessage(activation, singleActivationOnly)) iconMessage(message);
+    };
+    app.get<CommandButton>("cmdHide").userClick();
+    report(TrayActivation::Single, false);  // XEmbed and Windows: the double click follows
+    report(TrayActivation::Other, true);
+    EXPECT_FALSE(app.frm().visible());
+    report(TrayActivation::Single, true);  // a StatusNotifierItem tray: Activate
+    EXPECT_TRUE(app.frm().visible());
+    app.get<CommandButton>("cmdHide").userClick();
+    report(TrayActivation::Context, true);
+    EXPECT_EQ(app.host.popups, std::vector<std::string>{"mnuFile"});
+    report(TrayActivation::Double, false);
+    EXPECT_TRUE(app.frm().visible());
+}
+
 }  // namespace
 }  // namespace qm

@@ -6,6 +6,7 @@
 #include "platform/posix/posix_cpu.h"
 #include "platform/posix/posix_files.h"
 #include "platform/posix/posix_internet.h"
+#include "platform/posix/posix_locale.h"
 #include "platform/posix/posix_memory.h"
 #include "platform/posix/posix_profile.h"
 #include "platform/posix/posix_program_folder.h"
@@ -13,6 +14,7 @@
 #include "platform/posix/posix_registry.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/release_key.h"
+#include "ui/qt/display_guard.h"
 #include "ui/qt/qt_host.h"
 #include "ui/qt/qt_instance.h"
 
@@ -30,16 +32,19 @@ struct PosixPorts {
     qm::PosixClock clock;
     qm::qt::QtInstance instance;
     qm::PosixProgramUpdate update{folder.exePath(), qm::releasePublicKey()};
+    qm::PosixLocale locale;
 
     qm::Platform platform() {
-        return {memory, cpu, profile, registry, shell, files, internet, clock, folder, instance, update};
+        return {memory, cpu, profile, registry, shell, files, internet, clock, folder, instance, update, locale};
     }
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    qm::qt::DisplayGuard noDisplay;
     QApplication app(argc, argv);
+    noDisplay.release();
     QApplication::setApplicationName("Quillmere");
     QGuiApplication::setDesktopFileName("quillmere");
     // The window hides to the tray; closing it is the program's own decision.

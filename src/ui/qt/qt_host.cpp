@@ -10,6 +10,8 @@
 
 #include "ui/qt/control_view.h"
 #include "ui/qt/dialogs.h"
+#include "ui/qt/end_signals.h"
+#include "ui/qt/tray_kind.h"
 #include "ui/qt/form_window.h"
 
 namespace qm::qt {
@@ -23,6 +25,7 @@ void endProcessAtOnce() { std::_Exit(0); }
 
 QtHost::QtHost()
     : trayAvailable([] { return QSystemTrayIcon::isSystemTrayAvailable(); }),
+      statusNotifierTray(statusNotifierTrayPresent),
       popupPosition([] { return QCursor::pos(); }) {
     endAction = endProcessAtOnce;
     installFontSubstitutes();
@@ -101,6 +104,8 @@ bool QtHost::notifyIcon(int message, const NotifyIconData& data) {
 // No context menu of Qt's own: the core pops up its File menu on the right button.
 void QtHost::addTrayIcon(const NotifyIconData& data) {
     if (!tray_) {
+        // Qt chooses the kind of tray as it makes the icon; so does the click's meaning.
+        singleActivationOnly_ = statusNotifierTray && statusNotifierTray();
         tray_ = new QSystemTrayIcon();
         QObject::connect(tray_, &QSystemTrayIcon::activated, tray_,
                          [this](QSystemTrayIcon::ActivationReason reason) { trayActivated(reason); });
@@ -111,9 +116,21 @@ void QtHost::addTrayIcon(const NotifyIconData& data) {
     tray_->show();
 }
 
+namespace {
+
+TrayActivation activationOf(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+        case QSystemTrayIcon::Trigger: return TrayActivation::Single;
+        case QSystemTrayIcon::DoubleClick: return TrayActivation::Double;
+        case QSystemTrayIcon::Context: return TrayActivation::Context;
+        default: return TrayActivation::Other;
+    }
+}
+
+}  // namespace
+
 void QtHost::trayActivated(QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::DoubleClick) sendTrayMessage(WM_LBUTTONDBLCLK_);
-    else if (reason == QSystemTrayIcon::Context) sendTrayMessage(WM_RBUTTONUP_);
+    if (const int message = trayMouseMessage(activationOf(reason), singleActivationOnly_)) sendTrayMessage(message);
 }
 
 // As the shell hands them over: a mouse move over the icon's form, the message as x.
@@ -128,6 +145,7 @@ void QtHost::watchSessionEnd(Form& form) {
     };
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, qApp, [unload](QSessionManager&) { unload(); });
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, unload);
+    endSignals_ = std::make_unique<EndSignals>([unload](int) { unload(); });
 }
 
 }  // namespace qm::qt

@@ -11,6 +11,8 @@
 
 namespace qm::qt {
 
+class EndSignals;
+
 class QtHost : public WindowedHost<FormWindow> {
 public:
     QtHost();
@@ -34,10 +36,14 @@ public:
     bool minimisesInsteadOfHiding(const Form& form) const;
     QSystemTrayIcon* trayIcon() const { return tray_; }
     // The tray's clicks as the classic shell reports them: through the form's MouseMove
-    // with the mouse message number as x in pixels (515 double click, 517 right button up).
+    // with the mouse message number as x in pixels (515 double click, 517 right button up);
+    // on a StatusNotifierItem tray the single activation counts as the double click.
     void trayActivated(QSystemTrayIcon::ActivationReason reason);
 
     std::function<bool()> trayAvailable;
+    // Whether the icon will sit in a StatusNotifierItem tray (tests choose; by default the
+    // session bus tells), asked when the icon is made.
+    std::function<bool()> statusNotifierTray;
     // The popup position (tests place it; by default the mouse position).
     std::function<QPoint()> popupPosition;
 
@@ -48,6 +54,8 @@ private:
 
     QPointer<QSystemTrayIcon> tray_;
     Form* trayForm_ = nullptr;
+    std::unique_ptr<EndSignals> endSignals_;
+    bool singleActivationOnly_ = false;
 };
 
 }  // namespace qm::qt

@@ -8,6 +8,7 @@
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_instance.h"
 #include "platform/win32/win32_internet.h"
+#include "platform/win32/win32_locale.h"
 #include "platform/win32/win32_memory.h"
 #include "platform/win32/win32_profile.h"
 #include "platform/win32/win32_program_folder.h"
@@ -31,9 +32,10 @@ struct Win32Ports {
     qm::Win32ProgramFolder folder;
     qm::Win32Instance instance;
     qm::Win32ProgramUpdate update{folder.exePath(), qm::releasePublicKey()};
+    qm::Win32Locale locale;
 
     qm::Platform platform() {
-        return {memory, cpu, profile, registry, shell, files, internet, clock, folder, instance, update};
+        return {memory, cpu, profile, registry, shell, files, internet, clock, folder, instance, update, locale};
     }
 };
 

@@ -1,0 +1,13 @@
+#pragma once
+// The user's number format on Linux: the locale the environment names (LC_ALL,
+// LC_NUMERIC, LANG), whatever locale the process itself runs in.
+#include "platform/locale.h"
+
+namespace qm {
+
+class PosixLocale : public LocalePort {
+public:
+    char decimalSeparator() override;
+};
+
+}  // namespace qm

@@ -1,0 +1,58 @@
+# Sourced by the end-to-end scripts: a work folder with a portable copy of the program, an
+# X server of its own, and the checks' bookkeeping. Needs $build set to the build folder.
+work=$(mktemp -d /tmp/qm-e2e.XXXXXX)
+app="$work/Quillmere"
+mkdir -p "$app" "$work/run" "$work/config"
+chmod 700 "$work/run"
+cp "$build/quillmere" "$app/quillmere"
+pids=()
+failures=0
+export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config"
+
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+finish() { [[ $failures == 0 ]] && echo "PASS" || echo "$failures failure(s)"; exit $(( failures > 0 )); }
+
+# Waits up to $1 tenths of a second for the command to succeed.
+wait_for() {
+  local tenths=$1; shift
+  for ((i = 0; i < tenths; i++)); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+
+# Starts an X server on a free display and exports DISPLAY.
+start_x() {
+  local n
+  for n in $(seq 121 160); do
+    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    pids+=($!)
+    export DISPLAY=":$n"
+    wait_for 50 xwininfo -root >/dev/null 2>&1 && return 0
+    fail "Xvfb did not start"; finish
+  done
+}
+
+# The title of the program's main window (a named window larger than an icon).
+main_title() {
+  local id
+  for id in $(xdotool search --classname '^quillmere$' 2>/dev/null); do
+    local name
+    name=$(xdotool getwindowname "$id" 2>/dev/null)
+    [[ $name == Quillmere* ]] && { echo "$name"; return 0; }
+  done
+  return 1
+}
+
+# A value of settings.ini beside the program: ini_value <section> <key>.
+ini_value() {  # the file has Windows line ends, as the profile functions write it
+  tr -d '\r' 2>/dev/null <"$app/settings.ini" |
+    awk -F= -v s="[$1]" -v k="$2" '/^\[/{in_s=($0==s)} in_s && $1==k {print substr($0, length(k)+2)}'
+}
