@@ -6,7 +6,8 @@
 
 namespace qm {
 
-Subsystems::Subsystems(SubsystemContext& ctx, const CpuSamplerSlot& cpuSampler, SysTray& tray)
+Subsystems::Subsystems(SubsystemContext& ctx, const CpuSamplerSlot& cpuSampler, SysTray& tray,
+                       std::function<void()> loadMenu)
     : settings(ctx),
       registry(ctx, settings),
       startupPage(ctx, settings),
@@ -19,6 +20,7 @@ Subsystems::Subsystems(SubsystemContext& ctx, const CpuSamplerSlot& cpuSampler, 
       timedRelease(ctx, engine, lowMemory, graphs.lastCPU()),
       timePage(ctx, settings, timedRelease),
       launcherPage(ctx, settings),
+      launcher(ctx, amounts.totals(), std::move(loadMenu)),
       gauges(ctx, graphs, amounts.totals(), cpuSampler,
              [&tray](const std::string& text) { tray.changeToolTip(text); }) {}
 
@@ -28,7 +30,7 @@ MainWindow::MainWindow(Host& host, Platform& platform, ErrorSink& log)
       ctx_{host, platform, log, frmMain_},
       tray_(host, frmMain_, log, [this] { mnuShow_Click(); }) {
     declareMainLayout(frmMain_);
-    parts_ = std::make_unique<Subsystems>(ctx_, cpuSampler_, tray_);
+    parts_ = std::make_unique<Subsystems>(ctx_, cpuSampler_, tray_, [this] { loadMenu(); });
     attachAboutLinks(frmMain_, platform.shell);
     wireHandlers();
 }

@@ -19,6 +19,7 @@
 #include "monitor/gauges.h"
 #include "monitor/graphs.h"
 #include "launcher/launcher_page.h"
+#include "launcher/program_launcher.h"
 #include "settings/mod_reg.h"
 #include "settings/settings_file.h"
 #include "settings/startup_page.h"
@@ -33,7 +34,7 @@ inline constexpr const char* kPausedTitle = "Quillmere [Paused]";
 // ones whose values it reads. Each one finds its controls by name and attaches its own
 // handlers, so the layout is declared before this is built.
 struct Subsystems {
-    Subsystems(SubsystemContext& ctx, const CpuSamplerSlot& cpuSampler, SysTray& tray);
+    Subsystems(SubsystemContext& ctx, const CpuSamplerSlot& cpuSampler, SysTray& tray, std::function<void()> loadMenu);
 
     SettingsFile settings;
     modReg registry;
@@ -47,6 +48,7 @@ struct Subsystems {
     TimedRelease timedRelease;
     TimePage timePage;
     LauncherPage launcherPage;
+    ProgramLauncher launcher;
     Gauges gauges;
 };
 

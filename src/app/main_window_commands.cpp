@@ -113,6 +113,7 @@ void MainWindow::loadMenu() {
         t([&] { frmMain_.element<Menu>("mnuP1", i).setCaption(programItemCaption(programs.list(i))); });
         t([&] { frmMain_.element<Menu>("mnuP1", i).setVisible(true); });
     }
+    t([&] { parts_->launcher.wireMenuItems(); });
     t([&] { mnuPrograms.setEnabled(true); });
 }
 

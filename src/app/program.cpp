@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include "app/error_log.h"
+
 namespace qm {
 
 namespace {
@@ -24,6 +26,21 @@ std::unique_ptr<MainWindow> runProgram(Host& host, Platform& platform, ErrorSink
     host.attach(window->form());
     window->Form_Load();
     return window;
+}
+
+std::string errorLogPath(ProgramFolderPort& folder) { return folder.folder() + folder.separator() + "error"; }
+
+int startProgram(Host& host, Platform& platform, const HostStart& start) {
+    ErrorLog log(platform.files, platform.internet, host, platform.clock, errorLogPath(platform.programFolder));
+    std::unique_ptr<MainWindow> window = runProgram(host, platform, log);
+    if (!window) return 0;
+    Form& frmMain = window->form();
+    if (start.onMainWindow) start.onMainWindow(frmMain);
+    start.onActivate = [&host, &frmMain] { host.showFromOutside(frmMain); };
+    host.watchSessionEnd(frmMain);
+    const int exitCode = start.eventLoop ? start.eventLoop() : 0;
+    start.onActivate = nullptr;  // the window goes with this frame
+    return exitCode;
 }
 
 }  // namespace qm

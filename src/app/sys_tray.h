@@ -17,8 +17,6 @@ inline constexpr uint32_t kIconDataSize = 88;      // the record's size in its s
 inline constexpr uint32_t kIconFlags = 7;          // message + icon + tip
 inline constexpr uint32_t kIconCallback = 512;     // the window's own mouse-move message
 inline constexpr std::size_t kTipLength = 63;      // the tip field holds 64 bytes with its NUL
-inline constexpr int WM_LBUTTONDBLCLK_ = 515;
-inline constexpr int WM_RBUTTONUP_ = 517;
 
 // The first 63 characters of a tooltip text.
 std::string tipText(const std::string& text);

@@ -13,6 +13,17 @@ void HeadlessHost::attach(Form& form) {
     });
 }
 
+// The form's timers stop counting; its listeners go with the form.
+void HeadlessHost::detach(Form& form) {
+    detached.push_back(form.name());
+    std::erase_if(timers_, [&form](const Scheduled& slot) { return slot.timer->form() == &form; });
+}
+
+void HeadlessHost::setBusyPointer(Control& control, bool busy) {
+    busyOver = busy ? control.name() : std::string();
+    busyPointers.push_back(control.name() + (busy ? " on" : " off"));
+}
+
 void HeadlessHost::watchTimer(Timer& timer) {
     timers_.push_back({&timer, 0, nextOrder_++, false, false, 0});
     timer.subscribe([this](Control& c, Prop what) {

@@ -1,6 +1,8 @@
 #pragma once
 // A host without a window system, for tests and benchmarks: a virtual clock that fires
 // timers in a fixed order, and scripted answers to dialogs that record what was shown.
+// The clock is a plain one here; the test support hands it to the core as its clock port.
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -8,8 +10,8 @@
 #include <vector>
 
 #include "forms/form.h"
+#include "base/datetime.h"
 #include "forms/host.h"
-#include "platform/clock.h"
 
 namespace qm {
 
@@ -24,12 +26,14 @@ struct ShownDialog {
     int flags = 0;
 };
 
-class HeadlessHost : public Host, public ClockPort {
+class HeadlessHost : public Host {
 public:
     explicit HeadlessHost(DateTime start = makeDateTime(2026, 1, 5, 10, 0, 0));
 
     // Host
     void attach(Form& form) override;
+    void detach(Form& form) override;
+    void setBusyPointer(Control& control, bool busy) override;
     int msgBox(const std::string& prompt, int style, const std::string& title) override;
     std::optional<std::string> showOpenDialog(Form& owner, const std::string& filter, int flags) override;
     void showModal(Form& form, Form& owner) override;
@@ -39,10 +43,11 @@ public:
     bool notifyIcon(int message, const NotifyIconData& data) override;
     double twipsPerPixelX() override { return 15; }
     void endProgram() override { ended = true; }
+    void watchSessionEnd(Form& form) override { sessionWatched.push_back(form.name()); }
 
-    // ClockPort
-    DateTime now() override { return DateTime{start_.ms + elapsedMs_}; }
-    uint32_t tickCount() override { return static_cast<uint32_t>(startTick_ + elapsedMs_); }
+    // The virtual clock: the start moment plus the time advanced so far.
+    DateTime now() const { return DateTime{start_.ms + elapsedMs_}; }
+    uint32_t tickCount() const { return static_cast<uint32_t>(startTick_ + elapsedMs_); }
 
     // Moves the virtual clock on, firing every timer that falls due, in due order
     // (timers due at the same moment fire in the order they were declared).
@@ -64,6 +69,10 @@ public:
     std::vector<std::string> modalForms;
     std::vector<std::pair<int, NotifyIconData>> trayCalls;
     std::vector<std::string> popups;
+    std::vector<std::string> sessionWatched;
+    std::vector<std::string> detached;
+    std::string busyOver;                  // the control showing the busy pointer, "" for none
+    std::vector<std::string> busyPointers; // "lstLauncher on", "lstLauncher off", ...
     int foregroundCalls = 0;
     int doEventsCalls = 0;
     bool ended = false;

@@ -7,6 +7,7 @@
 
 namespace qm {
 
+class Control;
 class Form;
 class Menu;
 
@@ -30,12 +31,20 @@ struct NotifyIconData {
     std::string tip;       // at most 63 characters
 };
 enum NotifyIconMessage : int { NIM_ADD_ = 0, NIM_MODIFY_ = 1, NIM_DELETE_ = 2 };
+// The icon's mouse messages that mean something, as the shell numbers them. They reach the
+// icon's form as a mouse move whose x, in pixels, is the message number.
+inline constexpr int WM_LBUTTONDBLCLK_ = 515;
+inline constexpr int WM_RBUTTONUP_ = 517;
 
 class Host {
 public:
     virtual ~Host() = default;
     // Starts mirroring a form: its windows, controls and timers.
     virtual void attach(Form& form) = 0;
+    // Stops mirroring a form and drops its window; the form may be destroyed afterwards.
+    virtual void detach(Form& form) = 0;
+    // Shows the busy (hourglass) pointer over a control, or its normal pointer again.
+    virtual void setBusyPointer(Control& control, bool busy) = 0;
     // A modal message box; returns the button chosen.
     virtual int msgBox(const std::string& prompt, int style, const std::string& title) = 0;
     // The file-open dialog; nullopt when the user cancelled.
@@ -54,6 +63,11 @@ public:
     virtual double twipsPerPixelX() = 0;
     // Ends the process at once: no further event of any window runs.
     virtual void endProgram() = 0;
+    // A later start of the program asked for this form: it is shown, restored and raised.
+    virtual void showFromOutside(Form& form);
+    // The end of the desktop session asks the form to unload (mode 2). Hosts whose windows
+    // hear of it themselves need nothing here.
+    virtual void watchSessionEnd(Form& form) { (void)form; }
 };
 
 }  // namespace qm

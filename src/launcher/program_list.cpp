@@ -1,5 +1,7 @@
 #include "launcher/program_list.h"
 
+#include "base/text.h"
+
 namespace qm {
 
 std::vector<std::string> splitLauncherLines(const std::string& bytes) {
@@ -22,6 +24,35 @@ void loadProgramList(FilesPort& files, const std::string& path, ListControl& lst
     if (!files.fileExists(path)) return;
     if (files.fileLength(path) == 0) return;
     for (const std::string& line : splitLauncherLines(files.readAll(path))) lstLauncher.addItem(line);
+}
+
+std::string programListText(const std::vector<std::string>& entries) {
+    std::string text;
+    for (const std::string& entry : entries) text += entry + "\r\n";
+    return text;
+}
+
+// Both separators count, so a Windows path names its file on either system.
+std::string displayName(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return removeAllNoCase(slash == std::string::npos ? path : path.substr(slash + 1), ".exe");
+}
+
+std::string entryName(const std::string& name) {
+    std::string safe = name;
+    for (char& c : safe) {
+        if (c == '|' || c == '\r' || c == '\n') c = ' ';
+    }
+    return safe;
+}
+
+std::string programEntry(const std::string& name, const std::string& path) {
+    return name + std::string(52, ' ') + "|" + path;
+}
+
+std::optional<std::string> entryPath(const std::string& entry) {
+    if (entry.find('|') == std::string::npos) return std::nullopt;
+    return afterFirst(entry, '|');
 }
 
 }  // namespace qm

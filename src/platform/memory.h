@@ -1,6 +1,7 @@
 #pragma once
 // Memory of the machine: the global status and the block the release engine touches.
 #include <cstdint>
+#include <memory>
 
 namespace qm {
 
@@ -17,6 +18,12 @@ enum class TouchResult {
     NotEnoughMemory // the block could not be had (refused, or beyond what can safely be backed)
 };
 
+// A block committed and written that stays allocated until this handle is dropped.
+class HeldBlock {
+public:
+    virtual ~HeldBlock() = default;
+};
+
 class MemoryPort {
 public:
     virtual ~MemoryPort() = default;
@@ -24,6 +31,9 @@ public:
     virtual MemoryStatus status() = 0;
     // Commits a block of `bytes`, writes every byte of it and frees it before returning.
     virtual TouchResult touchBlock(uint64_t bytes) = 0;
+    // Commits a block of `bytes` and writes every byte of it, as touchBlock does, but keeps
+    // it until the handle is dropped; null when the block could not be had.
+    virtual std::unique_ptr<HeldBlock> holdBlock(uint64_t bytes) = 0;
 };
 
 }  // namespace qm

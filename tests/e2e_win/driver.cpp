@@ -34,14 +34,17 @@ BOOL CALLBACK matchMainWindow(HWND hwnd, LPARAM lp) {
     return FALSE;
 }
 
+// The window the commands work on: the main window, or another form named by "on".
+std::string targetTitle = "Quillmere";
+
 HWND mainWindow() {
-    Search search{"Quillmere"};
+    Search search{targetTitle};
     EnumWindows(matchMainWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
 BOOL CALLBACK countMainWindows(HWND hwnd, LPARAM lp) {
-    Search search{"Quillmere"};
+    Search search{targetTitle};
     matchMainWindow(hwnd, reinterpret_cast<LPARAM>(&search));
     if (search.found) ++*reinterpret_cast<int*>(lp);
     return TRUE;
@@ -87,6 +90,20 @@ void notifyParent(HWND control, WORD code) {
     PostMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
 }
 
+BOOL CALLBACK matchTitleAnywhere(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<Search*>(lp);
+    if (!IsWindowVisible(hwnd) || textOf(hwnd).find(search->wanted) == std::string::npos) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+// Any visible top-level window of the desktop whose title holds the text (a started program).
+bool topWindowWithTitle(const std::string& part) {
+    Search search{part};
+    EnumWindows(matchTitleAnywhere, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+}
+
 int selectItem(HWND main, const char* cls, const std::string& item) {
     const bool list = _stricmp(cls, "LISTBOX") == 0;
     ListSearch search{cls, static_cast<UINT>(list ? LB_FINDSTRINGEXACT : CB_FINDSTRINGEXACT), item};
@@ -94,6 +111,17 @@ int selectItem(HWND main, const char* cls, const std::string& item) {
     if (!search.found) return std::fprintf(stderr, "no visible %s holds \"%s\"\n", cls, item.c_str()), 1;
     SendMessageA(search.found, list ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(search.index), 0);
     notifyParent(search.found, list ? LBN_SELCHANGE : CBN_SELCHANGE);
+    return 0;
+}
+
+// The entry that begins with `prefix` is chosen and double-clicked.
+int doubleClickItem(HWND main, const std::string& prefix) {
+    ListSearch search{"LISTBOX", static_cast<UINT>(LB_FINDSTRING), prefix};
+    EnumChildWindows(main, matchListItem, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return std::fprintf(stderr, "no visible list holds \"%s\"\n", prefix.c_str()), 1;
+    SendMessageA(search.found, LB_SETCURSEL, static_cast<WPARAM>(search.index), 0);
+    notifyParent(search.found, LBN_SELCHANGE);
+    notifyParent(search.found, LBN_DBLCLK);
     return 0;
 }
 
@@ -138,6 +166,32 @@ int clickTab(HWND main, int tab) {
     return 0;
 }
 
+BOOL CALLBACK matchOpenDialog(HWND hwnd, LPARAM lp) {
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (std::strcmp(cls, "#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
+    *reinterpret_cast<HWND*>(lp) = hwnd;
+    return FALSE;
+}
+
+BOOL CALLBACK matchEdit(HWND hwnd, LPARAM lp) {
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (_stricmp(cls, "Edit") != 0 || !IsWindowVisible(hwnd)) return TRUE;
+    *reinterpret_cast<HWND*>(lp) = hwnd;
+    return FALSE;
+}
+
+// The open dialog's file name is typed and the dialog is answered with Open.
+int answerOpenDialog(const std::string& path) {
+    HWND dialog = nullptr, name = nullptr;
+    EnumWindows(matchOpenDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (dialog) EnumChildWindows(dialog, matchEdit, reinterpret_cast<LPARAM>(&name));
+    if (!name) return std::fprintf(stderr, "no open dialog\n"), 1;
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) ? 0 : 1;
+}
+
 template <class Condition>
 bool waitFor(int ms, Condition condition) {
     for (int waited = 0; waited <= ms; waited += 100) {
@@ -156,10 +210,20 @@ bool useDesktop(const char* name) {
 }
 
 int run(const std::string& command, int argc, char** argv) {
+    if (command == "on" && argc >= 2) return targetTitle = argv[0], run(argv[1], argc - 2, argv + 2);
     const std::string arg = argc > 0 ? argv[0] : "";
     const int ms = argc > 1 ? std::atoi(argv[1]) : 15000;
     if (command == "wait") return waitFor(ms, [] { return mainWindow() != nullptr; }) ? 0 : 1;
     if (command == "gone") return waitFor(ms, [] { return mainWindow() == nullptr; }) ? 0 : 1;
+    if (command == "top") return waitFor(ms, [&] { return topWindowWithTitle(arg); }) ? 0 : 1;
+    if (command == "opendialog") {
+        const bool shown = waitFor(ms, [] {
+            HWND dialog = nullptr;
+            EnumWindows(matchOpenDialog, reinterpret_cast<LPARAM>(&dialog));
+            return dialog != nullptr;
+        });
+        return shown ? answerOpenDialog(arg) : 1;
+    }
     if (command == "count") {
         int count = 0;
         EnumWindows(countMainWindows, reinterpret_cast<LPARAM>(&count));
@@ -174,6 +238,7 @@ int run(const std::string& command, int argc, char** argv) {
     }
     if (command == "click") return click(main, arg);
     if (command == "select") return selectItem(main, "LISTBOX", arg);
+    if (command == "dblclick") return doubleClickItem(main, arg);
     if (command == "combo") return selectItem(main, "COMBOBOX", arg);
     if (command == "tab") return clickTab(main, std::atoi(arg.c_str()));
     if (command == "shown") return IsWindowVisible(childWithCaption(main, arg)) ? 0 : 1;

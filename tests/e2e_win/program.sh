@@ -77,6 +77,14 @@ wait_run_value() {  # expected ("" = absent)
 
 start_display
 wine reg delete "$run_key" /v Quillmere /f "$reg_view" >/dev/null 2>&1
+# A launcher list of one program with a blank in its path.
+tools="$work/My Tools"
+mkdir -p "$tools"
+notepad="$(winepath -u 'C:\windows\system32\notepad.exe' 2>/dev/null | tr -d '\r')"
+cp "$notepad" "$tools/note pad.exe"
+entry="note pad$(printf '%52s' '')|$(winepath -w "$tools/note pad.exe" 2>/dev/null | tr -d '\r')"
+printf '%s\r\n' "$entry" >"$app/Launcher.mbl"
+cp "$app/Launcher.mbl" "$work/before.mbl"
 launch
 check "the main window appears" drv wait "" 30000
 title="$(drv title)"
@@ -101,6 +109,33 @@ check "the Run value names the program, quoted" wait_run_value "\"$exe_path\""
 check "AutoLaunch=1 is stored" wait_ini Startup AutoLaunch 1
 drv click "Automatically launch" >/dev/null
 check "unchecking removes the Run value" wait_run_value ""
+
+# The launcher: the editor opens modally and Cancel leaves the file; a double click on the
+# page's entry starts the program whose path holds a blank.
+drv tab 4 >/dev/null
+sleep 1
+# No pre-release: Wine reports the whole host's memory.
+check "Don't Free Up Any RAM can be chosen" drv click "Don't Free Up Any RAM"
+check "Configure Program List opens the editor" bash -c "wine '$app/qm_driver.exe' $desk click 'Configure Program List' && wine '$app/qm_driver.exe' $desk on 'Configure Launcher Programs' wait"
+check "the editor lists the program" drv on "Configure Launcher Programs" select "$entry"
+drv on "Configure Launcher Programs" click "&Cancel" >/dev/null
+check "Cancel closes the editor" drv on "Configure Launcher Programs" gone 10000
+check "Cancel leaves Launcher.mbl byte for byte" cmp -s "$app/Launcher.mbl" "$work/before.mbl"
+check "a double click on the entry starts it" bash -c "wine '$app/qm_driver.exe' $desk dblclick 'note pad' && wine '$app/qm_driver.exe' $desk top Notepad 20000"
+
+# A program added through the real open dialog is saved as the next line. (Its menu item
+# is not reached from here: Wine keeps a program's menus to that program.)
+cp "$(winepath -u 'C:\windows\regedit.exe' 2>/dev/null | tr -d '\r')" "$tools/reg edit.exe"
+second="$(winepath -w "$tools/reg edit.exe" 2>/dev/null | tr -d '\r')"
+drv click "Configure Program List" >/dev/null
+drv on "Configure Launcher Programs" wait >/dev/null
+drv on "Configure Launcher Programs" click "&Add Program" >/dev/null
+check "a program is chosen in the open dialog" drv opendialog "$second" 20000
+sleep 1
+drv on "Configure Launcher Programs" click "&Save && Close" >/dev/null
+check "Save & Close closes the editor" drv on "Configure Launcher Programs" gone 10000
+printf '%s\r\n%s\r\n' "$entry" "reg edit$(printf '%52s' '')|$second" >"$work/after.mbl"
+check "Launcher.mbl holds both entries, CR LF after each" cmp -s "$app/Launcher.mbl" "$work/after.mbl"
 
 # A list choice goes through the model and is stored.
 drv tab 1 >/dev/null

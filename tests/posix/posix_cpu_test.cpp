@@ -86,9 +86,10 @@ TEST(PosixCpuTest, LiveReadingsMatchTopsLoad) {
     EXPECT_GT(first->idleTime, 0);
 
     HeadlessHost host;
+    test::HostClock clock{host};
     test::FakePlatform fakes;
     Platform platform{fakes.memory, cpu, fakes.profile, fakes.registry, fakes.shell, fakes.files,
-                      fakes.internet, host, fakes.folder, fakes.instance};
+                      fakes.internet, clock, fakes.folder, fakes.instance};
     test::RecordingSink log;
     const auto before = busyAndTotal(procStat());
     clsCPUUsage sampler(platform, log);

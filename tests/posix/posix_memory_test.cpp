@@ -3,6 +3,7 @@
 #include "platform/posix/posix_memory.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -215,6 +216,39 @@ TEST(PosixMemory, BlockIsReallyWrittenInTheChild) {
     EXPECT_GE(report.peakRss, report.baselineRss + 64 * MiB);
     // ... and it grew in the child, not here.
     EXPECT_LT(ownPeakRss(), before + 16 * MiB);
+}
+
+uint64_t rssOf(pid_t pid) { return kbField(readFile("/proc/" + std::to_string(pid) + "/status"), "VmRSS").value_or(0); }
+
+TEST(PosixMemory, AHeldBlockStaysWrittenInAChildTheKillerTakesFirstUntilItIsDropped) {
+    PosixMemory port;
+    std::unique_ptr<HeldBlock> held = port.holdBlock(48 * MiB);
+    ASSERT_NE(held, nullptr);
+    const pid_t child = dynamic_cast<PosixHeldBlock&>(*held).pid();
+    EXPECT_EQ(port.lastTouch().bytesWritten, 48 * MiB);
+    EXPECT_GE(rssOf(child), 48 * MiB) << "still resident while held";
+    EXPECT_EQ(readFile("/proc/" + std::to_string(child) + "/oom_score_adj"), "1000\n");
+
+    // A second block while the first is held: both children live at once.
+    std::unique_ptr<HeldBlock> next = port.holdBlock(16 * MiB);
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(::kill(child, 0), 0);
+    held.reset();
+    EXPECT_NE(::kill(child, 0), 0) << "dropping the handle ends its child at once";
+    next.reset();
+}
+
+TEST_F(RecordedMachine, AHeldBlockIsWrittenOnlyUpToTheBudgetAndNoRoomHoldsNothing) {
+    put("/proc/meminfo", "MemTotal: 1048576 kB\nMemAvailable: 204800 kB\n");
+    put("/proc/self/cgroup", "0::/\n");
+    PosixMemory port = memory();
+    std::unique_ptr<HeldBlock> held = port.holdBlock(2048 * MiB);
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(port.lastTouch().bytesWritten, 200 * MiB - 1024 * MiB / kMarginDivisor);
+    held.reset();
+    put("/proc/meminfo", "MemTotal: 1048576 kB\nMemAvailable: 40960 kB\n");
+    EXPECT_EQ(port.holdBlock(64 * MiB), nullptr);
+    EXPECT_EQ(port.lastTouch().bytesWritten, 0u);
 }
 
 // ---- end to end in a small memory cgroup ------------------------------------

@@ -67,8 +67,9 @@ protected:
         fakes.folder.path = root + "/bin";
         PosixProfile profile;
         HeadlessHost host;
+        test::HostClock clock{host};
         Platform platform{fakes.memory, fakes.cpu, profile, fakes.registry, fakes.shell, fakes.files,
-                          fakes.internet, host, fakes.folder, fakes.instance};
+                          fakes.internet, clock, fakes.folder, fakes.instance};
         Form frm("frmMain");
         SubsystemContext ctx{host, platform, log, frm};
         return SettingsFile(ctx).getData(section, key, missing);

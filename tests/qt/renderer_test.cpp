@@ -60,12 +60,12 @@ TEST_F(RendererTest, GeometryBecomesPixelsAtTheScreensDpi) {
     auto& inner = place<Label>("lblInner", 150, 150, 1440, 255, &page);
     render();
     const qt::TwipScale& scale = window().scale();
-    EXPECT_EQ(widgetOf<QPushButton>(button)->geometry(), scale.rect(1440, 720, 2880, 375));
+    EXPECT_EQ(widgetOf<QPushButton>(button)->geometry(), qt::toQRect(scale.rect(1440, 720, 2880, 375)));
     EXPECT_EQ(widgetOf<QPushButton>(button)->width(), static_cast<int>(std::lround(2 * scale.dpiX)));
     EXPECT_EQ(widgetOf<QLabel>(inner)->parentWidget(), window().viewOf(&page)->widget());
     EXPECT_EQ(window().clientArea()->size(), QSize(scale.x(6000), scale.y(4500)));
     button.move(0, 0, 1440, 720);
-    EXPECT_EQ(widgetOf<QPushButton>(button)->geometry(), scale.rect(0, 0, 1440, 720));
+    EXPECT_EQ(widgetOf<QPushButton>(button)->geometry(), qt::toQRect(scale.rect(0, 0, 1440, 720)));
 }
 
 TEST_F(RendererTest, CheckBoxValueIsTheModelsAndModelChangesAreNotEchoed) {

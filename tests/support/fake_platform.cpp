@@ -27,6 +27,34 @@ TouchResult FakeMemory::touchBlock(uint64_t bytes) {
     return result;
 }
 
+namespace {
+
+class FakeHeldBlock : public HeldBlock {
+public:
+    FakeHeldBlock(FakeMemory& memory, uint64_t bytes) : memory_(memory), bytes_(bytes) { ++memory_.heldNow; }
+    ~FakeHeldBlock() override {
+        --memory_.heldNow;
+        memory_.events.push_back("free " + std::to_string(bytes_));
+    }
+
+private:
+    FakeMemory& memory_;
+    uint64_t bytes_;
+};
+
+}  // namespace
+
+// A held block frees memory as a touched one does.
+std::unique_ptr<HeldBlock> FakeMemory::holdBlock(uint64_t bytes) {
+    touched.push_back(bytes);
+    const bool refused = !holdRefusals.empty() && holdRefusals.front();
+    if (!holdRefusals.empty()) holdRefusals.pop_front();
+    events.push_back((refused ? "refused " : "hold ") + std::to_string(bytes));
+    if (refused) return nullptr;
+    current.availPhys = std::min(current.totalPhys, current.availPhys + freedPerTouch);
+    return std::make_unique<FakeHeldBlock>(*this, bytes);
+}
+
 std::optional<CpuCounters> FakeCpu::readCounters() {
     if (!readings.empty()) {
         last = readings.front();
@@ -134,8 +162,15 @@ int FakeShell::shellExecute(bool owned, const std::string& operation, const std:
 }
 
 void FakeShell::startProgram(const std::string& commandLine) {
+    if (onStart) onStart(commandLine);
     if (failStart) raiseError(errFileNotFound);
     started.push_back(commandLine);
+}
+
+std::optional<std::string> FakeShell::applicationName(const std::string& path) {
+    const auto it = applicationNames.find(path);
+    if (it == applicationNames.end()) return std::nullopt;
+    return it->second;
 }
 
 bool FakeShell::copyFileSilently(const std::string& source, const std::string& target) {
@@ -205,6 +240,11 @@ bool FakeInstance::activatePreviousInstance() {
 
 Platform FakePlatform::platform(ClockPort& clock) {
     return Platform{memory, cpu, profile, registry, shell, files, internet, clock, folder, instance};
+}
+
+Platform FakePlatform::platform(HeadlessHost& host) {
+    hostClocks.push_back(std::make_unique<HostClock>(host));
+    return platform(*hostClocks.back());
 }
 
 bool RecordingSink::has(const std::string& context, int number) const {

@@ -2,7 +2,9 @@
 // One fake per port, shared by every core test. Add to these; never copy them.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -10,6 +12,7 @@
 
 #include "base/trap.h"
 #include "platform/platform.h"
+#include "support/host_clock.h"
 
 namespace qm::test {
 
@@ -23,9 +26,14 @@ public:
     std::deque<TouchResult> touchResults;       // scripted results (default Written)
     uint64_t freedPerTouch = 0;                 // bytes that become available after a written block
     int statusCalls = 0;
+    // Held blocks: "hold N" when one is had, "refused N", "free N" when its handle goes.
+    std::vector<std::string> events;
+    std::deque<bool> holdRefusals;              // scripted: true refuses that hold
+    int heldNow = 0;
 
     MemoryStatus status() override;
     TouchResult touchBlock(uint64_t bytes) override;
+    std::unique_ptr<HeldBlock> holdBlock(uint64_t bytes) override;
 };
 
 class FakeCpu : public CpuPort {
@@ -89,9 +97,12 @@ public:
     std::vector<std::string> started;
     std::vector<std::pair<std::string, std::string>> copies;
     bool failStart = false;
+    std::map<std::string, std::string> applicationNames;  // entry path -> its Name
+    std::function<void(const std::string&)> onStart;      // runs as a program starts
     int shellExecute(bool owned, const std::string& operation, const std::string& file, const std::string& parameters,
                      const std::string& folder, int show) override;
     void startProgram(const std::string& commandLine) override;
+    std::optional<std::string> applicationName(const std::string& path) override;
     bool copyFileSilently(const std::string& source, const std::string& target) override;
 };
 
@@ -153,6 +164,9 @@ struct FakePlatform {
     FakeProgramFolder folder;
     FakeInstance instance;
     Platform platform(ClockPort& clock);
+    // With the headless host's virtual clock as the clock port.
+    Platform platform(HeadlessHost& host);
+    std::vector<std::unique_ptr<HostClock>> hostClocks;  // one per host asked for
 };
 
 struct LoggedError {

@@ -16,7 +16,8 @@ struct ErrorLogTest : ::testing::Test {
     HeadlessHost host;
     FakeFiles files;
     FakeInternet inet;
-    ErrorLog log{files, inet, host, host, kPath};
+    test::HostClock clock{host};
+    ErrorLog log{files, inet, host, clock, kPath};
 
     std::vector<ErrorEntry> entries() { return readErrorEntries(files.files[kPath]); }
 };

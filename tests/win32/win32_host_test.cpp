@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
+
 #include "forms/form.h"
 #include "forms/picture_box.h"
 #include "ui/win32/form_window.h"
@@ -55,6 +57,13 @@ protected:
         window = host.windowOf(frm);
     }
     HWND hwndOf(Control& c) const { return window->viewOf(&c)->hwnd(); }
+    // The control's rectangle in its page's client pixels.
+    RECT placeOf(Control& c) const {
+        RECT r;
+        GetWindowRect(hwndOf(c), &r);
+        MapWindowPoints(nullptr, hwndOf(*page), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
     OptionButton& option(int i) { return frm.element<OptionButton>("optChoice", i); }
 
     Win32Host host;
@@ -84,11 +93,19 @@ TEST_F(Win32HostTest, ModelChangesReachTheControlsWithoutEcho) {
     EXPECT_EQ(boxClicks, 1);
 
     const Scale s = systemScale();
-    RECT r;
-    GetWindowRect(hwndOf(*box), &r);
-    MapWindowPoints(nullptr, hwndOf(*page), reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, MulDiv(2400, s.dpiX, 1440));
-    EXPECT_EQ(r.right - r.left, MulDiv(1500, s.dpiX, 1440));
+    const RECT r = placeOf(*box);
+    EXPECT_EQ(r.left, s.x(2400));
+    EXPECT_EQ(r.right, s.x(2400 + 1500)) << "edges are converted, not the width";
+}
+
+TEST_F(Win32HostTest, NeighboursThatMeetInTwipsMeetOnScreen) {
+    // At 96 dpi a width of 100 twips alone would round to 7 pixels and overlap by one.
+    Label& first = frm.add<Label>("lblFirst", page);
+    first.move(100, 2000, 100, 300);
+    Label& second = frm.add<Label>("lblSecond", page);
+    second.move(200, 2000, 100, 300);
+    EXPECT_EQ(placeOf(first).right, placeOf(second).left);
+    EXPECT_EQ(placeOf(second).right - placeOf(first).left, systemScale().x(300) - systemScale().x(100));
 }
 
 TEST_F(Win32HostTest, UserActionsGoThroughTheModels) {
@@ -175,6 +192,28 @@ TEST_F(Win32HostTest, MenuArraysRebuildTheSubmenu) {
     EXPECT_EQ(clicked, 0);
     frm.unloadElement("mnuP1", 1);
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(GetMenu(window->hwnd()), 0)), 1);
+}
+
+TEST_F(Win32HostTest, TheBusyPointerShowsOverItsControlAndADetachedFormLosesItsWindow) {
+    HWND items = hwndOf(*list);
+    auto pointerOverList = [&] {
+        SendMessageA(items, WM_SETCURSOR, reinterpret_cast<WPARAM>(items), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    host.setBusyPointer(*list, true);
+    EXPECT_EQ(pointerOverList(), LoadCursor(nullptr, IDC_WAIT));
+    host.setBusyPointer(*list, false);
+    EXPECT_NE(pointerOverList(), LoadCursor(nullptr, IDC_WAIT));
+
+    auto editor = std::make_unique<Form>("frmLauncher");
+    editor->add<ListBox>("lstPrograms").move(120, 120, 2000, 1500);
+    host.attach(*editor);
+    HWND editorWindow = host.hwndOf(*editor);
+    ASSERT_TRUE(IsWindow(editorWindow));
+    host.detach(*editor);
+    EXPECT_FALSE(IsWindow(editorWindow));
+    EXPECT_EQ(host.windowOf(*editor), nullptr);
+    editor.reset();
 }
 
 TEST(Win32HostFormats, DialogFilterAndCanvasPixels) {

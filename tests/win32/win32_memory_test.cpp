@@ -33,9 +33,26 @@ TEST(Win32Memory, BlockIsCommittedAndWritten) {
     EXPECT_GE(peakWorkingSet(), block);
 }
 
+SIZE_T workingSet() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    return K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters) ? counters.WorkingSetSize : 0;
+}
+
 TEST(Win32Memory, RefusedCommitIsNotEnoughMemory) {
     Win32Memory memory;
     EXPECT_EQ(memory.touchBlock(1ull << 62), TouchResult::NotEnoughMemory);
+    EXPECT_EQ(memory.holdBlock(1ull << 62), nullptr);
+}
+
+TEST(Win32Memory, AHeldBlockStaysCommittedUntilItsHandleGoes) {
+    Win32Memory memory;
+    const SIZE_T before = workingSet();
+    std::unique_ptr<HeldBlock> held = memory.holdBlock(48 * MiB);
+    ASSERT_NE(held, nullptr);
+    EXPECT_GE(workingSet(), before + 48 * MiB) << "written and still resident";
+    held.reset();
+    EXPECT_LT(workingSet(), before + 16 * MiB);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "platform/posix/autostart_entry.h"
 
+#include "platform/posix/desktop_entry.h"
+
 namespace qm {
 namespace {
 
@@ -17,19 +19,6 @@ std::string fileStringEscaped(const std::string& text) {
         else if (c == '\t') out += "\\t";
         else if (c == '\r') out += "\\r";
         else out += c;
-    }
-    return out;
-}
-
-std::string fileStringUnescaped(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        const char c = text[++i];
-        out += c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c == 's' ? ' ' : c;
     }
     return out;
 }
@@ -80,7 +69,7 @@ std::string desktopExecArgument(const std::string& argument) {
 }
 
 std::vector<std::string> desktopExecArguments(const std::string& fileValue) {
-    const std::string exec = fileStringUnescaped(fileValue);
+    const std::string exec = posix::unescapedValue(fileValue);
     std::vector<std::string> arguments;
     std::string current;
     bool inQuotes = false, any = false;

@@ -1,6 +1,7 @@
 #include "platform/posix/posix_memory.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,10 +20,7 @@ using posix::CgroupLevel;
 
 enum ChildCode : int { kWholeBlock = 0, kUpToBudget = 1, kNoRoom = 2, kNoMapping = 3 };
 
-struct ChildReport {
-    uint64_t written = 0, baselineRss = 0, peakRss = 0;
-    int32_t code = -1;
-};
+using posix::ChildReport;
 
 std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -43,8 +41,10 @@ std::string_view readSmall(const char* path, char* buffer, size_t capacity) {
     return {buffer, length};
 }
 
+}  // namespace
+
 // Everything the child needs to measure its budget, prepared before fork.
-struct BudgetProbe {
+struct posix::BudgetProbe {
     std::string meminfoPath;
     std::vector<std::string> usagePaths;
     std::vector<CgroupLevel> levels;
@@ -61,6 +61,10 @@ struct BudgetProbe {
         return posix::safeBudget(*info, levels);
     }
 };
+
+namespace {
+
+using posix::BudgetProbe;
 
 uint64_t ownStatusField(const char* name) {
     char text[8192];
@@ -88,27 +92,46 @@ uint64_t fillBlock(char* block, uint64_t size, BudgetProbe& probe) {
     return written;
 }
 
-ChildReport writeInChild(uint64_t goal, BudgetProbe& probe) {
-    ChildReport report;
+struct Filled {
+    char* block = nullptr;
+    uint64_t size = 0;
+};
+
+// In the child: maps the block and writes it up to the safe budget; the report says how far.
+Filled fillInChild(uint64_t goal, BudgetProbe& probe, ChildReport& report) {
     becomeFirstOomVictim();
     report.baselineRss = ownStatusField("VmRSS");
     const uint64_t size = std::min(goal, probe.budget());
-    if (size == 0) return report.code = kNoRoom, report;
+    if (size == 0) return report.code = kNoRoom, Filled{};
     void* block = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (block == MAP_FAILED) return report.code = kNoMapping, report;
+    if (block == MAP_FAILED) return report.code = kNoMapping, Filled{};
 #ifdef MADV_HUGEPAGE
     ::madvise(block, size, MADV_HUGEPAGE);  // several times faster where offered
 #endif
     report.written = fillBlock(static_cast<char*>(block), size, probe);
     report.peakRss = ownStatusField("VmHWM");
-    ::munmap(block, size);
     report.code = report.written == goal ? kWholeBlock : kUpToBudget;
-    return report;
+    return {static_cast<char*>(block), size};
 }
 
-[[noreturn]] void runChild(int reportFd, uint64_t goal, BudgetProbe& probe) {
-    const ChildReport report = writeInChild(goal, probe);
+// Blocks until the other end of the pipe is closed: the parent let go of the block, or
+// it ended.
+void waitForRelease(int fd) {
+    char byte;
+    for (;;) {
+        const ssize_t got = ::read(fd, &byte, 1);
+        if (got == 0 || (got < 0 && errno != EINTR)) return;
+    }
+}
+
+// A held block stays until the parent lets go (holdFd: the read end of that pipe, -1
+// for a block that is freed at once).
+[[noreturn]] void runChild(int reportFd, int holdFd, uint64_t goal, BudgetProbe& probe) {
+    ChildReport report;
+    const Filled filled = fillInChild(goal, probe, report);
     [[maybe_unused]] const ssize_t ignored = ::write(reportFd, &report, sizeof report);
+    if (filled.block && holdFd >= 0) waitForRelease(holdFd);
+    if (filled.block) ::munmap(filled.block, filled.size);
     ::_exit(report.code);
 }
 
@@ -181,25 +204,72 @@ MemoryStatus PosixMemory::status() {
     return posix::effectiveStatus(*info, readLevels(limits()));
 }
 
-TouchResult PosixMemory::touchBlock(uint64_t bytes) {
-    last_ = {};
-    if (bytes == 0) return last_.exitCode = kWholeBlock, TouchResult::Written;
+BudgetProbe PosixMemory::budgetProbe() {
     BudgetProbe probe{procRoot_ + "/meminfo", {}, {}};
     const std::vector<Limit> files = limits();
     for (const Limit& file : files) probe.usagePaths.push_back(file.usagePath);
     probe.levels = readLevels(files);
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) return TouchResult::NotEnoughMemory;
-    const pid_t pid = ::fork();
-    if (pid == 0) ::close(fds[0]), runChild(fds[1], bytes, probe);
-    ::close(fds[1]);
-    const ChildReport report = pid > 0 ? readReport(fds[0]) : ChildReport{};
-    ::close(fds[0]);
-    if (pid < 0) return TouchResult::NotEnoughMemory;
-    waitForChild(pid, last_, report.code);
-    last_.bytesWritten = report.written, last_.baselineRss = report.baselineRss, last_.peakRss = report.peakRss;
+    return probe;
+}
+
+// Forks the writing child and waits for its report; with `hold`, `releaseFd` gets the end
+// of the pipe whose closing lets the child go.
+PosixMemory::Writer PosixMemory::startWriter(uint64_t bytes, bool hold) {
+    last_ = {};
+    Writer writer;
+    BudgetProbe probe = budgetProbe();
+    int reportPipe[2], holdPipe[2] = {-1, -1};
+    if (::pipe2(reportPipe, O_CLOEXEC) != 0) return writer;
+    if (hold && ::pipe2(holdPipe, O_CLOEXEC) != 0) {
+        ::close(reportPipe[0]), ::close(reportPipe[1]);
+        return writer;
+    }
+    writer.pid = ::fork();
+    if (writer.pid == 0) {
+        ::close(reportPipe[0]);
+        if (hold) ::close(holdPipe[1]);
+        runChild(reportPipe[1], holdPipe[0], bytes, probe);
+    }
+    ::close(reportPipe[1]);
+    if (hold) ::close(holdPipe[0]);
+    writer.releaseFd = holdPipe[1];
+    if (writer.pid > 0) writer.report = readReport(reportPipe[0]);
+    ::close(reportPipe[0]);
+    last_.bytesWritten = writer.report.written;
+    last_.baselineRss = writer.report.baselineRss, last_.peakRss = writer.report.peakRss;
+    return writer;
+}
+
+bool PosixMemory::Writer::wrote() const { return report.code == kWholeBlock || report.code == kUpToBudget; }
+
+TouchResult PosixMemory::touchBlock(uint64_t bytes) {
+    if (bytes == 0) return last_ = {}, last_.exitCode = kWholeBlock, TouchResult::Written;
+    const Writer writer = startWriter(bytes, false);
+    if (writer.pid < 0) return TouchResult::NotEnoughMemory;
+    waitForChild(writer.pid, last_, writer.report.code);
     const bool written = last_.exitCode == kWholeBlock || last_.exitCode == kUpToBudget;
     return written ? TouchResult::Written : TouchResult::NotEnoughMemory;
+}
+
+// A child that wrote nothing has already ended; one that holds its block is let go by
+// the handle.
+std::unique_ptr<HeldBlock> PosixMemory::holdBlock(uint64_t bytes) {
+    Writer writer = startWriter(bytes, true);
+    if (writer.pid < 0) {
+        if (writer.releaseFd >= 0) ::close(writer.releaseFd);
+        return nullptr;
+    }
+    std::unique_ptr<HeldBlock> held = std::make_unique<PosixHeldBlock>(writer.pid, writer.releaseFd);
+    last_.exitCode = writer.report.code;
+    if (!writer.wrote()) held.reset();
+    return held;
+}
+
+PosixHeldBlock::~PosixHeldBlock() {
+    ::close(releaseFd_);
+    ::kill(pid_, SIGKILL);  // at once, whoever else still has the pipe open
+    TouchReport ignored;
+    waitForChild(pid_, ignored, 0);
 }
 
 }  // namespace qm

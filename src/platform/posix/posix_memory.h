@@ -2,7 +2,10 @@
 // Memory of a Linux machine: /proc/meminfo capped by the cgroup limits (v1 and v2) above
 // this process, and a block written by a short-lived child process that the OOM killer
 // takes first and that stops at a safe budget, so no one else is ever killed for it.
+#include <sys/types.h>
+
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +23,29 @@ struct TouchReport {
     int signal = 0;            // the signal that ended the child, 0 when none
 };
 
+namespace posix {
+struct BudgetProbe;
+// What the writing child sends back once its block is written.
+struct ChildReport {
+    uint64_t written = 0, baselineRss = 0, peakRss = 0;
+    int32_t code = -1;
+};
+}  // namespace posix
+
+// A block held by its writing child: dropping the handle ends the child, which frees it.
+class PosixHeldBlock : public HeldBlock {
+public:
+    PosixHeldBlock(pid_t pid, int releaseFd) : pid_(pid), releaseFd_(releaseFd) {}
+    ~PosixHeldBlock() override;
+    PosixHeldBlock(const PosixHeldBlock&) = delete;
+    PosixHeldBlock& operator=(const PosixHeldBlock&) = delete;
+    pid_t pid() const { return pid_; }
+
+private:
+    pid_t pid_;
+    int releaseFd_;
+};
+
 class PosixMemory : public MemoryPort {
 public:
     static constexpr uint64_t kChunkBytes = 32ull << 20;
@@ -32,10 +58,20 @@ public:
     // beyond it (such a step is still an attempt). NotEnoughMemory: nothing could safely
     // be written, the mapping or the child was refused, or the child was killed.
     TouchResult touchBlock(uint64_t bytes) override;
+    // The same child keeps the block until the handle is dropped. Blocks already held
+    // (by this or another caller) occupy memory, so the budget measured while writing
+    // leaves room for them: a new block is never written beyond what is still safe.
+    std::unique_ptr<HeldBlock> holdBlock(uint64_t bytes) override;
 
     const TouchReport& lastTouch() const { return last_; }
 
 private:
+    struct Writer {
+        pid_t pid = -1;
+        int releaseFd = -1;
+        posix::ChildReport report;
+        bool wrote() const;
+    };
     struct Limit {
         std::string limitPath, usagePath;
     };
@@ -43,6 +79,9 @@ private:
     std::vector<posix::CgroupLevel> readLevels(const std::vector<Limit>& files);
     void addLevels(std::vector<Limit>& found, const std::string& mount, const std::string& path,
                    const char* limitName, const char* usageName);
+
+    posix::BudgetProbe budgetProbe();
+    Writer startWriter(uint64_t bytes, bool hold);
 
     std::string procRoot_, cgroupRoot_;
     TouchReport last_;

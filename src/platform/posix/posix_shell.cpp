@@ -9,7 +9,9 @@
 
 #include "base/app_error.h"
 #include "base/text.h"
+#include "base/trap.h"
 #include "platform/posix/autostart_entry.h"
+#include "platform/posix/desktop_entry.h"
 #include "platform/posix/posix_atomic_file.h"
 #include "platform/posix/posix_files.h"
 
@@ -50,6 +52,13 @@ bool inPath(const std::string& program) {
     return false;
 }
 
+// The arguments an application entry starts; none when it cannot be read or started.
+std::vector<std::string> desktopLaunch(const std::string& entryPath) {
+    std::optional<std::vector<std::string>> arguments;
+    ignoreErrors([&] { arguments = posix::launchArguments(PosixFiles().readAll(entryPath), entryPath); });
+    return arguments.value_or(std::vector<std::string>{});
+}
+
 }  // namespace
 
 bool spawnDetached(const std::vector<std::string>& arguments) {
@@ -70,10 +79,24 @@ int PosixShell::shellExecute(bool, const std::string& operation, const std::stri
     return spawnDetached({opener, file}) ? 42 : 2;
 }
 
+// An application entry starts what its Exec line says, as the desktop would start it.
 void PosixShell::startProgram(const std::string& commandLine) {
-    const std::vector<std::string> arguments = runValueArguments(commandLine);
-    if (arguments.empty() || !isExecutableFile(arguments.front())) raiseError(errFileNotFound);
+    std::vector<std::string> arguments = runValueArguments(commandLine);
+    if (arguments.size() == 1 && posix::isDesktopEntryPath(arguments.front())) {
+        arguments = desktopLaunch(arguments.front());
+        if (arguments.empty() || !inPath(arguments.front())) raiseError(errFileNotFound);
+    } else if (arguments.empty() || !isExecutableFile(arguments.front())) {
+        raiseError(errFileNotFound);
+    }
     if (!spawnDetached(arguments)) raiseError(errFileNotFound);
+}
+
+std::optional<std::string> PosixShell::applicationName(const std::string& path) {
+    if (!posix::isDesktopEntryPath(path)) return std::nullopt;
+    std::optional<posix::DesktopEntry> entry;
+    ignoreErrors([&] { entry = posix::parseDesktopEntry(PosixFiles().readAll(path)); });
+    if (!entry || entry->type != "Application" || entry->name.empty()) return std::nullopt;
+    return entry->name;
 }
 
 // The copy keeps the source's rights (a program stays executable) and replaces the target

@@ -20,7 +20,10 @@ public:
                      const std::string& parameters, const std::string& folder, int showCommand) override;
     // The command line is a program path, quoted when it holds blanks, then its arguments;
     // an unquoted line is one path, blanks and all. Error 53 when it is no executable file.
+    // A line that is the path of an application entry (.desktop) starts that entry.
     void startProgram(const std::string& commandLine) override;
+    // The Name of an application entry.
+    std::optional<std::string> applicationName(const std::string& path) override;
     bool copyFileSilently(const std::string& source, const std::string& target) override;
 
     std::string opener = "xdg-open";  // tests point this at a recording script

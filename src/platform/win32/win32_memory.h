@@ -11,6 +11,8 @@ public:
     // A commit the system refuses (or a size this process cannot address) is
     // NotEnoughMemory.
     TouchResult touchBlock(uint64_t bytes) override;
+    // The same commit, kept until the handle is dropped; a refused commit gives null.
+    std::unique_ptr<HeldBlock> holdBlock(uint64_t bytes) override;
 };
 
 }  // namespace qm

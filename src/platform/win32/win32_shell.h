@@ -15,6 +15,8 @@ public:
                      const std::string& parameters, const std::string& folder, int showCommand) override;
     // Error 53 when the program cannot be started.
     void startProgram(const std::string& commandLine) override;
+    // Windows programs are files: no entry names them.
+    std::optional<std::string> applicationName(const std::string&) override { return std::nullopt; }
     bool copyFileSilently(const std::string& source, const std::string& target) override;
 
     void* mainWindow = nullptr;  // the owner for shellExecute; the host sets it once shown

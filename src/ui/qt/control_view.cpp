@@ -6,6 +6,7 @@
 #include <QtDebug>
 #include <exception>
 
+#include "forms/form_link.h"
 #include "ui/qt/form_window.h"
 
 namespace qm::qt {
@@ -15,6 +16,8 @@ TwipScale screenScale() {
     if (!screen) return {};
     return {screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY()};
 }
+
+void reportStray(const std::string& who, const char* what) { qWarning("quillmere: %s: %s", who.c_str(), what); }
 
 QColor toQColor(Color c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
 
@@ -59,11 +62,7 @@ void ControlView::setWidget(QWidget* widget) {
 }
 
 void ControlView::mirrorAll() {
-    for (Prop p : {Prop::Caption, Prop::Geometry, Prop::Visible, Prop::Enabled, Prop::ForeColor, Prop::BackColor,
-                   Prop::ToolTip, Prop::Font, Prop::Items, Prop::ListIndex, Prop::Value, Prop::Picture,
-                   Prop::Interval, Prop::Checked, Prop::ZOrder}) {
-        mirror(p);
-    }
+    for (Prop p : kViewProps) mirror(p);
 }
 
 void ControlView::mirror(Prop what) {
@@ -84,7 +83,7 @@ void ControlView::mirror(Prop what) {
 }
 
 void ControlView::mirrorGeometry() {
-    widget()->setGeometry(scale().rect(control_.left(), control_.top(), control_.width(), control_.height()));
+    widget()->setGeometry(toQRect(scale().rect(control_.left(), control_.top(), control_.width(), control_.height())));
 }
 
 void ControlView::mirrorColors() {
@@ -125,7 +124,7 @@ void ControlView::userAction(const std::function<void()>& action, Prop resync) {
     try {
         action();
     } catch (const std::exception& e) {
-        qWarning("quillmere: %s: %s", control_.name().c_str(), e.what());
+        reportStray(control_.name(), e.what());
     }
     if (!detached_) mirror(resync);
 }

@@ -66,6 +66,9 @@ QColor toQColor(Color c);
 // Maps the classic Windows font families to installed families of like width.
 void installFontSubstitutes();
 
+// Reports an exception that reached Qt's event loop (it must not unwind there).
+void reportStray(const std::string& who, const char* what);
+
 // A caption with its access-key marks removed, as a label shows it ("&&" is one '&').
 QString withoutAccessKeys(const std::string& caption);
 

@@ -1,10 +1,13 @@
 #include "ui/qt/dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QUrl>
 
 #include "forms/host.h"
+#include "ui/qt/application_names.h"
 
 namespace qm::qt {
 
@@ -95,11 +98,42 @@ bool acceptsFile(const FileFilter& filter, const QString& path) {
     return QDir::match(filter.patterns, info.fileName());
 }
 
+FileFilter applicationsFilter() { return {QStringLiteral("Applications"), {QStringLiteral("*.desktop")}, false}; }
+
+QStringList applicationFolders() {
+    const QString home = qEnvironmentVariable("XDG_DATA_HOME", QDir::homePath() + "/.local/share");
+    const QString dirs = qEnvironmentVariable("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
+    QStringList folders;
+    for (const QString& base : QStringList{home} + dirs.split(':', Qt::SkipEmptyParts)) {
+        const QString folder = QDir(base).filePath("applications");
+        if (QFileInfo(folder).isDir() && !folders.contains(folder)) folders << folder;
+    }
+    return folders;
+}
+
+namespace {
+
+// A dialog for programs also offers the application entries, listed by their names; the
+// widget dialog is used, since only it shows the names.
+void offerApplications(QFileDialog& dialog, std::vector<FileFilter>& filters) {
+    const bool programs = std::any_of(filters.begin(), filters.end(), [](const FileFilter& f) { return f.executables; });
+    if (!programs) return;
+    filters.push_back(applicationsFilter());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new ApplicationNames(&dialog));
+    QList<QUrl> places = dialog.sidebarUrls();
+    for (const QString& folder : applicationFolders()) places << QUrl::fromLocalFile(folder);
+    dialog.setSidebarUrls(places);
+}
+
+}  // namespace
+
 std::optional<std::string> runOpenDialog(QWidget* owner, const std::string& filter, int flags) {
-    const std::vector<FileFilter> filters = parseFileFilter(filter);
+    std::vector<FileFilter> filters = parseFileFilter(filter);
+    QFileDialog dialog(owner, QStringLiteral("Open"));
+    offerApplications(dialog, filters);
     QStringList names;
     for (const FileFilter& f : filters) names << QStringLiteral("%1 (%2)").arg(f.label, f.patterns.join(' '));
-    QFileDialog dialog(owner, QStringLiteral("Open"));
     dialog.setFileMode((flags & cdlOFNFileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (!names.isEmpty()) dialog.setNameFilters(names);

@@ -29,6 +29,11 @@ struct FileFilter {
 };
 std::vector<FileFilter> parseFileFilter(const std::string& filter);
 
+// Beside programs the desktop's application entries may be chosen: a filter for them,
+// and the folders that hold them ($XDG_DATA_HOME and $XDG_DATA_DIRS, "applications").
+FileFilter applicationsFilter();
+QStringList applicationFolders();
+
 // True when the file passes the filter (executables: an ordinary file with the execute bit).
 bool acceptsFile(const FileFilter& filter, const QString& path);
 

@@ -88,7 +88,7 @@ void ListViewView::mirror(Prop what) {
     if (detached() || what != Prop::Items) return;
     const QSignalBlocker blocker(widget_);
     widget_->clear();
-    const std::vector<std::string> pictures = window().imageListPictures();
+    const std::vector<std::string> pictures = imageListPictures(window().form());
     for (const ListViewItem& item : view_.items()) {
         auto* row = new QListWidgetItem(QString::fromStdString(item.text), widget_);
         if (item.smallIcon >= 1 && item.smallIcon <= static_cast<int>(pictures.size())) {

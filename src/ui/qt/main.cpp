@@ -1,7 +1,6 @@
 // The Linux program: the posix ports, the Qt host, the program start and the event loop.
 #include <QApplication>
 
-#include "app/error_log.h"
 #include "app/program.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_cpu.h"
@@ -12,7 +11,6 @@
 #include "platform/posix/posix_program_folder.h"
 #include "platform/posix/posix_registry.h"
 #include "platform/posix/posix_shell.h"
-#include "ui/qt/form_window.h"
 #include "ui/qt/qt_host.h"
 #include "ui/qt/qt_instance.h"
 
@@ -48,15 +46,5 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(host.programIcon("quillmere"));
     PosixPorts ports;
     qm::Platform platform = ports.platform();
-    qm::ErrorLog log(ports.files, ports.internet, host, ports.clock,
-                     ports.folder.folder() + ports.folder.separator() + "error");
-
-    std::unique_ptr<qm::MainWindow> window = qm::runProgram(host, platform, log);
-    if (!window) return 0;
-    qm::Form& frmMain = window->form();
-    ports.instance.onActivate = [&host, &frmMain] {
-        if (qm::qt::FormWindow* shown = host.windowOf(frmMain)) shown->showFromOutside();
-    };
-    host.watchSessionEnd(frmMain);
-    return app.exec();
+    return qm::startProgram(host, platform, {ports.instance.onActivate, [] { return QApplication::exec(); }, {}});
 }

@@ -16,34 +16,32 @@ namespace qm::qt {
 
 namespace {
 
-constexpr int kLeftDoubleClick = 515;  // WM_LBUTTONDBLCLK
-constexpr int kRightButtonUp = 517;    // WM_RBUTTONUP
-
 // Everything the program keeps is written as it changes, so ending at once loses nothing.
 void endProcessAtOnce() { std::_Exit(0); }
 
 }  // namespace
 
 QtHost::QtHost()
-    : endAction(endProcessAtOnce),
-      trayAvailable([] { return QSystemTrayIcon::isSystemTrayAvailable(); }),
+    : trayAvailable([] { return QSystemTrayIcon::isSystemTrayAvailable(); }),
       popupPosition([] { return QCursor::pos(); }) {
+    endAction = endProcessAtOnce;
     installFontSubstitutes();
 }
 
 QtHost::~QtHost() {
     delete tray_.data();
-    windows_.clear();
+    closeWindows();
 }
 
-void QtHost::attach(Form& form) {
-    if (windows_.count(&form)) return;
-    windows_[&form] = std::make_unique<FormWindow>(form, *this);
-}
+std::unique_ptr<FormWindow> QtHost::makeWindow(Form& form) { return std::make_unique<FormWindow>(form, *this); }
 
-FormWindow* QtHost::windowOf(const Form& form) const {
-    auto it = windows_.find(&form);
-    return it == windows_.end() ? nullptr : it->second.get();
+void QtHost::setBusyPointer(Control& control, bool busy) {
+    FormWindow* window = control.form() ? windowOf(*control.form()) : nullptr;
+    ControlView* view = window ? window->viewOf(&control) : nullptr;
+    QWidget* widget = view ? view->widget() : nullptr;
+    if (!widget) return;
+    if (busy) widget->setCursor(Qt::WaitCursor);
+    else widget->unsetCursor();
 }
 
 QIcon QtHost::programIcon(const std::string& resource) const {
@@ -78,21 +76,7 @@ void QtHost::showModal(Form& form, Form& owner) {
 
 void QtHost::doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
-void QtHost::setForeground(Form& form) {
-    if (FormWindow* window = windowOf(form)) window->bringToFront();
-}
-
-void QtHost::popupMenu(Form& form, Menu& menu) {
-    FormWindow* window = windowOf(form);
-    QMenu* popup = window ? window->popupOf(menu) : nullptr;
-    if (popup) popup->exec(popupPosition());
-}
-
 double QtHost::twipsPerPixelX() { return screenScale().twipsPerPixelX(); }
-
-void QtHost::endProgram() {
-    if (endAction) endAction();
-}
 
 bool QtHost::minimisesInsteadOfHiding(const Form& form) const {
     return &form == trayForm_ && tray_ && !trayAvailable();
@@ -128,29 +112,19 @@ void QtHost::addTrayIcon(const NotifyIconData& data) {
 }
 
 void QtHost::trayActivated(QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::DoubleClick) sendTrayMessage(kLeftDoubleClick);
-    else if (reason == QSystemTrayIcon::Context) sendTrayMessage(kRightButtonUp);
+    if (reason == QSystemTrayIcon::DoubleClick) sendTrayMessage(WM_LBUTTONDBLCLK_);
+    else if (reason == QSystemTrayIcon::Context) sendTrayMessage(WM_RBUTTONUP_);
 }
 
+// As the shell hands them over: a mouse move over the icon's form, the message as x.
 void QtHost::sendTrayMessage(int message) {
-    if (!trayForm_ || !trayForm_->onMouseMove) return;
-    try {
-        trayForm_->onMouseMove(0, 0, message * twipsPerPixelX(), 0);
-    } catch (const std::exception& e) {
-        qWarning("quillmere: tray: %s", e.what());
-    }
+    if (FormWindow* window = trayForm_ ? windowOf(*trayForm_) : nullptr) window->mouseMoved(0, 0, message, 0);
 }
 
 // Logging off or shutting down ends the program whatever its options say.
 void QtHost::watchSessionEnd(Form& form) {
     auto unload = [this, &form] {
-        if (sessionEnding_) return;
-        sessionEnding_ = true;
-        try {
-            form.queryUnload(2);
-        } catch (const std::exception& e) {
-            qWarning("quillmere: session end: %s", e.what());
-        }
+        if (FormWindow* window = windowOf(form)) window->sessionEnds();
     };
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, qApp, [unload](QSessionManager&) { unload(); });
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, unload);

@@ -5,58 +5,49 @@
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <functional>
-#include <map>
-#include <memory>
 
-#include "forms/form.h"
-#include "forms/host.h"
+#include "forms/windowed_host.h"
+#include "ui/qt/form_window.h"
 
 namespace qm::qt {
 
-class FormWindow;
-
-class QtHost : public Host {
+class QtHost : public WindowedHost<FormWindow> {
 public:
     QtHost();
     ~QtHost() override;
 
-    void attach(Form& form) override;
+    void setBusyPointer(Control& control, bool busy) override;
     int msgBox(const std::string& prompt, int style, const std::string& title) override;
     std::optional<std::string> showOpenDialog(Form& owner, const std::string& filter, int flags) override;
     void showModal(Form& form, Form& owner) override;
+    // Every pending event, timers included.
     void doEvents() override;
-    void setForeground(Form& form) override;
-    void popupMenu(Form& form, Menu& menu) override;
     bool notifyIcon(int message, const NotifyIconData& data) override;
     double twipsPerPixelX() override;
-    void endProgram() override;
+    // Logging off or shutting down (the session manager's request, or the application
+    // quitting) asks the form once.
+    void watchSessionEnd(Form& form) override;
 
-    FormWindow* windowOf(const Form& form) const;
     QIcon programIcon(const std::string& resource) const;
     // True when hiding this form would strand the user: it owns the tray icon and the
     // desktop has no tray to show it in.
     bool minimisesInsteadOfHiding(const Form& form) const;
-    // The end of the desktop session asks the form to unload (mode 2).
-    void watchSessionEnd(Form& form);
     QSystemTrayIcon* trayIcon() const { return tray_; }
     // The tray's clicks as the classic shell reports them: through the form's MouseMove
     // with the mouse message number as x in pixels (515 double click, 517 right button up).
     void trayActivated(QSystemTrayIcon::ActivationReason reason);
 
-    // What ending does (tests keep their process); by default the process ends at once.
-    std::function<void()> endAction;
     std::function<bool()> trayAvailable;
     // The popup position (tests place it; by default the mouse position).
     std::function<QPoint()> popupPosition;
 
 private:
+    std::unique_ptr<FormWindow> makeWindow(Form& form) override;
     void addTrayIcon(const NotifyIconData& data);
     void sendTrayMessage(int message);
 
-    std::map<const Form*, std::unique_ptr<FormWindow>> windows_;
     QPointer<QSystemTrayIcon> tray_;
     Form* trayForm_ = nullptr;
-    bool sessionEnding_ = false;
 };
 
 }  // namespace qm::qt

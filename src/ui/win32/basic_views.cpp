@@ -129,7 +129,7 @@ void TimerView::command(int) {
     try {
         timer_.fire();
     } catch (const std::exception& e) {
-        reportStray(timer_, e.what());
+        reportStray(timer_.name(), e.what());
     }
 }
 

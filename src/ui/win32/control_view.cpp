@@ -10,9 +10,9 @@ namespace qm::win32 {
 
 COLORREF toColorRef(Color c) { return RGB(redOf(c), greenOf(c), blueOf(c)); }
 
-void reportStray(const Control& control, const char* what) {
+void reportStray(const std::string& who, const char* what) {
     char text[512];
-    std::snprintf(text, sizeof text, "quillmere: %s: %s\n", control.name().c_str(), what);
+    std::snprintf(text, sizeof text, "quillmere: %s: %s\n", who.c_str(), what);
     OutputDebugStringA(text);
 }
 
@@ -43,7 +43,7 @@ const Scale& ControlView::scale() const { return window_.scale(); }
 HWND ControlView::parentWindow() const { return window_.containerOf(control_.parent()); }
 
 RECT ControlView::rectPx() const {
-    return scale().rect(control_.left(), control_.top(), control_.width(), control_.height());
+    return toRect(scale().rect(control_.left(), control_.top(), control_.width(), control_.height()));
 }
 
 // Children clip their siblings, so overlapping controls paint in their z-order; later
@@ -59,11 +59,7 @@ HWND ControlView::create(const char* windowClass, DWORD style, DWORD exStyle) {
 
 void ControlView::mirrorAll() {
     ++mirroring_;
-    for (Prop p : {Prop::Caption, Prop::Geometry, Prop::Enabled, Prop::ForeColor, Prop::BackColor, Prop::ToolTip,
-                   Prop::Font, Prop::Items, Prop::ListIndex, Prop::Value, Prop::Picture, Prop::Interval,
-                   Prop::Checked, Prop::ZOrder, Prop::Visible}) {
-        mirror(p);
-    }
+    for (Prop p : kViewProps) mirror(p);
     --mirroring_;
 }
 
@@ -139,7 +135,7 @@ void ControlView::userAction(const std::function<void()>& action, Prop resync) {
     try {
         action();
     } catch (const std::exception& e) {
-        reportStray(control_, e.what());
+        reportStray(control_.name(), e.what());
     }
     if (detached_) return;
     ++mirroring_;

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "forms/form.h"
+#include "forms/form_link.h"
 #include "ui/win32/win32_scale.h"
 
 namespace qm::win32 {
@@ -78,6 +78,6 @@ std::unique_ptr<ControlView> makeView(Control& control, FormWindow& window);
 
 COLORREF toColorRef(Color c);
 // Reports an exception that reached the window system's boundary (it must not unwind there).
-void reportStray(const Control& control, const char* what);
+void reportStray(const std::string& who, const char* what);
 
 }  // namespace qm::win32

@@ -6,6 +6,7 @@
 
 #include "ui/win32/basic_views.h"
 #include "ui/win32/list_views.h"
+#include "ui/win32/resources.h"
 #include "ui/win32/picture_view.h"
 #include "ui/win32/win32_host.h"
 
@@ -14,7 +15,6 @@ namespace qm::win32 {
 namespace {
 
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr UINT kBuryViews = WM_APP + 2;
 
 template <class T>
 T* userData(HWND hwnd) {
@@ -68,7 +68,7 @@ void registerWindowClasses() {
 }
 
 FormWindow::FormWindow(Form& form, Win32Host& host)
-    : form_(form), host_(host), scale_(systemScale()), menus_(form) {
+    : FormMirror(form, systemScale(), reportStray), host_(host), menus_(form) {
     registerWindowClasses();
     hwnd_ = CreateWindowExA(0, kFormClass, form.caption().c_str(), kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
                             100, nullptr, nullptr, GetModuleHandleA(nullptr), this);
@@ -78,67 +78,43 @@ FormWindow::FormWindow(Form& form, Win32Host& host)
     }
     menus_.attachTo(hwnd_);
     menus_.onRebuilt = [this] { applyClientSize(); };
-    build();
-    subscription_ = form.subscribe([this](Control& subject, Prop what) {
-        if (&subject == &form_) mirrorForm(what);
-        else if (what == Prop::ChildAdded) addView(subject);
-        else if (what == Prop::ChildRemoved) removeView(subject);
-    });
+    follow();
 }
 
 FormWindow::~FormWindow() {
-    form_.unsubscribe(subscription_);
-    views_.clear();
+    stopFollowing();
     if (hwnd_) DestroyWindow(hwnd_);
     for (auto& [key, f] : fonts_) DeleteObject(f);
     for (auto& [name, bitmap] : bitmaps_) DeleteObject(bitmap);
 }
 
-void FormWindow::build() {
-    for (Control* control : form_.controls()) addView(*control);
-    menus_.rebuild();
-    for (Prop p : {Prop::Caption, Prop::Geometry, Prop::Enabled, Prop::WindowState, Prop::Visible}) mirrorForm(p);
-}
-
+// Menus belong to the window's menu bar, which is rebuilt as they come and go.
 void FormWindow::addView(Control& control) {
     if (control.kind() == ControlKind::Menu) {
         menus_.watch(static_cast<Menu&>(control));
         menus_.rebuild();
         return;
     }
-    std::unique_ptr<ControlView> view = makeView(control, *this);
-    if (!view) return;
-    ControlView& ref = *view;
-    byId_[ref.id()] = &ref;
-    views_[&control] = std::move(view);
-    ref.mirrorAll();
+    if (ControlView* view = adopt(control, makeView(control, *this))) byId_[view->id()] = view;
 }
 
-// The control dies right after this call, perhaps in the middle of its own event: its
-// view stops observing now and is destroyed once the current message is over.
+// The view may be in the middle of its own message: it is destroyed once that is over.
 void FormWindow::removeView(Control& control) {
     if (control.kind() == ControlKind::Menu) {
         menus_.forget(static_cast<Menu&>(control));
         menus_.rebuild();
         return;
     }
-    auto it = views_.find(&control);
-    if (it == views_.end()) return;
-    it->second->detach();
-    byId_.erase(it->second->id());
-    graveyard_.push_back(std::move(it->second));
-    views_.erase(it);
+    std::unique_ptr<ControlView> view = release(control);
+    if (!view) return;
+    byId_.erase(view->id());
+    graveyard_.push_back(std::move(view));
     PostMessageA(hwnd_, kBuryViews, 0, 0);
 }
 
 HWND FormWindow::containerOf(const Control* parent) const {
     ControlView* view = parent ? viewOf(parent) : nullptr;
     return view && view->container() ? view->container() : hwnd_;
-}
-
-ControlView* FormWindow::viewOf(const Control* control) const {
-    auto it = views_.find(control);
-    return it == views_.end() ? nullptr : it->second.get();
 }
 
 ControlView* FormWindow::viewOfWindow(HWND child) const {
@@ -151,7 +127,7 @@ HFONT FormWindow::font(const std::string& name, double size, bool bold) {
     auto key = std::make_tuple(name, tenths, bold);
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;
-    HFONT f = CreateFontA(-MulDiv(tenths, scale_.dpiY, 720), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0,
+    HFONT f = CreateFontA(-MulDiv(tenths, static_cast<int>(std::lround(scale().dpiY)), 720), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0,
                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_DONTCARE, name.c_str());
     fonts_[key] = f;
@@ -180,7 +156,7 @@ void FormWindow::paintImage(const Image& image, HDC dc) const {
     if (!picture || !GetObjectA(picture, sizeof info, &info)) return;
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, picture);
-    const RECT r = scale_.rect(image.left(), image.top(), image.width(), image.height());
+    const RECT r = toRect(scale().rect(image.left(), image.top(), image.width(), image.height()));
     SetStretchBltMode(dc, HALFTONE);
     StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, source, 0, 0, info.bmWidth, info.bmHeight,
                SRCCOPY);
@@ -191,21 +167,33 @@ void FormWindow::paintImage(const Image& image, HDC dc) const {
 void FormWindow::paintLine(const Line& line, HDC dc) const {
     HPEN pen = CreatePen(PS_SOLID, 1, toColorRef(line.foreColor()));
     HGDIOBJ old = SelectObject(dc, pen);
-    MoveToEx(dc, scale_.x(line.x1()), scale_.y(line.y1()), nullptr);
-    LineTo(dc, scale_.x(line.x2()), scale_.y(line.y2()));
+    MoveToEx(dc, scale().x(line.x1()), scale().y(line.y1()), nullptr);
+    LineTo(dc, scale().x(line.x2()), scale().y(line.y2()));
     SelectObject(dc, old);
     DeleteObject(pen);
 }
 
 // Pictures first, lines over them, as a classic container drew its graphical controls.
 void FormWindow::paintDecorations(const Control* owner, HDC dc) const {
-    const std::vector<Control*> children = form_.childrenOf(owner);
+    const std::vector<Control*> children = form().childrenOf(owner);
     for (Control* c : children) {
         if (c->kind() == ControlKind::Image && c->visible()) paintImage(static_cast<Image&>(*c), dc);
     }
     for (Control* c : children) {
         if (c->kind() == ControlKind::Line && c->visible()) paintLine(static_cast<Line&>(*c), dc);
     }
+}
+
+// The pointer changes at once when it is over the control, not only at the next move.
+void FormWindow::setBusyControl(const Control* control) {
+    const Control* previous = busy_;
+    busy_ = control;
+    POINT at{};
+    GetCursorPos(&at);
+    HWND under = WindowFromPoint(at);
+    ControlView* view = viewOfWindow(under);
+    if (!view || (&view->control() != previous && &view->control() != control)) return;
+    SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
 bool FormWindow::routeChildMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -220,6 +208,12 @@ bool FormWindow::routeChildMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
             if ((view = viewOfWindow(header->hwndFrom))) result = view->notify(*header);
             return view != nullptr;
         }
+        case WM_SETCURSOR:
+            view = viewOfWindow(reinterpret_cast<HWND>(wp));
+            if (!view || !busy_ || &view->control() != busy_) return false;
+            SetCursor(LoadCursor(nullptr, IDC_WAIT));
+            result = TRUE;
+            return true;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             if ((view = viewOfWindow(reinterpret_cast<HWND>(lp)))) {

@@ -7,8 +7,6 @@ namespace qm::win32 {
 
 namespace {
 
-constexpr UINT kBuryViews = WM_APP + 2;
-
 int mouseButtons(WPARAM wp) {
     return (wp & MK_LBUTTON ? 1 : 0) | (wp & MK_RBUTTON ? 2 : 0) | (wp & MK_MBUTTON ? 4 : 0);
 }
@@ -29,11 +27,13 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMER:
             if (auto it = byId_.find(static_cast<int>(wp)); it != byId_.end()) it->second->command(0);
             return 0;
-        case WM_MOUSEMOVE: mouseMoved(wp, lp); return 0;
-        case WM_CLOSE: closeRequested(0); return 0;
-        case WM_QUERYENDSESSION: closeRequested(2); return TRUE;
+        // The tray icon's messages arrive here too (its callback message is WM_MOUSEMOVE):
+        // the shell puts the mouse message number into the low word of lParam.
+        case WM_MOUSEMOVE: mouseMoved(mouseButtons(wp), shiftKeys(wp), LOWORD(lp), HIWORD(lp)); return 0;
+        case WM_CLOSE: closeBox(); return 0;
+        case WM_QUERYENDSESSION: sessionEnds(); return TRUE;
         case WM_ENDSESSION:
-            if (wp) closeRequested(2);
+            if (wp) sessionEnds();
             return 0;
         case WM_SIZE: userSized(wp); break;
         case WM_PAINT: paint(); return 0;
@@ -50,71 +50,34 @@ void FormWindow::paint() {
     EndPaint(hwnd_, &ps);
 }
 
-// The tray icon's messages arrive here too (its callback message is WM_MOUSEMOVE): the
-// low word of lParam, which the shell fills with the mouse message number, becomes x in
-// twips exactly as a real mouse position would.
-void FormWindow::mouseMoved(WPARAM wp, LPARAM lp) {
-    if (!form_.onMouseMove) return;
-    const double x = static_cast<double>(LOWORD(lp)) * scale_.twipsPerPixelX();
-    const double y = static_cast<double>(HIWORD(lp)) * scale_.twipsPerPixelY();
-    try {
-        form_.onMouseMove(mouseButtons(wp), shiftKeys(wp), x, y);
-    } catch (const std::exception& e) {
-        reportStray(form_, e.what());
-    }
-}
-
-// A form that lets itself be closed is hidden; the main window's handler ends the
-// program itself when it has to. The session's end asks once.
-void FormWindow::closeRequested(int mode) {
-    if (mode == 2) {
-        if (sessionEnding_) return;
-        sessionEnding_ = true;
-    }
-    try {
-        if (form_.queryUnload(mode)) form_.hide();
-    } catch (const std::exception& e) {
-        reportStray(form_, e.what());
-    }
-}
-
-// The user minimised or restored the window: the model learns the real state.
+// The user minimised, maximised or restored the window (other kinds concern other windows).
 void FormWindow::userSized(WPARAM kind) {
-    if (mirroring_ > 0) return;
-    ++mirroring_;
-    try {
-        if (kind == SIZE_MINIMIZED) form_.setWindowState(WindowState::Minimized);
-        if (kind == SIZE_MAXIMIZED) form_.setWindowState(WindowState::Maximized);
-        if (kind == SIZE_RESTORED) form_.setWindowState(WindowState::Normal);
-        if (kind != SIZE_MINIMIZED && IsWindowVisible(hwnd_) && !form_.visible()) form_.show();
-    } catch (const std::exception& e) {
-        reportStray(form_, e.what());
-    }
-    --mirroring_;
+    if (kind == SIZE_MINIMIZED) userChangedState(WindowState::Minimized, IsWindowVisible(hwnd_));
+    if (kind == SIZE_MAXIMIZED) userChangedState(WindowState::Maximized, IsWindowVisible(hwnd_));
+    if (kind == SIZE_RESTORED) userChangedState(WindowState::Normal, IsWindowVisible(hwnd_));
 }
 
-void FormWindow::mirrorForm(Prop what) {
-    ++mirroring_;
+void FormWindow::mirrorWindow(Prop what) {
+    const Form& model = form();
     switch (what) {
-        case Prop::Caption: SetWindowTextA(hwnd_, form_.caption().c_str()); break;
+        case Prop::Caption: SetWindowTextA(hwnd_, model.caption().c_str()); break;
         case Prop::Geometry: applyClientSize(); break;
-        case Prop::Enabled: EnableWindow(hwnd_, form_.enabled()); break;
+        case Prop::Enabled: EnableWindow(hwnd_, model.enabled()); break;
         case Prop::BackColor: InvalidateRect(hwnd_, nullptr, TRUE); break;
         case Prop::Visible: applyVisible(); break;
         case Prop::WindowState: applyWindowState(); break;
         default: break;
     }
-    --mirroring_;
 }
 
 void FormWindow::applyVisible() {
-    if (!form_.visible()) {
+    if (!form().visible()) {
         ShowWindow(hwnd_, SW_HIDE);
-        if (onHidden) onHidden();
+        formHidden();
         return;
     }
     if (!placed_) centreOnScreen();
-    switch (form_.windowState()) {
+    switch (form().windowState()) {
         case WindowState::Minimized: ShowWindow(hwnd_, SW_SHOWMINIMIZED); break;
         case WindowState::Maximized: ShowWindow(hwnd_, SW_SHOWMAXIMIZED); break;
         case WindowState::Normal: ShowWindow(hwnd_, IsIconic(hwnd_) || IsZoomed(hwnd_) ? SW_RESTORE : SW_SHOW); break;
@@ -123,8 +86,8 @@ void FormWindow::applyVisible() {
 
 // A hidden window takes its state when it is shown.
 void FormWindow::applyWindowState() {
-    if (!form_.visible()) return;
-    switch (form_.windowState()) {
+    if (!form().visible()) return;
+    switch (form().windowState()) {
         case WindowState::Minimized: ShowWindow(hwnd_, SW_MINIMIZE); break;
         case WindowState::Maximized: ShowWindow(hwnd_, SW_MAXIMIZE); break;
         case WindowState::Normal: ShowWindow(hwnd_, SW_RESTORE); break;
@@ -133,8 +96,8 @@ void FormWindow::applyWindowState() {
 
 // The form's size is its client area; a menu bar that wraps is measured and added.
 void FormWindow::applyClientSize() {
-    const int width = scale_.x(form_.width());
-    const int height = scale_.y(form_.height());
+    const int width = scale().x(form().width());
+    const int height = scale().y(form().height());
     RECT r{0, 0, width, height};
     AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)), GetMenu(hwnd_) != nullptr, 0);
     const UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
@@ -170,13 +133,10 @@ void FormWindow::popup(Menu& menu) {
     if (chosen) menus_.command(chosen);
 }
 
+// The model first, so a minimised or hidden window is restored by the model's own change;
+// a window the model already thought shown is brought back here.
 void FormWindow::showFromOutside() {
-    try {
-        form_.show();
-        if (form_.windowState() == WindowState::Minimized) form_.setWindowState(WindowState::Normal);
-    } catch (const std::exception& e) {
-        reportStray(form_, e.what());
-    }
+    showFormFromOutside();
     ShowWindow(hwnd_, SW_SHOW);
     if (IsIconic(hwnd_)) OpenIcon(hwnd_);
     SetForegroundWindow(hwnd_);

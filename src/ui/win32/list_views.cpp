@@ -2,21 +2,12 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <cctype>
-
 #include "ui/win32/form_window.h"
+#include "ui/win32/resources.h"
 
 namespace qm::win32 {
 
 namespace {
-
-// Resources are named in capitals in the resource script.
-std::string resourceName(const std::string& name) {
-    std::string upper = name;
-    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
-    return upper;
-}
 
 template <class Add>
 void refill(HWND hwnd, UINT resetMessage, const std::vector<std::string>& items, Add add) {
@@ -28,16 +19,6 @@ void refill(HWND hwnd, UINT resetMessage, const std::vector<std::string>& items,
 }
 
 }  // namespace
-
-HBITMAP resourceBitmap(const std::string& name) {
-    return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), resourceName(name).c_str(), IMAGE_BITMAP, 0, 0,
-                                           LR_CREATEDIBSECTION));
-}
-
-HICON resourceIcon(const std::string& name, int size) {
-    return static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), resourceName(name).c_str(), IMAGE_ICON, size, size, LR_SHARED));
-}
 
 ListBoxView::ListBoxView(ListBox& list, FormWindow& window) : ControlView(list, window), list_(list) {
     create("LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
@@ -134,12 +115,9 @@ ListViewView::~ListViewView() {
 // The pictures of the form's image list, 1-based as the items name them.
 void ListViewView::attachImages() {
     images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
-    for (Control* c : view_.form()->controls()) {
-        if (c->kind() != ControlKind::ImageList) continue;
-        for (const std::string& name : static_cast<ImageList*>(c)->resources) {
-            HICON icon = resourceIcon(name, 16);
-            ImageList_AddIcon(images_, icon ? icon : LoadIcon(nullptr, IDI_APPLICATION));
-        }
+    for (const std::string& name : imageListPictures(window().form())) {
+        HICON icon = resourceIcon(name, 16);
+        ImageList_AddIcon(images_, icon ? icon : LoadIcon(nullptr, IDI_APPLICATION));
     }
     SendMessageA(hwnd(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
 }

@@ -66,8 +66,4 @@ protected:
     void mirror(Prop what) override;
 };
 
-// A picture compiled into the program, by the name a control gives it (null if none).
-HBITMAP resourceBitmap(const std::string& name);
-HICON resourceIcon(const std::string& name, int size);
-
 }  // namespace qm::win32

@@ -2,7 +2,6 @@
 // message loop.
 #include <windows.h>
 
-#include "app/error_log.h"
 #include "app/program.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_cpu.h"
@@ -41,13 +40,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     qm::win32::Win32Host host;
     Win32Ports ports;
     qm::Platform platform = ports.platform();
-    qm::ErrorLog log(ports.files, ports.internet, host, ports.clock,
-                     ports.folder.folder() + ports.folder.separator() + "error");
-
-    std::unique_ptr<qm::MainWindow> window = qm::runProgram(host, platform, log);
-    if (!window) return 0;
-    qm::Form& frmMain = window->form();
-    ports.shell.mainWindow = host.hwndOf(frmMain);
-    ports.instance.onActivate = [&host, &frmMain] { host.showFromOutside(frmMain); };
-    return host.run();
+    auto ownShellPrograms = [&](qm::Form& frmMain) { ports.shell.mainWindow = host.hwndOf(frmMain); };
+    return qm::startProgram(host, platform, {ports.instance.onActivate, [&host] { return host.run(); }, ownShellPrograms});
 }

@@ -91,7 +91,7 @@ bool MenuBar::command(int id) {
     try {
         item.userClick();
     } catch (const std::exception& e) {
-        reportStray(item, e.what());
+        reportStray(item.name(), e.what());
     }
     return true;
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ui/win32/form_window.h"
-#include "ui/win32/list_views.h"
+#include "ui/win32/resources.h"
 
 namespace qm::win32 {
 
@@ -41,17 +41,18 @@ std::string dialogFilter(const std::string& filter) {
     return out + std::string(2, '\0');
 }
 
-Win32Host::Win32Host() : endAction(endProcessAtOnce) { registerWindowClasses(); }
-
-Win32Host::~Win32Host() { windows_.clear(); }
-
-void Win32Host::attach(Form& form) {
-    if (!windows_.count(&form)) windows_[&form] = std::make_unique<FormWindow>(form, *this);
+Win32Host::Win32Host() {
+    endAction = endProcessAtOnce;
+    registerWindowClasses();
 }
 
-FormWindow* Win32Host::windowOf(const Form& form) const {
-    auto it = windows_.find(&form);
-    return it == windows_.end() ? nullptr : it->second.get();
+Win32Host::~Win32Host() { closeWindows(); }
+
+std::unique_ptr<FormWindow> Win32Host::makeWindow(Form& form) { return std::make_unique<FormWindow>(form, *this); }
+
+void Win32Host::setBusyPointer(Control& control, bool busy) {
+    FormWindow* window = control.form() ? windowOf(*control.form()) : nullptr;
+    if (window) window->setBusyControl(busy ? &control : nullptr);
 }
 
 HWND Win32Host::hwndOf(const Form& form) const {
@@ -111,14 +112,6 @@ int Win32Host::run() {
     return static_cast<int>(msg.wParam);
 }
 
-void Win32Host::setForeground(Form& form) {
-    if (HWND hwnd = hwndOf(form)) SetForegroundWindow(hwnd);
-}
-
-void Win32Host::popupMenu(Form& form, Menu& menu) {
-    if (FormWindow* window = windowOf(form)) window->popup(menu);
-}
-
 // The record as the shell takes it; its first version is the classic 88-byte record.
 bool Win32Host::notifyIcon(int message, const NotifyIconData& data) {
     NOTIFYICONDATAA nid{};
@@ -137,14 +130,6 @@ double Win32Host::twipsPerPixelX() {
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
     return 1440.0 / (dpi > 0 ? dpi : 96);
-}
-
-void Win32Host::endProgram() {
-    if (endAction) endAction();
-}
-
-void Win32Host::showFromOutside(Form& form) {
-    if (FormWindow* window = windowOf(form)) window->showFromOutside();
 }
 
 }  // namespace qm::win32

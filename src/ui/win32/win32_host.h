@@ -3,48 +3,36 @@
 // the open dialog, modal forms, the message pump, the tray icon and the program's end.
 #include <windows.h>
 
-#include <functional>
-#include <map>
-#include <memory>
-
-#include "forms/form.h"
-#include "forms/host.h"
+#include "forms/windowed_host.h"
+#include "ui/win32/form_window.h"
 
 namespace qm::win32 {
-
-class FormWindow;
 
 // "EXE Files (*.exe)|*.exe" as the dialog wants it: NUL-separated, ended by two NULs.
 std::string dialogFilter(const std::string& filter);
 
-class Win32Host : public Host {
+class Win32Host : public WindowedHost<FormWindow> {
 public:
     Win32Host();
     ~Win32Host() override;
+    HWND hwndOf(const Form& form) const;
 
-    void attach(Form& form) override;
+    void setBusyPointer(Control& control, bool busy) override;
+    // The classic styles and flags are the native ones: MB_ values, OFN_ flags.
     int msgBox(const std::string& prompt, int style, const std::string& title) override;
     std::optional<std::string> showOpenDialog(Form& owner, const std::string& filter, int flags) override;
-    void showModal(Form& form, Form& owner) override;
-    void doEvents() override;
-    void setForeground(Form& form) override;
-    void popupMenu(Form& form, Menu& menu) override;
+    // The shell's own call, with the classic record.
     bool notifyIcon(int message, const NotifyIconData& data) override;
     double twipsPerPixelX() override;
-    void endProgram() override;
 
-    FormWindow* windowOf(const Form& form) const;
-    HWND hwndOf(const Form& form) const;
-    // A later start asked for the window: show, restore and raise it.
-    void showFromOutside(Form& form);
-    // The message loop, until WM_QUIT.
+    // The message pump: a modal form's loop (the owner takes no input while the form is
+    // up), the messages waiting now, and the program's loop until WM_QUIT.
+    void showModal(Form& form, Form& owner) override;
+    void doEvents() override;
     int run();
 
-    // What ending does (tests keep their process); by default the process ends at once.
-    std::function<void()> endAction;
-
 private:
-    std::map<const Form*, std::unique_ptr<FormWindow>> windows_;
+    std::unique_ptr<FormWindow> makeWindow(Form& form) override;
 };
 
 }  // namespace qm::win32

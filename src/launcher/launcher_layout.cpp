@@ -1,0 +1,34 @@
+#include "launcher/launcher_layout.h"
+
+namespace qm {
+
+namespace {
+
+struct Button {
+    const char* name;
+    const char* caption;
+    int top;
+};
+
+// The list on the left; the editing buttons at the top of the column beside it, the
+// closing ones at its foot.
+constexpr Button kButtons[] = {{"cmdAdd", "&Add Program", 120},
+                               {"cmdRemove", "&Remove From List", 660},
+                               {"cmdRun", "Run &Program", 1200},
+                               {"cmdSave", "&Save && Close", 3000},
+                               {"cmdCancel", "&Cancel", 3540}};
+
+}  // namespace
+
+void declareLauncherLayout(Form& frm) {
+    frm.setCaption(kLauncherCaption);
+    frm.move(0, 0, 6735, 4155);  // client area
+    frm.add<ListBox>("lstPrograms").move(120, 120, 4575, 3915);
+    for (const Button& b : kButtons) {
+        CommandButton& button = frm.add<CommandButton>(b.name);
+        button.setCaption(b.caption);
+        button.move(4815, b.top, 1800, 435);
+    }
+}
+
+}  // namespace qm
