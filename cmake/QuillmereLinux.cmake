@@ -81,4 +81,17 @@ if(qt_main AND EXISTS ${QM_TESTS}/e2e/sni_watcher.cpp)
   qm_warnings(qm_sni_watcher)
 endif()
 
+# The yardsticks of scripts/bench: a bare Qt window and the probe that times first windows.
+if(TARGET Qt6::Widgets)
+  add_executable(qt_reference ${CMAKE_SOURCE_DIR}/bench/reference/qt_reference.cpp)
+  target_link_libraries(qt_reference PRIVATE Qt6::Widgets)
+  qm_warnings(qt_reference)
+endif()
+find_package(X11)
+if(X11_FOUND)
+  add_executable(first_window ${CMAKE_SOURCE_DIR}/bench/tools/first_window.cpp)
+  target_link_libraries(first_window PRIVATE X11::X11)
+  qm_warnings(first_window)
+endif()
+
 qm_add_e2e(${QM_TESTS}/e2e)

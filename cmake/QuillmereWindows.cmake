@@ -38,6 +38,12 @@ if(win_ui_main)
   qm_warnings(Quillmere)
 endif()
 
+# The yardstick of scripts/bench: a bare Win32 window with the same lists, tray and timer.
+add_executable(win32_reference WIN32 ${CMAKE_SOURCE_DIR}/bench/reference/win32_reference.cpp)
+target_link_libraries(win32_reference PRIVATE user32 gdi32 comctl32 shell32)
+set_target_properties(win32_reference PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+qm_warnings(win32_reference)
+
 # ---- tests -------------------------------------------------------------------
 qm_glob(unit_sources ${QM_TESTS}/unit PATTERNS *.cpp)
 qm_add_gtest(core_tests SOURCES ${unit_sources} EXTRA ${support_sources} LIBS quillmere_core)
