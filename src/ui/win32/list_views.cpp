@@ -138,6 +138,18 @@ void ListViewView::mirror(Prop what) {
 }
 
 // The bar keeps the model's rectangle rather than docking itself.
+namespace {
+
+class StatusView : public ControlView {
+public:
+    StatusView(StatusBar& bar, FormWindow& window);
+
+protected:
+    void mirror(Prop what) override;
+};
+
+}  // namespace
+
 StatusView::StatusView(StatusBar& bar, FormWindow& window) : ControlView(bar, window) {
     create(STATUSCLASSNAMEA, CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER);
     SendMessageA(hwnd(), SB_SIMPLE, TRUE, 0);
@@ -148,6 +160,10 @@ void StatusView::mirror(Prop what) {
     if (hwnd() && what == Prop::Caption) {
         SendMessageA(hwnd(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(control().caption().c_str()));
     }
+}
+
+std::unique_ptr<ControlView> makeStatusView(StatusBar& bar, FormWindow& window) {
+    return std::make_unique<StatusView>(bar, window);
 }
 
 }  // namespace qm::win32

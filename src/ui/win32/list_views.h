@@ -1,6 +1,8 @@
 #pragma once
 // Views of the controls with entries: list boxes, drop-down lists, the tab strip, the
 // list view and the status bar.
+#include <memory>
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -58,12 +60,7 @@ private:
     HIMAGELIST images_ = nullptr;
 };
 
-class StatusView : public ControlView {
-public:
-    StatusView(StatusBar& bar, FormWindow& window);
-
-protected:
-    void mirror(Prop what) override;
-};
+// A one-part status bar showing the model's caption; its class stays in list_views.cpp.
+std::unique_ptr<ControlView> makeStatusView(StatusBar& bar, FormWindow& window);
 
 }  // namespace qm::win32

@@ -19,7 +19,7 @@ std::unique_ptr<ControlView> makeView(Control& control, FormWindow& window) {
         case ControlKind::TabStrip: return std::make_unique<TabView>(static_cast<TabStrip&>(control), window);
         case ControlKind::Timer: return std::make_unique<TimerView>(static_cast<Timer&>(control), window);
         case ControlKind::ListView: return std::make_unique<ListViewView>(static_cast<ListView&>(control), window);
-        case ControlKind::StatusBar: return std::make_unique<StatusView>(static_cast<StatusBar&>(control), window);
+        case ControlKind::StatusBar: return makeStatusView(static_cast<StatusBar&>(control), window);
         case ControlKind::Image:
         case ControlKind::Line: return std::make_unique<DecorationView>(control, window);
         default: return nullptr;  // menus belong to the window's menu bar; image lists are data
