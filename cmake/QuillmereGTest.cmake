@@ -32,6 +32,8 @@ function(qm_add_gtest name)
   add_executable(${name} ${T_SOURCES} ${T_EXTRA})
   target_link_libraries(${name} PRIVATE ${T_LIBS} quillmere_gtest)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+  # Where the tests' helper scripts are, whatever path the compiler was handed.
+  target_compile_definitions(${name} PRIVATE QM_TESTS_DIR="${CMAKE_SOURCE_DIR}/tests")
   qm_warnings(${name})
   if(CMAKE_CROSSCOMPILING OR T_WHOLE)
     # The XML report lets scripts/test count test cases, not binaries.

@@ -37,7 +37,7 @@ protected:
         fs::create_directories(dir / "www");
         std::ofstream(dir / "www" / "qmx.txt") << "7";
         std::ofstream(dir / "www" / "big") << std::string(1000, 'b');
-        const fs::path script = fs::path(__FILE__).parent_path().parent_path() / "support" / "https_server.py";
+        const fs::path script = fs::path(QM_TESTS_DIR) / "support" / "https_server.py";
         ASSERT_EQ(std::system(("cd '" + dir.string() + "' && (python3 '" + script.string() +
                                "' www srv.pem srv.key port >/dev/null 2>&1 & echo $! > pid)").c_str()), 0);
         for (int i = 0; i < 100 && !fs::exists(dir / "port"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
