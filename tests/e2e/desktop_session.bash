@@ -6,7 +6,6 @@ mkdir -p "$app" "$work/run" "$work/config"
 chmod 700 "$work/run"
 cp "$build/quillmere" "$app/quillmere"
 pids=()
-failures=0
 export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config"
 
 cleanup() {
@@ -15,17 +14,10 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/checks.bash"
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
 finish() { [[ $failures == 0 ]] && echo "PASS" || echo "$failures failure(s)"; exit $(( failures > 0 )); }
 
-# Waits up to $1 tenths of a second for the command to succeed.
-wait_for() {
-  local tenths=$1; shift
-  for ((i = 0; i < tenths; i++)); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
 
 # Starts an X server on a free display and exports DISPLAY.
 start_x() {

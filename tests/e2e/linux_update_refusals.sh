@@ -21,20 +21,13 @@ www="$work/www"
 mkdir -p "$app" "$www" "$work/run" "$work/config" "$work/bin"
 chmod 700 "$work/run"
 pids=()
-failures=0
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
   wait 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-wait_for() {
-  local tenths=$1; shift
-  for ((i = 0; i < tenths; i++)); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
+source "$here/checks.bash"
 
 # ---- a test CA, the site's certificate, a signing key the program does not trust ----
 cd "$work" || exit 1

@@ -19,7 +19,6 @@ app="$work/My Apps/Quillmere"
 mkdir -p "$app" "$work/run" "$work/config" "$work/bin"
 chmod 700 "$work/run"
 pids=()
-failures=0
 
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
@@ -31,13 +30,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-wait_for() {
-  local tenths=$1; shift
-  for ((i = 0; i < tenths; i++)); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/checks.bash"
 
 # A new build that differs from the old program (an ELF file runs with bytes appended).
 printf 'a newer build' | cat "$exe" - > "$work/new-build"
