@@ -18,9 +18,16 @@ endif()
 qm_glob(support_sources ${QM_TESTS}/support PATTERNS *.cpp)
 
 # ---- Qt host ---------------------------------------------------------------
-qm_glob(qt_sources ${QM_SRC}/ui/qt PATTERNS *.cpp)
-qm_glob(qt_resources ${QM_SRC}/ui/qt PATTERNS *.qrc)
-qm_split_main(qt_sources qt_main)
+# The sanitizer and fuzzing trees build the core and the ports alone.
+option(QM_DESKTOP "Build the Qt host, its tests, the benchmarks and the end-to-end tests" ON)
+set(qt_sources)
+set(qt_main)
+set(qt_resources)
+if(QM_DESKTOP)
+  qm_glob(qt_sources ${QM_SRC}/ui/qt PATTERNS *.cpp)
+  qm_glob(qt_resources ${QM_SRC}/ui/qt PATTERNS *.qrc)
+  qm_split_main(qt_sources qt_main)
+endif()
 if(qt_sources OR qt_main)
   find_package(Qt6 REQUIRED COMPONENTS Widgets Network Test DBus)
   set(CMAKE_AUTOMOC ON)
@@ -58,8 +65,15 @@ if(qt_test_sources AND TARGET quillmere_qt)
   # ctest test for the binary, on the offscreen platform.
   qm_add_gtest(qt_tests WHOLE SOURCES ${qt_test_sources} EXTRA ${support_sources} ${qt_resources}
     LIBS quillmere_qt Qt6::Test ENV QT_QPA_PLATFORM=offscreen)
-elseif(qt_test_sources)
+elseif(qt_test_sources AND QM_DESKTOP)
   message(WARNING "tests/qt has tests but src/ui/qt has no library sources")
+endif()
+
+if(QM_FUZZ)
+  add_subdirectory(${CMAKE_SOURCE_DIR}/fuzz ${CMAKE_BINARY_DIR}/fuzz)
+endif()
+if(NOT QM_DESKTOP)
+  return()
 endif()
 
 # ---- benchmarks (built, never run by the tests) ----------------------------

@@ -3,7 +3,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-quillmere}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-trees=(linux win32 win64)
+trees=(linux win32 win64 sanitize)
 jobs="${QUILLMERE_JOBS:-2}"
 
 # build_tree <tree>: configures once (Ninja re-globs by itself later), then builds.

@@ -17,11 +17,6 @@ namespace {
 constexpr const char* kVersionPath = "/qmx.txt";
 constexpr int kDownloadAttempts = 6;
 
-bool beginsWithDigit(const std::string& text) {
-    const std::string trimmed = trimBlanks(text);
-    return !trimmed.empty() && trimmed[0] >= '0' && trimmed[0] <= '9';
-}
-
 }  // namespace
 
 frmAutoUpdate::frmAutoUpdate(SubsystemContext& ctx, std::string site) : ctx_(ctx), site_(std::move(site)) {
@@ -62,9 +57,9 @@ std::string frmAutoUpdate::fetch(const std::string& url) {
 bool frmAutoUpdate::checkForUpdate(const std::string& installedVersion) {
     if (!isOnline()) return false;
     if (getRemoteSize(site_ + kVersionPath) <= 0) return false;
-    const std::string text = fetch(site_ + kVersionPath);
-    if (!beginsWithDigit(text)) return false;
-    const int16_t remote = toInt16(val(text));
+    const std::optional<int16_t> published = publishedVersion(fetch(site_ + kVersionPath));
+    if (!published) return false;
+    const int16_t remote = *published;
     const int16_t local = toInt16(val(installedVersion));
     if (remote == local) return false;
     newVersion_ = std::to_string(remote);

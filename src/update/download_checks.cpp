@@ -71,6 +71,12 @@ int32_t announcedSize(const std::string& headers) {
     return toInt32(val(trimBlanks(headers.substr(start, end - start))));
 }
 
+std::optional<int16_t> publishedVersion(const std::string& text) {
+    const std::string trimmed = trimBlanks(text);
+    if (trimmed.empty() || trimmed[0] < '0' || trimmed[0] > '9') return std::nullopt;
+    return toInt16(val(trimmed));
+}
+
 ProgramKind programKindOf(const std::string& bytes) {
     if (bytes.compare(0, 2, "MZ") == 0) return peKind(bytes);
     if (bytes.compare(0, 4, "\x7F" "ELF") == 0) return elfKind(bytes);

@@ -14,6 +14,10 @@ namespace qm {
 // field has no line end after it, 6 when the number does not fit 32 bits.
 int32_t announcedSize(const std::string& headers);
 
+// The number of the site's version file: none unless it begins with a digit (blanks
+// before it allowed); error 6 when the number does not fit 16 bits.
+std::optional<int16_t> publishedVersion(const std::string& text);
+
 // The kind of program the bytes are, by their header (PE machine field, ELF class and machine).
 ProgramKind programKindOf(const std::string& bytes);
 
