@@ -58,6 +58,16 @@ TEST(ProcStatTest, JiffiesBecomeHundredNanosecondUnits) {
     EXPECT_EQ(big.idleTime, 255LL * 10000000 / 2);
 }
 
+TEST(ProcStatTest, AbsurdCountersSaturateInsteadOfWrapping) {
+    EXPECT_EQ(parseProcStat("cpu  1 2 3 18446744073709551615 18446744073709551615\n"), UINT64_MAX);
+    EXPECT_EQ(cpuCountersFrom(UINT64_MAX, 100, 4, 0).idleTime, INT64_MAX);
+    EXPECT_EQ(cpuCountersFrom(UINT64_MAX, 100, 510, 0).processors, 255);
+    EXPECT_GT(cpuCountersFrom(UINT64_MAX, 100, 510, 0).idleTime, 0);
+    // The largest count that still converts exactly.
+    const uint64_t largest = (INT64_MAX / 10000000 - 1) * 100;
+    EXPECT_EQ(cpuCountersFrom(largest, 100, 1, 0).idleTime, static_cast<int64_t>(largest / 100 * 10000000));
+}
+
 std::string procStat() {
     std::ifstream file("/proc/stat");
     std::ostringstream text;

@@ -73,6 +73,16 @@ TEST(AnnouncedSize, ABrokenLengthFieldRaisesTheClassicErrors) {
     EXPECT_EQ(announcedSize("Content-Length: abc\r\n"), 0);
 }
 
+TEST(VersionFile, ANumberAtTheStartIsTheVersion) {
+    EXPECT_EQ(publishedVersion("  7\r\n"), std::optional<int16_t>(7));
+    EXPECT_EQ(publishedVersion("12 is the newest"), std::optional<int16_t>(12));
+    EXPECT_EQ(publishedVersion("2.5"), std::optional<int16_t>(2));  // halves go to even
+    EXPECT_EQ(publishedVersion(""), std::nullopt);
+    EXPECT_EQ(publishedVersion("version 7"), std::nullopt);
+    EXPECT_EQ(publishedVersion("-3"), std::nullopt);
+    EXPECT_EQ(test::errorOf([] { publishedVersion("40000"); }), 6);
+}
+
 TEST(DownloadLength, OnlyTheExactAnnouncedLengthAboveAThousandBytes) {
     const std::string thousand(1000, 'x');
     EXPECT_FALSE(lengthAccepted(thousand, 1000));  // last index 999

@@ -54,13 +54,18 @@ std::optional<uint64_t> parseProcStat(std::string_view text) {
     if (line.empty()) return std::nullopt;
     const auto values = fields(line);
     if (!values || values->size() < 4) return std::nullopt;  // user nice system idle [iowait ...]
-    return (*values)[3] + (values->size() > 4 ? (*values)[4] : 0);
+    const uint64_t idle = (*values)[3], iowait = values->size() > 4 ? (*values)[4] : 0;
+    return idle > UINT64_MAX - iowait ? UINT64_MAX : idle + iowait;  // absurd counters saturate
 }
 
 CpuCounters cpuCountersFrom(uint64_t idleJiffies, long clockTicksPerSecond, long onlineCpus, int64_t clock100ns) {
     const uint64_t ticks = static_cast<uint64_t>(clockTicksPerSecond);
-    // Split so that the product cannot overflow for any realistic uptime.
-    uint64_t idle = idleJiffies / ticks * kUnitsPerSecond + idleJiffies % ticks * kUnitsPerSecond / ticks;
+    // Split so that the product cannot overflow for any realistic uptime; beyond that the
+    // time saturates rather than wrap to a negative idle time.
+    constexpr uint64_t kLargestIdle = INT64_MAX;
+    uint64_t idle = idleJiffies / ticks > kLargestIdle / kUnitsPerSecond - 1
+                        ? kLargestIdle
+                        : idleJiffies / ticks * kUnitsPerSecond + idleJiffies % ticks * kUnitsPerSecond / ticks;
     const long cpus = onlineCpus < 1 ? 1 : onlineCpus;
     if (cpus > kMaxProcessors) idle = static_cast<uint64_t>(static_cast<double>(idle) * kMaxProcessors / cpus);
     const long counted = cpus > kMaxProcessors ? kMaxProcessors : cpus;
