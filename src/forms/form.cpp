@@ -10,17 +10,30 @@ Form::Form(std::string name) : Control(ControlKind::Form, std::move(name)) {
     setVisible(false);
 }
 
+namespace {
+
+// Where a new element of an array goes: after the array's last element with a lower index,
+// so the elements stay together and in index order.
+template <class Range, class Of>
+auto afterLowerElements(Range& range, const std::string& name, int index, Of controlOf) {
+    const auto last = std::find_if(range.rbegin(), range.rend(), [&](const auto& entry) {
+        const Control& c = controlOf(entry);
+        return c.name() == name && c.index() < index;
+    });
+    return last.base();
+}
+
+const Control& itself(const Control* c) { return *c; }
+
+}  // namespace
+
 void Form::adopt(std::unique_ptr<Control> control, Control* parent, bool designed) {
     control->attachTo(this, parent);
     Control& ref = *control;
     slots_.push_back({std::move(control), designed});
-    reorder();
+    order_.push_back(&ref);
+    children_[parent].push_back(&ref);
     notifyChild(ref, Prop::ChildAdded);
-}
-
-void Form::reorder() {
-    order_.clear();
-    for (const Slot& slot : slots_) order_.push_back(slot.control.get());
 }
 
 Control& Form::find(const std::string& name, int index) const {
@@ -60,13 +73,12 @@ Menu& Form::loadMenuElement(const std::string& name, int index) {
     item->setEnabled(model.enabled());
     item->setVisible(false);
     Menu& ref = *item;
-    // Keep the array's elements together, in index order, inside the parent menu.
-    const auto after = std::find_if(slots_.rbegin(), slots_.rend(), [&](const Slot& slot) {
-        return slot.control->name() == name && slot.control->index() < index;
-    });
     item->attachTo(this, model.parent());
-    slots_.insert(after.base(), Slot{std::move(item), false});
-    reorder();
+    const auto slot = afterLowerElements(slots_, name, index, [](const Slot& s) -> const Control& { return *s.control; });
+    order_.insert(order_.begin() + (slot - slots_.begin()), &ref);
+    slots_.insert(slot, Slot{std::move(item), false});
+    std::vector<Control*>& siblings = children_[ref.parent()];
+    siblings.insert(afterLowerElements(siblings, name, index, itself), &ref);
     notifyChild(ref, Prop::ChildAdded);
     return ref;
 }
@@ -78,17 +90,16 @@ void Form::unloadElement(const std::string& name, int index) {
     if (it == slots_.end()) raiseError(errNoControlArrayElement);
     if (it->designed) raiseError(362);
     std::unique_ptr<Control> gone = std::move(it->control);
+    order_.erase(order_.begin() + (it - slots_.begin()));
     slots_.erase(it);
-    reorder();
+    std::erase(children_[gone->parent()], gone.get());
     notifyChild(*gone, Prop::ChildRemoved);
 }
 
-std::vector<Control*> Form::childrenOf(const Control* parent) const {
-    std::vector<Control*> children;
-    for (Control* c : order_) {
-        if (c->parent() == parent) children.push_back(c);
-    }
-    return children;
+const std::vector<Control*>& Form::childrenOf(const Control* parent) const {
+    static const std::vector<Control*> none;
+    auto it = children_.find(parent);
+    return it == children_.end() ? none : it->second;
 }
 
 void Form::setWindowState(WindowState state) {
