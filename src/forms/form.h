@@ -73,12 +73,15 @@ private:
     };
 
     Control& find(const std::string& name, int index) const;
+    // The controls of that name, an array's elements in index order.
+    const std::vector<Control*>& named(const std::string& name) const;
     void adopt(std::unique_ptr<Control> control, Control* parent, bool designed);
     void notifyChild(Control& child, Prop what) { notifyWith(child, what); }
 
     std::vector<Slot> slots_;
     std::vector<Control*> order_;
     std::map<const Control*, std::vector<Control*>> children_;
+    std::map<std::string, std::vector<Control*>> byName_;
     WindowState windowState_ = WindowState::Normal;
     std::string iconResource_ = "quillmere";
 };
