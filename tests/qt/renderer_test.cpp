@@ -203,6 +203,37 @@ TEST_F(RendererTest, PictureBoxShowsTheCoresCanvas) {
     EXPECT_EQ(shown.pixelColor(50, 20), QColor(0, 0, 0));
 }
 
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject {
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+    int paints = 0;
+};
+
+// A gauge redrawn each tick with the same figures must not cost a repaint.
+TEST_F(RendererTest, APictureRedrawnWithTheSamePixelsIsNotPaintedAgain) {
+    auto& box = place<PictureBox>("picGauge", 0, 0, 1500, 750);
+    box.setScaleMode(ScaleMode::Pixels);
+    auto redraw = [&](int y) {
+        box.cls();
+        box.line(0, y, 100, y, rgb(0, 255, 0));
+        QTest::qWait(30);
+    };
+    render();
+    QWidget* surface = window().viewOf(&box)->widget();
+    redraw(10);
+    PaintCounter counter(surface);
+    redraw(10);
+    redraw(10);
+    EXPECT_EQ(counter.paints, 0);
+    redraw(20);
+    EXPECT_EQ(counter.paints, 1);
+    EXPECT_EQ(static_cast<qt::PictureSurface*>(surface)->image().pixelColor(50, 20), QColor(0, 255, 0));
+}
+
 TEST_F(RendererTest, MenusFollowArraysLoadedAndUnloadedAtRunTime) {
     auto& file = form.add<Menu>("mnuFile");
     file.setCaption("&File");
