@@ -47,15 +47,15 @@ Control& Form::find(const std::string& name, int index) const {
     const std::vector<Control*>& same = named(name);
     if (same.empty()) throw std::logic_error("no control named " + name);
     if (index < 0) return *same.front();
-    for (Control* c : same) {
-        if (c->index() == index) return *c;
-    }
-    raiseError(errNoControlArrayElement);
+    // From the end: the element asked for is mostly the one loaded last.
+    const auto it = std::find_if(same.rbegin(), same.rend(), [&](const Control* c) { return c->index() == index; });
+    if (it == same.rend()) raiseError(errNoControlArrayElement);
+    return **it;
 }
 
 bool Form::hasElement(const std::string& name, int index) const {
     const std::vector<Control*>& same = named(name);
-    return std::any_of(same.begin(), same.end(), [&](const Control* c) { return c->index() == index; });
+    return std::any_of(same.rbegin(), same.rend(), [&](const Control* c) { return c->index() == index; });
 }
 
 std::vector<int> Form::elementIndexes(const std::string& name) const {
