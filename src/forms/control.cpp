@@ -144,9 +144,16 @@ std::string ListControl::list(int index) const {
 
 std::string ListControl::text() const { return list(listIndex_); }
 
+void ListControl::setList(int index, const std::string& text) {
+    if (index < 0 || index >= listCount()) raiseError(381);
+    if (items_[static_cast<size_t>(index)] == text) return;
+    items_[static_cast<size_t>(index)] = text;
+    announce({ListChange::Kind::Replaced, index});
+}
+
 void ListControl::addItem(const std::string& text) {
     items_.push_back(text);
-    notify(Prop::Items);
+    announce({ListChange::Kind::Added, listCount() - 1});
 }
 
 void ListControl::removeItem(int index) {
@@ -157,12 +164,18 @@ void ListControl::removeItem(int index) {
     } else if (listIndex_ > index) {
         --listIndex_;
     }
-    notify(Prop::Items);
+    announce({ListChange::Kind::Removed, index});
 }
 
 void ListControl::clear() {
     items_.clear();
     listIndex_ = -1;
+    announce({ListChange::Kind::Cleared, -1});
+}
+
+void ListControl::announce(ListChange change) {
+    lastChange_ = change;
+    ++revision_;
     notify(Prop::Items);
 }
 

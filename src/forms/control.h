@@ -150,7 +150,17 @@ private:
     bool value_ = false;
 };
 
-// The entries and selection shared by list boxes and drop-down lists.
+// One change of a list's entries, as its views apply it.
+struct ListChange {
+    enum class Kind { Added, Removed, Cleared, Replaced };
+    Kind kind = Kind::Cleared;
+    int index = -1;  // the entry added, removed or replaced; -1 when cleared
+    bool operator==(const ListChange&) const = default;
+};
+
+// The entries and selection shared by list boxes and drop-down lists. Every change of the
+// entries is announced as Prop::Items and counted: `lastChange()` says what the latest one
+// was, so a view applies just that (see ListFollower) instead of reading the whole list.
 class ListControl : public Control {
 public:
     using Control::Control;
@@ -159,16 +169,22 @@ public:
     void setListIndex(int index);              // error 380 outside -1..count-1; Click on change
     void userSelect(int index) { setListIndex(index); }
     std::string list(int index) const;         // "" outside the list
+    void setList(int index, const std::string& text);  // error 381 outside the list
     std::string text() const;                  // the selected entry, "" with none
     void addItem(const std::string& text);
     void removeItem(int index);                // error 5 outside the list
     void clear();                              // leaves no selection
     const std::vector<std::string>& items() const { return items_; }
+    const ListChange& lastChange() const { return lastChange_; }
+    uint64_t revision() const { return revision_; }  // changes of the entries so far
     std::function<void()> onClick;
 
 private:
+    void announce(ListChange change);
     std::vector<std::string> items_;
     int listIndex_ = -1;
+    ListChange lastChange_;
+    uint64_t revision_ = 0;
 };
 
 class ListBox : public ListControl {

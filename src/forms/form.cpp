@@ -10,41 +10,58 @@ Form::Form(std::string name) : Control(ControlKind::Form, std::move(name)) {
     setVisible(false);
 }
 
+namespace {
+
+// Where a new element of an array goes: after the array's last element with a lower index,
+// so the elements stay together and in index order.
+template <class Range, class Of>
+auto afterLowerElements(Range& range, const std::string& name, int index, Of controlOf) {
+    const auto last = std::find_if(range.rbegin(), range.rend(), [&](const auto& entry) {
+        const Control& c = controlOf(entry);
+        return c.name() == name && c.index() < index;
+    });
+    return last.base();
+}
+
+const Control& itself(const Control* c) { return *c; }
+
+}  // namespace
+
 void Form::adopt(std::unique_ptr<Control> control, Control* parent, bool designed) {
     control->attachTo(this, parent);
     Control& ref = *control;
     slots_.push_back({std::move(control), designed});
-    reorder();
+    order_.push_back(&ref);
+    children_[parent].push_back(&ref);
+    byName_[ref.name()].push_back(&ref);
     notifyChild(ref, Prop::ChildAdded);
 }
 
-void Form::reorder() {
-    order_.clear();
-    for (const Slot& slot : slots_) order_.push_back(slot.control.get());
+const std::vector<Control*>& Form::named(const std::string& name) const {
+    static const std::vector<Control*> none;
+    auto it = byName_.find(name);
+    return it == byName_.end() ? none : it->second;
 }
 
 Control& Form::find(const std::string& name, int index) const {
-    bool arrayExists = false;
-    for (const Slot& slot : slots_) {
-        Control& c = *slot.control;
-        if (c.name() != name) continue;
-        arrayExists = true;
-        if (index < 0 || c.index() == index) return c;
-    }
-    if (arrayExists) raiseError(errNoControlArrayElement);
-    throw std::logic_error("no control named " + name);
+    const std::vector<Control*>& same = named(name);
+    if (same.empty()) throw std::logic_error("no control named " + name);
+    if (index < 0) return *same.front();
+    // From the end: the element asked for is mostly the one loaded last.
+    const auto it = std::find_if(same.rbegin(), same.rend(), [&](const Control* c) { return c->index() == index; });
+    if (it == same.rend()) raiseError(errNoControlArrayElement);
+    return **it;
 }
 
 bool Form::hasElement(const std::string& name, int index) const {
-    return std::any_of(slots_.begin(), slots_.end(), [&](const Slot& slot) {
-        return slot.control->name() == name && slot.control->index() == index;
-    });
+    const std::vector<Control*>& same = named(name);
+    return std::any_of(same.rbegin(), same.rend(), [&](const Control* c) { return c->index() == index; });
 }
 
 std::vector<int> Form::elementIndexes(const std::string& name) const {
     std::vector<int> indexes;
-    for (const Slot& slot : slots_) {
-        if (slot.control->name() == name && slot.control->index() >= 0) indexes.push_back(slot.control->index());
+    for (const Control* c : named(name)) {
+        if (c->index() >= 0) indexes.push_back(c->index());
     }
     std::sort(indexes.begin(), indexes.end());
     return indexes;
@@ -52,43 +69,47 @@ std::vector<int> Form::elementIndexes(const std::string& name) const {
 
 Menu& Form::loadMenuElement(const std::string& name, int index) {
     if (hasElement(name, index)) raiseError(360);
-    const std::vector<int> indexes = elementIndexes(name);
-    if (indexes.empty()) raiseError(errNoControlArrayElement);
-    const Menu& model = element<Menu>(name, indexes.front());
+    const Control* lowest = nullptr;  // the element the new one copies
+    for (const Control* c : named(name)) {
+        if (c->index() >= 0 && (!lowest || c->index() < lowest->index())) lowest = c;
+    }
+    if (!lowest) raiseError(errNoControlArrayElement);
+    const Menu& model = static_cast<const Menu&>(*lowest);
     auto item = std::make_unique<Menu>(name, index);
     item->setCaption(model.caption());
     item->setEnabled(model.enabled());
     item->setVisible(false);
     Menu& ref = *item;
-    // Keep the array's elements together, in index order, inside the parent menu.
-    const auto after = std::find_if(slots_.rbegin(), slots_.rend(), [&](const Slot& slot) {
-        return slot.control->name() == name && slot.control->index() < index;
-    });
     item->attachTo(this, model.parent());
-    slots_.insert(after.base(), Slot{std::move(item), false});
-    reorder();
+    const auto slot = afterLowerElements(slots_, name, index, [](const Slot& s) -> const Control& { return *s.control; });
+    order_.insert(order_.begin() + (slot - slots_.begin()), &ref);
+    slots_.insert(slot, Slot{std::move(item), false});
+    for (std::vector<Control*>* group : {&children_[ref.parent()], &byName_[name]}) {
+        group->insert(afterLowerElements(*group, name, index, itself), &ref);
+    }
     notifyChild(ref, Prop::ChildAdded);
     return ref;
 }
 
 void Form::unloadElement(const std::string& name, int index) {
-    const auto it = std::find_if(slots_.begin(), slots_.end(), [&](const Slot& slot) {
-        return slot.control->name() == name && slot.control->index() == index;
-    });
-    if (it == slots_.end()) raiseError(errNoControlArrayElement);
+    if (!hasElement(name, index)) raiseError(errNoControlArrayElement);
+    const Control* element = &find(name, index);
+    const auto it = std::find_if(slots_.rbegin(), slots_.rend(), [&](const Slot& slot) {
+        return slot.control.get() == element;
+    }).base() - 1;
     if (it->designed) raiseError(362);
     std::unique_ptr<Control> gone = std::move(it->control);
+    order_.erase(order_.begin() + (it - slots_.begin()));
     slots_.erase(it);
-    reorder();
+    std::erase(children_[gone->parent()], gone.get());
+    std::erase(byName_[name], gone.get());
     notifyChild(*gone, Prop::ChildRemoved);
 }
 
-std::vector<Control*> Form::childrenOf(const Control* parent) const {
-    std::vector<Control*> children;
-    for (Control* c : order_) {
-        if (c->parent() == parent) children.push_back(c);
-    }
-    return children;
+const std::vector<Control*>& Form::childrenOf(const Control* parent) const {
+    static const std::vector<Control*> none;
+    auto it = children_.find(parent);
+    return it == children_.end() ? none : it->second;
 }
 
 void Form::setWindowState(WindowState state) {

@@ -1,6 +1,7 @@
 #pragma once
 // A window: its controls in declaration order (which is also their tab order), its
 // control arrays, and the window-level events.
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,7 +47,8 @@ public:
     void unloadElement(const std::string& name, int index);
 
     const std::vector<Control*>& controls() const { return order_; }
-    std::vector<Control*> childrenOf(const Control* parent) const;
+    // The controls directly inside `parent` (null = the form), in declaration order.
+    const std::vector<Control*>& childrenOf(const Control* parent) const;
 
     WindowState windowState() const { return windowState_; }
     void setWindowState(WindowState state);
@@ -71,12 +73,15 @@ private:
     };
 
     Control& find(const std::string& name, int index) const;
+    // The controls of that name, an array's elements in index order.
+    const std::vector<Control*>& named(const std::string& name) const;
     void adopt(std::unique_ptr<Control> control, Control* parent, bool designed);
-    void reorder();
     void notifyChild(Control& child, Prop what) { notifyWith(child, what); }
 
     std::vector<Slot> slots_;
     std::vector<Control*> order_;
+    std::map<const Control*, std::vector<Control*>> children_;
+    std::map<std::string, std::vector<Control*>> byName_;
     WindowState windowState_ = WindowState::Normal;
     std::string iconResource_ = "quillmere";
 };

@@ -2,7 +2,7 @@
 // modal run ends when a button hides it, the window goes once the host lets the form go,
 // and the busy pointer shows over a list.
 #include <QFileSystemModel>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
@@ -47,7 +47,7 @@ TEST_F(LauncherHostTest, TheEditorRendersModallyAndItsWindowGoesWhenDetached) {
 TEST_F(LauncherHostTest, TheBusyPointerShowsOverTheListAndGoesAgain) {
     ListBox& list = place<ListBox>("lstLauncher", 120, 120, 3000, 2000);
     render();
-    auto* widget = widgetOf<QListWidget>(list);
+    auto* widget = widgetOf<QListView>(list);
     ASSERT_NE(widget, nullptr);
     host.setBusyPointer(list, true);
     EXPECT_EQ(widget->cursor().shape(), Qt::WaitCursor);

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QListView>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -11,32 +12,61 @@
 
 namespace qm::qt {
 
-namespace {
+EntryModel::EntryModel(const ListControl& list, QObject* parent) : QAbstractListModel(parent), list_(list) {}
 
-QStringList entries(const std::vector<std::string>& items) {
-    QStringList list;
-    for (const std::string& item : items) list << QString::fromStdString(item);
-    return list;
+int EntryModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+
+QVariant EntryModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+    if (index.row() >= list_.listCount()) return {};
+    return QString::fromStdString(list_.list(index.row()));
 }
 
-}  // namespace
+void EntryModel::entryAdded(int index) {
+    beginInsertRows({}, index, index);
+    ++rows_;
+    endInsertRows();
+}
+
+void EntryModel::entryRemoved(int index) {
+    beginRemoveRows({}, index, index);
+    --rows_;
+    endRemoveRows();
+}
+
+void EntryModel::entryReplaced(int index) {
+    const QModelIndex changed = this->index(index);
+    emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+}
+
+void EntryModel::entriesReloaded() {
+    beginResetModel();
+    rows_ = list_.listCount();
+    endResetModel();
+}
 
 ListBoxView::ListBoxView(ListBox& list, FormWindow& window)
-    : ControlView(list, window), list_(list), widget_(new QListWidget(parentWidget())) {
+    : ControlView(list, window), list_(list), widget_(new QListView(parentWidget())),
+      model_(new EntryModel(list, this)) {
     widget_->setSelectionMode(QAbstractItemView::SingleSelection);
+    widget_->setUniformItemSizes(true);  // rows are one line each: no measuring every entry
+    widget_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    widget_->setModel(model_);
     // The selection, not the current row: focusing an empty list moves its current row
     // to the top without choosing anything, and that must not count as a click.
-    QObject::connect(widget_, &QListWidget::itemSelectionChanged, this, [this] {
-        const QList<QListWidgetItem*> chosen = widget_->selectedItems();
-        if (!chosen.isEmpty()) userRow(widget_->row(chosen.front()));
-    });
-    QObject::connect(widget_, &QListWidget::itemDoubleClicked, this, [this] {
+    QObject::connect(widget_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                     [this] { userSelectionChanged(); });
+    QObject::connect(widget_, &QListView::doubleClicked, this, [this] {
         userAction([this] { list_.userDoubleClick(); }, Prop::ListIndex);
     });
     setWidget(widget_);
 }
 
-void ListBoxView::userRow(int row) {
+void ListBoxView::userSelectionChanged() {
+    if (applying_) return;
+    const QModelIndexList chosen = widget_->selectionModel()->selectedIndexes();
+    if (chosen.isEmpty()) return;
+    const int row = chosen.front().row();
     if (row < 0 || row >= list_.listCount()) return;
     userAction([this, row] { list_.userSelect(row); }, Prop::ListIndex);
 }
@@ -44,20 +74,28 @@ void ListBoxView::userRow(int row) {
 void ListBoxView::mirror(Prop what) {
     ControlView::mirror(what);
     if (detached() || (what != Prop::Items && what != Prop::ListIndex)) return;
-    const QSignalBlocker blocker(widget_);
-    if (what == Prop::Items) {
-        widget_->clear();
-        widget_->addItems(entries(list_.items()));
+    applying_ = true;
+    if (what == Prop::Items) model_->follow();
+    showSelection();
+    applying_ = false;
+}
+
+void ListBoxView::showSelection() {
+    const QModelIndex chosen = model_->index(list_.listIndex());
+    if (!chosen.isValid()) {
+        widget_->selectionModel()->clear();
+        return;
     }
-    widget_->setCurrentRow(list_.listIndex());
-    if (list_.listIndex() < 0) widget_->clearSelection();
-    else widget_->scrollToItem(widget_->item(list_.listIndex()));
+    widget_->selectionModel()->setCurrentIndex(chosen, QItemSelectionModel::ClearAndSelect);
+    widget_->scrollTo(chosen);
 }
 
 ComboView::ComboView(ComboBox& combo, FormWindow& window)
-    : ControlView(combo, window), combo_(combo), widget_(new QComboBox(parentWidget())) {
+    : ControlView(combo, window), combo_(combo), widget_(new QComboBox(parentWidget())),
+      model_(new EntryModel(combo, this)) {
     widget_->setEditable(false);
     widget_->setMaxVisibleItems(12);
+    widget_->setModel(model_);
     QObject::connect(widget_, &QComboBox::activated, this, [this](int row) {
         if (row < 0 || row >= combo_.listCount()) return;
         userAction([this, row] { combo_.userSelect(row); }, Prop::ListIndex);
@@ -69,10 +107,7 @@ void ComboView::mirror(Prop what) {
     ControlView::mirror(what);
     if (detached() || (what != Prop::Items && what != Prop::ListIndex)) return;
     const QSignalBlocker blocker(widget_);
-    if (what == Prop::Items) {
-        widget_->clear();
-        widget_->addItems(entries(combo_.items()));
-    }
+    if (what == Prop::Items) model_->follow();
     widget_->setCurrentIndex(combo_.listIndex());
 }
 

@@ -38,7 +38,7 @@ MenuView::~MenuView() {
 // Items keep the order of the form's declarations, also when loaded at run time.
 void MenuView::insertIntoParent() {
     QWidget* parent = window().menuContainer(menu_.parent());
-    const std::vector<Control*> siblings = menu_.form()->childrenOf(menu_.parent());
+    const std::vector<Control*>& siblings = menu_.form()->childrenOf(menu_.parent());
     auto self = std::find(siblings.begin(), siblings.end(), &menu_);
     QAction* before = nullptr;
     for (auto it = self == siblings.end() ? self : self + 1; it != siblings.end() && !before; ++it) {

@@ -25,11 +25,31 @@ PictureSurface::PictureSurface(PictureBox& box, QWidget* parent) : QWidget(paren
 
 void PictureSurface::markChanged() {
     changed_ = true;
+    if (checkQueued_) return;
+    checkQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        checkQueued_ = false;
+        repaintIfChanged();
+    });
+}
+
+void PictureSurface::repaintIfChanged() {
+    if (!changed_) return;
+    const Canvas& canvas = box_.image();
+    if (canvas.width() == shownWidth_ && canvas.pixels() == shownPixels_) {
+        changed_ = false;
+        return;
+    }
     update();
 }
 
 const QImage& PictureSurface::image() {
-    if (changed_) image_ = toQImage(box_.image());
+    if (changed_) {
+        const Canvas& canvas = box_.image();
+        image_ = toQImage(canvas);
+        shownPixels_ = canvas.pixels();
+        shownWidth_ = canvas.width();
+    }
     changed_ = false;
     return image_;
 }

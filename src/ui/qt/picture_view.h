@@ -16,7 +16,8 @@ class PictureSurface : public QWidget {
 public:
     PictureSurface(PictureBox& box, QWidget* parent);
     // The canvas changed; it is converted once, at the next paint (the core may draw
-    // hundreds of lines per refresh, each announcing a change).
+    // hundreds of lines per refresh, each announcing a change). A refresh that drew the
+    // same pixels again is not painted at all.
     void markChanged();
     const QImage& image();
     std::function<void()> onExposed;
@@ -26,9 +27,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void repaintIfChanged();
     PictureBox& box_;
     QImage image_;
+    std::vector<uint32_t> shownPixels_;  // the canvas as image_ shows it
+    int shownWidth_ = 0;
     bool changed_ = true;
+    bool checkQueued_ = false;
 };
 
 class PictureView : public ControlView {

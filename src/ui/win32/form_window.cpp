@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "ui/win32/basic_views.h"
 #include "ui/win32/list_views.h"
@@ -77,7 +79,7 @@ FormWindow::FormWindow(Form& form, Win32Host& host)
                      reinterpret_cast<LPARAM>(resourceIcon(form.iconResource(), size)));
     }
     menus_.attachTo(hwnd_);
-    menus_.onRebuilt = [this] { applyClientSize(); };
+    menus_.onBarChanged = [this] { applyClientSize(); };
     follow();
 }
 
@@ -88,11 +90,10 @@ FormWindow::~FormWindow() {
     for (auto& [name, bitmap] : bitmaps_) DeleteObject(bitmap);
 }
 
-// Menus belong to the window's menu bar, which is rebuilt as they come and go.
+// Menus belong to the window's menu bar, which changes item by item as they come and go.
 void FormWindow::addView(Control& control) {
     if (control.kind() == ControlKind::Menu) {
         menus_.watch(static_cast<Menu&>(control));
-        menus_.rebuild();
         return;
     }
     if (ControlView* view = adopt(control, makeView(control, *this))) byId_[view->id()] = view;
@@ -102,7 +103,6 @@ void FormWindow::addView(Control& control) {
 void FormWindow::removeView(Control& control) {
     if (control.kind() == ControlKind::Menu) {
         menus_.forget(static_cast<Menu&>(control));
-        menus_.rebuild();
         return;
     }
     std::unique_ptr<ControlView> view = release(control);
@@ -171,6 +171,24 @@ void FormWindow::paintLine(const Line& line, HDC dc) const {
     LineTo(dc, scale().x(line.x2()), scale().y(line.y2()));
     SelectObject(dc, old);
     DeleteObject(pen);
+}
+
+// Turning drawing back on makes a window visible, so hidden controls (which draw nothing
+// anyway) are not held.
+void FormWindow::holdRedraw(HWND control) {
+    if (!(GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE)) return;
+    if (std::find(held_.begin(), held_.end(), control) != held_.end()) return;
+    if (held_.empty()) PostMessageA(hwnd_, kRedrawHeld, 0, 0);
+    held_.push_back(control);
+    SendMessageA(control, WM_SETREDRAW, FALSE, 0);
+}
+
+void FormWindow::redrawHeld() {
+    for (HWND control : std::exchange(held_, {})) {
+        if (!IsWindow(control)) continue;
+        SendMessageA(control, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(control, nullptr, TRUE);
+    }
 }
 
 // Pictures first, lines over them, as a classic container drew its graphical controls.

@@ -26,6 +26,8 @@ inline constexpr const char* kContainerClass = "QuillmereContainer";
 inline constexpr const char* kPictureClass = "QuillmerePicture";
 // Posted after a view was released: the views waiting to be destroyed go now.
 inline constexpr UINT kBuryViews = WM_APP + 2;
+// Posted when a control's drawing was held: the held controls draw again.
+inline constexpr UINT kRedrawHeld = WM_APP + 3;
 
 class FormWindow : public FormMirror<ControlView> {
 public:
@@ -42,6 +44,9 @@ public:
     HFONT font(const std::string& name, double size, bool bold);
     HWND toolTips();
 
+    // Holds a control's drawing while the core changes it, until the messages already
+    // queued have been handled; a burst of changes is then drawn once.
+    void holdRedraw(HWND control);
     // Draws the pictures and lines that belong to `owner` (null = the form).
     void paintDecorations(const Control* owner, HDC dc) const;
     // Messages shared by the client area and every container inside it.
@@ -71,6 +76,7 @@ private:
     HBITMAP bitmap(const std::string& name) const;
     void paintImage(const Image& image, HDC dc) const;
     void paintLine(const Line& line, HDC dc) const;
+    void redrawHeld();
 
     Win32Host& host_;
     HWND hwnd_ = nullptr;
@@ -78,6 +84,7 @@ private:
     MenuBar menus_;
     std::map<int, ControlView*> byId_;
     std::vector<std::unique_ptr<ControlView>> graveyard_;
+    std::vector<HWND> held_;
     mutable std::map<std::string, HBITMAP> bitmaps_;
     std::map<std::tuple<std::string, int, bool>, HFONT> fonts_;
     int nextId_ = 100;

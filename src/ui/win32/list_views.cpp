@@ -7,20 +7,40 @@
 
 namespace qm::win32 {
 
-namespace {
+NativeEntries::NativeEntries(const ListControl& list, FormWindow& window, NativeListMessages messages)
+    : list_(list), window_(window), messages_(messages) {}
 
-template <class Add>
-void refill(HWND hwnd, UINT resetMessage, const std::vector<std::string>& items, Add add) {
-    SendMessageA(hwnd, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(hwnd, resetMessage, 0, 0);
-    for (const std::string& item : items) add(item);
-    SendMessageA(hwnd, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hwnd, nullptr, TRUE);
+void NativeEntries::follow(HWND hwnd) {
+    hwnd_ = hwnd;
+    window_.holdRedraw(hwnd);
+    follower_.catchUp(list_, *this);
 }
 
-}  // namespace
+void NativeEntries::showSelection(HWND hwnd) const { SendMessageA(hwnd, messages_.select, list_.listIndex(), 0); }
 
-ListBoxView::ListBoxView(ListBox& list, FormWindow& window) : ControlView(list, window), list_(list) {
+void NativeEntries::insert(int index) const {
+    SendMessageA(hwnd_, messages_.insert, index, reinterpret_cast<LPARAM>(list_.list(index).c_str()));
+}
+
+void NativeEntries::entryAdded(int index) { insert(index); }
+
+void NativeEntries::entryRemoved(int index) { SendMessageA(hwnd_, messages_.remove, index, 0); }
+
+void NativeEntries::entriesCleared() { SendMessageA(hwnd_, messages_.reset, 0, 0); }
+
+void NativeEntries::entryReplaced(int index) {
+    entryRemoved(index);
+    insert(index);
+}
+
+void NativeEntries::entriesReloaded() {
+    entriesCleared();
+    for (int i = 0; i < list_.listCount(); ++i) insert(i);
+}
+
+ListBoxView::ListBoxView(ListBox& list, FormWindow& window)
+    : ControlView(list, window), list_(list),
+      entries_(list, window, {LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT, LB_SETCURSEL}) {
     create("LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
 }
 
@@ -36,16 +56,14 @@ void ListBoxView::command(int code) {
 void ListBoxView::mirror(Prop what) {
     ControlView::mirror(what);
     if (!hwnd()) return;
-    if (what == Prop::Items) {
-        refill(hwnd(), LB_RESETCONTENT, list_.items(), [this](const std::string& item) {
-            SendMessageA(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-        });
-    }
-    if (what == Prop::Items || what == Prop::ListIndex) SendMessageA(hwnd(), LB_SETCURSEL, list_.listIndex(), 0);
+    if (what == Prop::Items) entries_.follow(hwnd());
+    if (what == Prop::Items || what == Prop::ListIndex) entries_.showSelection(hwnd());
 }
 
 // The window's height includes the dropped-down list; the model's height is the closed box.
-ComboView::ComboView(ComboBox& combo, FormWindow& window) : ControlView(combo, window), combo_(combo) {
+ComboView::ComboView(ComboBox& combo, FormWindow& window)
+    : ControlView(combo, window), combo_(combo),
+      entries_(combo, window, {CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT, CB_SETCURSEL}) {
     create("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
 }
 
@@ -63,12 +81,8 @@ void ComboView::mirror(Prop what) {
         const RECT r = rectPx();
         MoveWindow(hwnd(), r.left, r.top, r.right - r.left, (r.bottom - r.top) + scale().y(3000), TRUE);
     }
-    if (what == Prop::Items) {
-        refill(hwnd(), CB_RESETCONTENT, combo_.items(), [this](const std::string& item) {
-            SendMessageA(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-        });
-    }
-    if (what == Prop::Items || what == Prop::ListIndex) SendMessageA(hwnd(), CB_SETCURSEL, combo_.listIndex(), 0);
+    if (what == Prop::Items) entries_.follow(hwnd());
+    if (what == Prop::Items || what == Prop::ListIndex) entries_.showSelection(hwnd());
 }
 
 TabView::TabView(TabStrip& tabs, FormWindow& window) : ControlView(tabs, window), tabs_(tabs) {

@@ -6,9 +6,39 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "forms/list_follower.h"
 #include "ui/win32/control_view.h"
 
 namespace qm::win32 {
+
+// The messages of one kind of native list (list box or combo box).
+struct NativeListMessages {
+    UINT insert, remove, reset, select;
+};
+
+// A native list kept in step with its core list, one message per change. A burst of changes
+// is drawn once: redrawing waits until the window's queued messages have been handled.
+class NativeEntries : private EntrySink {
+public:
+    NativeEntries(const ListControl& list, FormWindow& window, NativeListMessages messages);
+    // Applies the changes since the last call, then shows the list's selection.
+    void follow(HWND hwnd);
+    void showSelection(HWND hwnd) const;
+
+private:
+    void entryAdded(int index) override;
+    void entryRemoved(int index) override;
+    void entriesCleared() override;
+    void entryReplaced(int index) override;
+    void entriesReloaded() override;
+    void insert(int index) const;
+
+    const ListControl& list_;
+    FormWindow& window_;
+    NativeListMessages messages_;
+    ListFollower follower_;
+    HWND hwnd_ = nullptr;
+};
 
 class ListBoxView : public ControlView {
 public:
@@ -20,6 +50,7 @@ protected:
 
 private:
     ListBox& list_;
+    NativeEntries entries_;
 };
 
 class ComboView : public ControlView {
@@ -32,6 +63,7 @@ protected:
 
 private:
     ComboBox& combo_;
+    NativeEntries entries_;
 };
 
 class TabView : public ControlView {
