@@ -130,7 +130,8 @@ void ControlView::mirrorFont() {
 }
 
 void installFontSubstitutes() {
-    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans"});
+    QFont::insertSubstitutions("MS Sans Serif",
+                               {"Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans Condensed", "DejaVu Sans"});
     QFont::insertSubstitutions("Tahoma", {"DejaVu Sans Condensed", "Liberation Sans", "DejaVu Sans"});
     QFont::insertSubstitutions("Verdana", {"DejaVu Sans", "Liberation Sans"});
 }
