@@ -157,6 +157,11 @@ TEST_F(Captions, EveryListComboAndPictureTellsAScreenReaderItsName) {
     EXPECT_GE(named, 20);
     QWidget* list = window().viewOf(&form.get<ListBox>("lstRam"))->widget();
     EXPECT_EQ(QAccessible::queryAccessibleInterface(list)->text(QAccessible::Name), "Amount of RAM to release");
+    // A drop-down's name is its value on Linux: the label it is related to says what it is.
+    QWidget* drop = window().viewOf(&form.get<ComboBox>("cmbAutoRelease"))->widget();
+    const auto labels = QAccessible::queryAccessibleInterface(drop)->relations(QAccessible::Label);
+    ASSERT_FALSE(labels.isEmpty());
+    EXPECT_EQ(labels.first().first->text(QAccessible::Name), "Automatically release RAM when it reaches a minimum of");
     QWidget* hide = window().viewOf(&form.get<CommandButton>("cmdHide"))->widget();
     EXPECT_EQ(QAccessible::queryAccessibleInterface(hide)->text(QAccessible::Name), "Hide");
 }

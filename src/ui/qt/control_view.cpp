@@ -1,6 +1,9 @@
 #include "ui/qt/control_view.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QtDebug>
@@ -60,7 +63,18 @@ void ControlView::mirrorAll() {
 // name the core gives them. A captioned control keeps reading its own, live caption.
 void ControlView::mirrorAccessibleName() {
     const std::string name = borrowedName(control_);
-    if (widget() && !name.empty()) widget()->setAccessibleName(QString::fromStdString(name));
+    QWidget* w = widget();
+    if (!w || name.empty()) return;
+    w->setAccessibleName(QString::fromStdString(name));
+    // A drop-down's entries are a list of their own, read once it opens.
+    if (auto* combo = qobject_cast<QComboBox*>(w)) combo->view()->setAccessibleName(w->accessibleName());
+    // On Linux a drop-down's name is its value: readers say what it is from the label that
+    // is related to it, which Qt takes from a label's buddy or the enclosing group's title.
+    // A check box cannot be that label, so the name is its description there.
+    const Control* label = labelOf(control_);
+    ControlView* labelView = label ? window_.viewOf(label) : nullptr;
+    if (auto* labelWidget = labelView ? qobject_cast<QLabel*>(labelView->widget()) : nullptr) labelWidget->setBuddy(w);
+    else if (label && label->kind() == ControlKind::CheckBox) w->setAccessibleDescription(w->accessibleName());
 }
 
 void ControlView::mirror(Prop what) {
