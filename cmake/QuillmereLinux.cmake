@@ -65,6 +65,12 @@ if(qt_test_sources AND TARGET quillmere_qt)
   # ctest test for the binary, on the offscreen platform.
   qm_add_gtest(qt_tests WHOLE SOURCES ${qt_test_sources} EXTRA ${support_sources} ${qt_resources}
     LIBS quillmere_qt Qt6::Test ENV QT_QPA_PLATFORM=offscreen)
+  # The caption and name checks once more on a screen of 144 logical dpi (Qt's own
+  # scaling would otherwise keep the logical dpi at 96).
+  add_test(NAME qt_captions_144dpi COMMAND qt_tests --gtest_color=no --gtest_filter=Captions.*
+    --gtest_output=xml:gtest-results/qt_captions_144dpi.xml WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  set_tests_properties(qt_captions_144dpi PROPERTIES TIMEOUT 300 LABELS unit
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_FONT_DPI=144;QT_ENABLE_HIGHDPI_SCALING=0")
 elseif(qt_test_sources AND QM_DESKTOP)
   message(WARNING "tests/qt has tests but src/ui/qt has no library sources")
 endif()

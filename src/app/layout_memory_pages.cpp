@@ -29,6 +29,7 @@ void declareReleasePage(Form& frm, Frame& page) {
     PictureBox& cpu = place<PictureBox>(frm, page, "picCPU", "", {6000, 240, 1935, 1695});
     cpu.setBackColor(rgb(0, 0, 0));
     cpu.setScaleMode(ScaleMode::Pixels);
+    cpu.setDescription("CPU usage graph");
     cpu.cls();
     place<Label>(frm, page, "lblCPUUsage", "CPU Usage", {6000, 2010, 1200, 255});
     place<Label>(frm, page, "lblCPU", "0%", {7230, 2010, 705, 255});

@@ -92,12 +92,12 @@ void declareStartupPage(Form& frm, Frame& page) {
     place<ComboBox>(frm, options, "cmbStartupWait", "", {3000, 675, 1500, 315});
     Frame& retry = group(frm, page, "fmRetry", "Number of Retrys", {5640, 1410, 2490, 1140});
     place<Label>(frm, retry, "lblTry", "Try", {120, 510, 420, 255});
-    place<ComboBox>(frm, retry, "cmbRetry", "", {600, 465, 900, 315});
+    place<ComboBox>(frm, retry, "cmbRetry", "", {600, 465, 900, 315}).setLabelledBy(retry);
     place<Label>(frm, retry, "lblTimes", "times", {1620, 510, 700, 255});
 
     Frame& lowLevel = group(frm, page, "fmLowLevel", "Disable Low Level", {120, 2640, 3960, 1140});
-    place<CheckBox>(frm, lowLevel, "chkLowLevel", "", {120, 420, 300, 300});
-    place<Label>(frm, lowLevel, "lblResourcesWarning", "Resources Warning", {480, 330, 3300, 255});
+    CheckBox& lowLevelBox = place<CheckBox>(frm, lowLevel, "chkLowLevel", "", {120, 420, 300, 300});
+    lowLevelBox.setLabelledBy(place<Label>(frm, lowLevel, "lblResourcesWarning", "Resources Warning", {480, 330, 3300, 255}));
     place<Label>(frm, lowLevel, "lblAutoTimeOnly", "(Auto && Time Only", {480, 630, 3300, 255});
     Frame& quit = group(frm, page, "fmQuit", "Quit button hides in tray", {4200, 2640, 3930, 1140});
     place<CheckBox>(frm, quit, "chkQuit", "Enable", {120, 420, 2000, 300});

@@ -13,6 +13,7 @@ void declareBanner(Form& frm) {
     Image& banner = frm.add<Image>("Picture1");
     banner.resource = "banner";
     banner.move(0, 0, 8265, 1215);
+    banner.setDescription("Quillmere");
     Label& title = frm.add<Label>("lblBanner");
     title.setCaption("Quillmere");
     title.move(1065, 120, 5805, 675);
@@ -24,6 +25,7 @@ void declareTabs(Form& frm) {
     TabStrip& tabs = frm.add<TabStrip>("TS");
     tabs.move(0, 1320, 8250, 4750);
     tabs.setFont("Verdana", 8, false);
+    tabs.setDescription("Pages");
     for (const char* caption : {"Release RAM", "Automatic", "Time Intervals", "Launcher", "History Graphs",
                                 "Startup/Other", "About"}) {
         tabs.addTab(caption);

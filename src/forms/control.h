@@ -56,6 +56,12 @@ public:
     void setBackColor(Color c);
     const std::string& toolTip() const { return toolTip_; }
     void setToolTip(const std::string& text);
+    // What a screen reader calls the control when its caption does not say it (see
+    // forms/accessible_name.h): a text of its own, or the control whose caption names it.
+    const std::string& description() const { return description_; }
+    void setDescription(const std::string& text) { description_ = text; }
+    const Control* labelledBy() const { return labelledBy_; }
+    void setLabelledBy(const Control& label) { labelledBy_ = &label; }
     const std::string& fontName() const { return fontName_; }
     bool fontBold() const { return fontBold_; }
     double fontSize() const { return fontSize_; }
@@ -87,6 +93,8 @@ private:
     bool visible_ = true, enabled_ = true;
     Color foreColor_ = 0x000000, backColor_ = 0xF0F0F0;
     std::string toolTip_;
+    std::string description_;
+    const Control* labelledBy_ = nullptr;
     std::string fontName_ = "MS Sans Serif";
     double fontSize_ = 8;
     bool fontBold_ = false;

@@ -23,7 +23,9 @@ constexpr Button kButtons[] = {{"cmdAdd", "&Add Program", 120},
 void declareLauncherLayout(Form& frm) {
     frm.setCaption(kLauncherCaption);
     frm.move(0, 0, 6735, 4155);  // client area
-    frm.add<ListBox>("lstPrograms").move(120, 120, 4575, 3915);
+    ListBox& programs = frm.add<ListBox>("lstPrograms");
+    programs.move(120, 120, 4575, 3915);
+    programs.setDescription("Programs");
     for (const Button& b : kButtons) {
         CommandButton& button = frm.add<CommandButton>(b.name);
         button.setCaption(b.caption);

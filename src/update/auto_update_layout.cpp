@@ -21,7 +21,7 @@ void declareAutoUpdateLayout(Form& frm) {
     frm.setIconResource("quillmere");
     frm.setVisible(false);
     place<Label>(frm, "Label1", kAutoUpdateText, 120, 120, 6015, 855);
-    place<ListView>(frm, "ListView1", "", 120, 1080, 6015, 2415);
+    place<ListView>(frm, "ListView1", "", 120, 1080, 6015, 2415).setDescription("Update steps");
     frm.add<ImageList>("ImageList1").resources = {"updateok", "updatefailed"};
     place<CommandButton>(frm, "cmdProceed", "Proceed", 3240, 3660, 1335, 375);
     place<CommandButton>(frm, "cmdCancel", "Cancel", 4680, 3660, 1335, 375);

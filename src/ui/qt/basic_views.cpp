@@ -23,13 +23,15 @@ LabelView::LabelView(Label& label, FormWindow& window) : ControlView(label, wind
     widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     widget->installEventFilter(this);
     setWidget(widget);
+    setCaptionFit(CaptionFit::Wrapped);
 }
 
+// The text first: the box that holds it is measured on it.
 void LabelView::mirror(Prop what) {
-    ControlView::mirror(what);
     if (what == Prop::Caption && !detached()) {
         static_cast<QLabel*>(widget())->setText(withoutAccessKeys(label_.caption()));
     }
+    ControlView::mirror(what);
 }
 
 // A label has no click signal: a left press released over it is its click.
@@ -50,13 +52,14 @@ ButtonView::ButtonView(CommandButton& button, FormWindow& window) : ControlView(
         userAction([&button] { button.userClick(); }, Prop::Caption);
     });
     setWidget(widget);
+    setCaptionFit(CaptionFit::OneLine);
 }
 
 void ButtonView::mirror(Prop what) {
-    ControlView::mirror(what);
     if (what == Prop::Caption && !detached()) {
         static_cast<QPushButton*>(widget())->setText(QString::fromStdString(control().caption()));
     }
+    ControlView::mirror(what);
 }
 
 CheckBoxView::CheckBoxView(CheckBox& box, FormWindow& window) : ControlView(box, window), box_(box) {
@@ -66,15 +69,15 @@ CheckBoxView::CheckBoxView(CheckBox& box, FormWindow& window) : ControlView(box,
         userAction([this] { box_.userClick(); }, Prop::Value);
     });
     setWidget(widget);
+    setCaptionFit(CaptionFit::OneLine);
 }
 
 void CheckBoxView::mirror(Prop what) {
-    ControlView::mirror(what);
-    if (detached()) return;
     auto* widget = static_cast<QCheckBox*>(this->widget());
+    if (what == Prop::Caption && !detached()) widget->setText(QString::fromStdString(box_.caption()));
+    ControlView::mirror(what);
+    if (detached() || what != Prop::Value) return;
     const QSignalBlocker blocker(widget);
-    if (what == Prop::Caption) widget->setText(QString::fromStdString(box_.caption()));
-    if (what != Prop::Value) return;
     widget->setTristate(box_.value() == 2);
     widget->setCheckState(box_.value() == 2 ? Qt::PartiallyChecked
                                             : box_.value() == 1 ? Qt::Checked : Qt::Unchecked);
@@ -88,15 +91,15 @@ OptionView::OptionView(OptionButton& option, FormWindow& window) : ControlView(o
         userAction([this] { option_.userClick(); }, Prop::Value);
     });
     setWidget(widget);
+    setCaptionFit(CaptionFit::OneLine);
 }
 
 void OptionView::mirror(Prop what) {
-    ControlView::mirror(what);
-    if (detached()) return;
     auto* widget = static_cast<QRadioButton*>(this->widget());
     const QSignalBlocker blocker(widget);
-    if (what == Prop::Caption) widget->setText(QString::fromStdString(option_.caption()));
-    if (what == Prop::Value) widget->setChecked(option_.value());
+    if (what == Prop::Caption && !detached()) widget->setText(QString::fromStdString(option_.caption()));
+    ControlView::mirror(what);
+    if (what == Prop::Value && !detached()) widget->setChecked(option_.value());
 }
 
 // A frame with a caption is a group box; a page (no caption) is a bare surface.

@@ -1,11 +1,16 @@
 #include "ui/qt/control_view.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QtDebug>
+#include <cmath>
 #include <exception>
 
+#include "forms/accessible_name.h"
 #include "forms/form_link.h"
 #include "ui/qt/form_window.h"
 
@@ -21,19 +26,7 @@ void reportStray(const std::string& who, const char* what) { qWarning("quillmere
 
 QColor toQColor(Color c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
 
-QString withoutAccessKeys(const std::string& caption) {
-    QString shown;
-    const QString text = QString::fromStdString(caption);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != '&') {
-            shown += text[i];
-        } else if (i + 1 < text.size() && text[i + 1] == '&') {
-            shown += '&';
-            ++i;
-        }
-    }
-    return shown;
-}
+QString withoutAccessKeys(const std::string& caption) { return QString::fromStdString(qm::withoutAccessKeys(caption)); }
 
 ControlView::ControlView(Control& control, FormWindow& window) : control_(control), window_(window) {
     subscription_ = control.subscribe([this](Control& subject, Prop what) {
@@ -63,6 +56,25 @@ void ControlView::setWidget(QWidget* widget) {
 
 void ControlView::mirrorAll() {
     for (Prop p : kViewProps) mirror(p);
+    mirrorAccessibleName();
+}
+
+// Lists, pictures and the like have no caption a screen reader could read: they take the
+// name the core gives them. A captioned control keeps reading its own, live caption.
+void ControlView::mirrorAccessibleName() {
+    const std::string name = borrowedName(control_);
+    QWidget* w = widget();
+    if (!w || name.empty()) return;
+    w->setAccessibleName(QString::fromStdString(name));
+    // A drop-down's entries are a list of their own, read once it opens.
+    if (auto* combo = qobject_cast<QComboBox*>(w)) combo->view()->setAccessibleName(w->accessibleName());
+    // On Linux a drop-down's name is its value: readers say what it is from the label that
+    // is related to it, which Qt takes from a label's buddy or the enclosing group's title.
+    // A check box cannot be that label, so the name is its description there.
+    const Control* label = labelOf(control_);
+    ControlView* labelView = label ? window_.viewOf(label) : nullptr;
+    if (auto* labelWidget = labelView ? qobject_cast<QLabel*>(labelView->widget()) : nullptr) labelWidget->setBuddy(w);
+    else if (label && label->kind() == ControlKind::CheckBox) w->setAccessibleDescription(w->accessibleName());
 }
 
 void ControlView::mirror(Prop what) {
@@ -70,20 +82,42 @@ void ControlView::mirror(Prop what) {
     if (!w || detached_) return;
     const QSignalBlocker blocker(w);
     switch (what) {
+        case Prop::Caption:
+            if (captionFit_ != CaptionFit::None) mirrorGeometry();
+            break;
         case Prop::Geometry: mirrorGeometry(); break;
         case Prop::Visible: w->setVisible(control_.visible()); break;
         case Prop::Enabled: w->setEnabled(control_.enabled()); break;
         case Prop::ForeColor:
         case Prop::BackColor: mirrorColors(); break;
         case Prop::ToolTip: w->setToolTip(QString::fromStdString(control_.toolTip())); break;
-        case Prop::Font: mirrorFont(); break;
+        case Prop::Font:
+            mirrorFont();
+            if (captionFit_ != CaptionFit::None) mirrorGeometry();
+            break;
         case Prop::ZOrder: mirrorZOrder(); break;
         default: break;
     }
 }
 
 void ControlView::mirrorGeometry() {
-    widget()->setGeometry(toQRect(scale().rect(control_.left(), control_.top(), control_.width(), control_.height())));
+    const TwipBox box = shownBox();
+    widget()->setGeometry(toQRect(scale().rect(box.left, box.top, box.width, box.height)));
+}
+
+TwipBox ControlView::shownBox() const {
+    const QWidget* w = widget();
+    const TwipScale& s = scale();
+    const auto twipsX = [&s](int px) { return static_cast<int>(std::ceil(px * s.twipsPerPixelX())); };
+    const auto twipsY = [&s](int px) { return static_cast<int>(std::ceil(px * s.twipsPerPixelY())); };
+    const auto pixelsWide = [&](int twips) { return s.x(control_.left() + twips) - s.x(control_.left()); };
+    switch (w ? captionFit_ : CaptionFit::None) {
+        case CaptionFit::OneLine: return fitOneLine(control_, twipsX(w->sizeHint().width()));
+        case CaptionFit::Wrapped:
+            return fitWrapped(control_, [&](int width) { return twipsY(w->heightForWidth(pixelsWide(width))); });
+        case CaptionFit::None: break;
+    }
+    return designBox(control_);
 }
 
 void ControlView::mirrorColors() {
@@ -110,7 +144,8 @@ void ControlView::mirrorFont() {
 }
 
 void installFontSubstitutes() {
-    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans"});
+    QFont::insertSubstitutions("MS Sans Serif",
+                               {"Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans Condensed", "DejaVu Sans"});
     QFont::insertSubstitutions("Tahoma", {"DejaVu Sans Condensed", "Liberation Sans", "DejaVu Sans"});
     QFont::insertSubstitutions("Verdana", {"DejaVu Sans", "Liberation Sans"});
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "forms/caption_room.h"
 #include "forms/form.h"
 #include "ui/qt/twips.h"
 
@@ -38,6 +39,12 @@ protected:
     // shows what the model made of it.
     void userAction(const std::function<void()>& action, Prop resync);
     void setWidget(QWidget* widget);
+    // How the caption may take more room than its design box when the font needs it: on one
+    // line (the widget's size hint) or wrapped (its height for a width).
+    enum class CaptionFit { None, OneLine, Wrapped };
+    void setCaptionFit(CaptionFit fit) { captionFit_ = fit; }
+    // The box the widget takes, in twips.
+    TwipBox shownBox() const;
     FormWindow& window() const { return window_; }
     const TwipScale& scale() const;
     QWidget* parentWidget() const;
@@ -47,12 +54,14 @@ private:
     void mirrorColors();
     void mirrorFont();
     void mirrorZOrder();
+    void mirrorAccessibleName();
 
     Control& control_;
     FormWindow& window_;
     QPointer<QWidget> widget_;
     int subscription_ = 0;
     bool detached_ = false;
+    CaptionFit captionFit_ = CaptionFit::None;
 };
 
 // The view for any control kind.
