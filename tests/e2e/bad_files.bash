@@ -1,5 +1,10 @@
-# The bad files of the program folder and their snapshots (sourced by linux_bad_files.sh;
-# not a test of its own). Needs $work (holding the program as $work/quillmere).
+# The bad files of the program folder and their snapshots (sourced by the bad-files scripts
+# of both desktops; not a test of its own). Needs $work holding the program as
+# $work/$program.
+program=${program:-quillmere}
+
+# What did not hold in a case, one a line in its folder.
+note() { echo "$2" >>"$1/failures"; }
 
 # A well-formed file of each kind, as the program or its user would leave it.
 healthy_text() {  # <file>
@@ -32,6 +37,7 @@ apply_fault() {  # <path> <file> <fault>
     empty) : >"$1" ;;
     garbage) garbage >"$1" ;;
     huge) healthy_text "$2" >"$1" && truncate -s 100M "$1" ;;  # sparse: costs no disk
+    locked) healthy_text "$2" >"$1" ;;  # the Windows script holds it open without sharing
     folder) mkdir "$1" && echo kept >"$1/inside" ;;
     devzero) ln -s /dev/zero "$1" ;;
     unreadable) healthy_text "$2" >"$1" && chmod 000 "$1" ;;
@@ -48,20 +54,30 @@ describe() {  # <path>
   fi
 }
 
-# The files a case watches: the one under test, or every file of a bad program folder.
+# The files a case puts into its state: one, the three every desktop keeps ("files"), or
+# the four healthy ones of a bad program folder.
+case_files() {  # <file>
+  case "$1" in
+    files) echo settings.ini Launcher.mbl error ;;
+    folder) echo settings.ini Launcher.mbl error registry.ini ;;
+    *) echo "$1" ;;
+  esac
+}
+
+# The files a case watches: its own, or everything in a bad program folder.
 watched() {  # <dir> <file>
   if [[ $2 == folder ]]; then
-    (cd "$1/app" && ls -A | grep -vx quillmere)
+    (cd "$1/app" && ls -A | grep -vx "$program")
   else
-    echo "$2"
+    case_files "$2"
   fi
 }
 
 # A small tmpfs just large enough for the program, filled to the last byte after the files.
 mount_full_folder() {  # <app folder>
-  local size=$(( $(stat -c %s "$work/quillmere") / 1024 + 512 ))
+  local size=$(( $(stat -c %s "$work/$program") / 1024 + 512 ))
   mount -t tmpfs -o "size=${size}k" tmpfs "$1" || return 1
-  cp "$work/quillmere" "$1/quillmere"
+  cp "$work/$program" "$1/$program"
 }
 fill_folder() { dd if=/dev/zero of="$1/filler" bs=4k >/dev/null 2>&1; sync; }
 
@@ -72,12 +88,10 @@ prepare_case() {  # <dir> <file> <fault>
   mkdir -p "$app" "$dir/run" "$dir/home" "$dir/config" "$dir/orig"
   chmod 700 "$dir/run"
   if [[ $3 == full ]]; then mount_full_folder "$app" || return 1
-  else ln "$work/quillmere" "$app/quillmere" 2>/dev/null || cp "$work/quillmere" "$app/quillmere"; fi
-  if [[ $2 == folder ]]; then
-    for name in settings.ini Launcher.mbl error registry.ini; do healthy_text "$name" >"$app/$name"; done
-  else
-    apply_fault "$app/$2" "$2" "$3"
-  fi
+  else ln "$work/$program" "$app/$program" 2>/dev/null || cp "$work/$program" "$app/$program"; fi
+  for name in $(case_files "$2"); do
+    if [[ $2 == folder ]]; then healthy_text "$name" >"$app/$name"; else apply_fault "$app/$name" "$name" "$3"; fi
+  done
   [[ $(id -u) == 0 ]] && chown -hR 65534:65534 "$app" "$dir/run" "$dir/home" "$dir/config"
   [[ $3 == full ]] && fill_folder "$app"
   [[ $2:$3 == folder:readonly ]] && chmod 555 "$app"
@@ -100,4 +114,42 @@ compare_snapshots() {  # <dir> <expectation>
     fi
     note "$dir" "$name changed: was $before, is $after"
   done <"$dir/before"
+}
+
+# Runs every case of $cases ("<name> <file> <fault> <expectation>") through the script's
+# run_case, $slots at a time, each slot on an X server of its own; then reports them in
+# table order and ends the script with the result.
+run_cases() {
+  local start=$SECONDS k entry name
+  for ((k = 0; k < slots; k++)); do run_slot "$k" & done
+  wait
+  for entry in "${cases[@]}"; do
+    name=${entry%% *}
+    if [[ -s $work/$name/failures ]]; then fail "$name: $(paste -sd ';' "$work/$name/failures")"; else pass "$name"; fi
+  done
+  echo "$((SECONDS - start)) s for ${#cases[@]} cases"
+  [[ $failures == 0 ]] && echo "PASS" || echo "$failures failure(s)"
+  exit $((failures > 0))
+}
+
+# Slot k runs every slots-th case.
+run_slot() {  # <k>
+  : >"$work/display-$1"
+  Xvfb -displayfd 8 -screen 0 1024x768x24 -nolisten tcp 8>"$work/display-$1" >/dev/null 2>&1 &
+  local xvfb=$! display="" next case  # not "i": wait_for counts with that one
+  wait_for 100 test -s "$work/display-$1" && display=":$(tr -dc 0-9 <"$work/display-$1")"
+  for ((next = $1; next < ${#cases[@]}; next += slots)); do
+    read -r -a case <<<"${cases[next]}"
+    mkdir -p "$work/${case[0]}"
+    if [[ -n $display ]]; then run_case "${case[@]}" "$display"; else note "$work/${case[0]}" "no X server"; fi
+  done
+  kill "$xvfb"
+}
+
+# QM_BAD_CASES=<regex> keeps only the cases whose names match, when one case needs a look.
+pick_cases() {
+  [[ -n ${QM_BAD_CASES:-} ]] || return 0
+  local k
+  for k in "${!cases[@]}"; do [[ ${cases[k]%% *} =~ $QM_BAD_CASES ]] || unset "cases[k]"; done
+  cases=("${cases[@]}")
 }
