@@ -26,6 +26,9 @@ logged_numbers() {  # <error file>
   perl -ne 'my @f = /"([^"]*)"/g; next unless @f >= 2; (my $n = $f[1]) =~ s/(.)/chr(ord($1) - 17)/ge; print "$n\n"' "$1" 2>/dev/null
 }
 
+holds_line() { tr -d '\r' <"$1" 2>/dev/null | grep -aqx "$2"; }  # <file> <line>
+logged_number() { logged_numbers "$1" | grep -qx "$2"; }        # <error file> <number>
+
 # 64 KB of the same binary garbage every time: NULs, CRs, LFs and everything else.
 garbage() {
   head -c 65536 /dev/zero | openssl enc -aes-128-ctr -nosalt -K 0 -iv 0 2>/dev/null

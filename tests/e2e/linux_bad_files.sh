@@ -150,8 +150,6 @@ check_option_stored() {  # <dir> <file> <fault>
       || note "$dir" "the failed write is not in the error log: $(logged_numbers "$dir/app/error" | tr '\n' ' ')"
   fi
 }
-holds_line() { tr -d '\r' <"$1" 2>/dev/null | grep -aqx "$2"; }  # <file> <line>
-logged_number() { logged_numbers "$1" | grep -qx "$2"; }        # <error file> <number>
 settings_writable() { [[ $1 != settings.ini ]] || [[ $2 == empty || $2 == garbage ]]; }
 
 end_program() {  # <dir> <pid>

@@ -45,7 +45,7 @@ clone_prefix() {  # <prefix>
   ln -s / "$1/dosdevices/z:"
 }
 
-drv() { wine "$work/qm_driver.exe" "$desk" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+drv() { wine "$work/qm_driver.exe" "$desk" "$@" 2>>"$dir/driver.log" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 windows_path() { winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 # ---- one case ---------------------------------------------------------------------------------------
@@ -55,12 +55,14 @@ run_case() {  # <name> <files|folder> <fault> <expectation> <display>
   prepare_case "$dir" "$2" "$3" || { note "$dir" "the case could not be prepared"; return; }
   [[ $2:$3 == folder:readonly ]] && { mount --bind "$app" "$app" && mount -o remount,ro,bind "$app" || note "$dir" "no read-only mount"; }
   clone_prefix "$WINEPREFIX"
+  wineserver -p30 2>/dev/null  # up before the program and the driver both ask for it
   [[ $3 == locked ]] && lock_files "$dir"
   (cd "$app" && exec wine explorer "/desktop=$desk,1024x768" Quillmere.exe >/dev/null 2>&1) &
-  if drv wait "" 120000 >/dev/null; then work_the_window "$dir" "$2" "$3"; else note "$dir" "no main window"; fi
+  if wait_for 3 drv wait "" 60000 >/dev/null; then work_the_window "$dir" "$2" "$3"
+  else note "$dir" "no main window: $(tail -c 300 "$dir/driver.log" 2>/dev/null)"; fi
   drv kill >/dev/null
   wineserver -k 2>/dev/null
-  mountpoint -q "$app" && umount "$app"
+  [[ $2:$3 == folder:readonly ]] && umount "$app"
   compare_snapshots "$dir" "$4"
 }
 
@@ -68,6 +70,7 @@ run_case() {  # <name> <files|folder> <fault> <expectation> <display>
 lock_files() {  # <dir>
   local name
   for name in $(case_files files); do
+    : >"$1/lock-$name"
     wine "$work/qm_driver.exe" lock "$(windows_path "$1/app/$name")" 180000 >"$1/lock-$name" 2>/dev/null &
     wait_for 200 grep -q locked "$1/lock-$name" || note "$1" "$name could not be locked"
   done
@@ -75,9 +78,13 @@ lock_files() {  # <dir>
 
 work_the_window() {  # <dir> <files|folder> <fault>
   local dir=$1 settings="$1/app/settings.ini"
-  drv select "100 MB" >/dev/null || note "$dir" "lstRam takes no choice"
-  if [[ $2 == files && ($3 == empty || $3 == garbage) ]]; then
+  wait_for 100 drv select "100 MB" >/dev/null || note "$dir" "lstRam takes no choice"
+  # An empty file takes the change; a garbage one is refused whole (its bytes would be
+  # lost) and the refusal goes to the error log, garbage as well but appended to.
+  if [[ $2:$3 == files:empty ]]; then
     wait_for 100 holds_line "$settings" Release=49 || note "$dir" "RAM/Release=49 not stored"
+  elif [[ $2:$3 == files:garbage ]]; then
+    wait_for 100 logged_number "$dir/app/error" 75 || note "$dir" "the refused write is not in the error log"
   fi
   drv click "FreeUp RAM Now" >/dev/null || note "$dir" "FreeUp RAM Now cannot be clicked"
   sleep 3
@@ -86,7 +93,6 @@ work_the_window() {  # <dir> <files|folder> <fault>
   others=$(drv windows | grep -v '^Quillmere v')
   [[ -z $others ]] || note "$dir" "other windows shown: $others"
 }
-holds_line() { tr -d '\r' <"$1" 2>/dev/null | grep -aqx "$2"; }  # <file> <line>
 
 # ---- the table -------------------------------------------------------------------------------------------
 cases=()
