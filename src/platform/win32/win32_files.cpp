@@ -33,6 +33,13 @@ void diskFileOrRaise(HANDLE h) {
     if (GetFileType(h) != FILE_TYPE_DISK) raiseError(errPathFileAccess);
 }
 
+// Windows refuses to change a read-only file; Wine (run as root) would not, so it is asked first.
+void refuseReadOnly(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        raiseError(win32FileErrorNumber(ERROR_ACCESS_DENIED));
+}
+
 void writeBytes(HANDLE h, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -104,10 +111,7 @@ std::string Win32Files::readAll(const std::string& path, uint64_t maxBytes) {
 // Replaced whole: the bytes go to a temporary beside the file, are flushed, and the
 // temporary is moved over the file, so a full disk leaves the old bitmap, not a cut one.
 void Win32Files::writeAll(const std::string& path, const std::string& bytes) {
-    // Windows refuses to move over a read-only file; Wine would not, so it is asked first.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        raiseError(win32FileErrorNumber(ERROR_ACCESS_DENIED));
+    refuseReadOnly(path);
     const std::string temporary = temporaryBeside(path);
     try {
         FileHandle file{openOrRaise(temporary, GENERIC_WRITE, CREATE_NEW)};
@@ -136,6 +140,7 @@ void Win32Files::removeStaleTemporaries(const std::string& folder) {
 }
 
 void Win32Files::append(const std::string& path, const std::string& bytes) {
+    refuseReadOnly(path);
     FileHandle file{openOrRaise(path, FILE_APPEND_DATA, OPEN_ALWAYS)};
     diskFileOrRaise(file.h);
     SetFilePointer(file.h, 0, nullptr, FILE_END);
