@@ -89,7 +89,7 @@ void ErrorLog::waitForTransfer() {
 }
 
 bool ErrorLog::alreadyLogged(int number) {
-    for (const ErrorEntry& entry : readErrorEntries(files_.readAll(path_))) {
+    for (const ErrorEntry& entry : readErrorEntries(files_.readAll(path_, kMaxErrorLogBytes))) {
         if (val(entry.number) == number) return true;
     }
     return false;

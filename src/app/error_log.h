@@ -16,6 +16,10 @@ namespace qm {
 // double quote, the comma, CR and LF once shifted, so each field reads back as written.
 inline constexpr int logShift = 17;
 
+// One entry per error number keeps the log a few KB; a larger file is not ours to parse and
+// is left alone.
+inline constexpr uint64_t kMaxErrorLogBytes = 1024 * 1024;
+
 // Each character's ANSI code plus logShift; characters that would pass 255 are left out.
 std::string CryptData(const std::string& text);
 // The inverse walk; characters that would fall below 0 are left out.

@@ -23,7 +23,7 @@ std::vector<std::string> splitLauncherLines(const std::string& bytes) {
 void loadProgramList(FilesPort& files, const std::string& path, ListControl& lstLauncher) {
     if (!files.fileExists(path)) return;
     if (files.fileLength(path) == 0) return;
-    for (const std::string& line : splitLauncherLines(files.readAll(path))) lstLauncher.addItem(line);
+    for (const std::string& line : splitLauncherLines(files.readAll(path, kMaxProgramListBytes))) lstLauncher.addItem(line);
 }
 
 std::string programListText(const std::vector<std::string>& entries) {

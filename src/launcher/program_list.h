@@ -12,13 +12,17 @@ namespace qm {
 
 inline constexpr const char* kProgramListFile = "Launcher.mbl";
 inline constexpr int kMaxPrograms = 30;
+// The file may hold any number of lines, but a list far past thousands of entries is no
+// list of ours: a larger file is not read (the list stays empty, the file as it is).
+inline constexpr uint64_t kMaxProgramListBytes = 1024 * 1024;
 
 // The file's lines: a line ends at CR (a following LF is skipped); a lone LF is part of
 // the line. Every line is kept as it is, empty ones included; no line follows a final CR.
 std::vector<std::string> splitLauncherLines(const std::string& bytes);
 
 // Appends the entries of the file at `path` to `lstLauncher`; a missing or empty file
-// adds nothing. File errors are raised for the caller's trap.
+// adds nothing. File errors are raised for the caller's trap (7 for a file longer than
+// kMaxProgramListBytes, 75 for something that is no ordinary file).
 void loadProgramList(FilesPort& files, const std::string& path, ListControl& lstLauncher);
 
 // The file's bytes for a list: every entry followed by CR LF (nothing for an empty list).

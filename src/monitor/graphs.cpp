@@ -14,6 +14,8 @@ namespace {
 constexpr const char* kGraphBack = "graphback.bmp";
 constexpr const char* kCpuBack = "cpuback.bmp";
 constexpr int kMeterRows = 17;
+// Our backgrounds are a few hundred KB; anything far larger is no picture of ours.
+constexpr uint64_t kMaxPictureFileBytes = 16 * 1024 * 1024;
 
 // The grid behind both memory graphs: 17 columns every 20 pixels, 6 rows every 10.
 void drawGraphGrid(PictureBox& box) {
@@ -116,12 +118,12 @@ void Graphs::makeBackground(Trap& t, PictureBox& box, const std::string& file, v
 bool Graphs::holdsBitmap(const std::string& path) {
     FilesPort& files = ctx_.platform.files;
     if (!files.fileExists(path)) return false;
-    const std::string bytes = files.readAll(path);
+    const std::string bytes = files.readAll(path, kMaxPictureFileBytes);
     return decodeBmp(std::vector<uint8_t>(bytes.begin(), bytes.end())).has_value();
 }
 
 void Graphs::loadBackground(PictureBox& box, const std::string& file) {
-    box.setPicture(pictureFromFileBytes(ctx_.platform.files.readAll(ctx_.programFile(file))));
+    box.setPicture(pictureFromFileBytes(ctx_.platform.files.readAll(ctx_.programFile(file), kMaxPictureFileBytes)));
 }
 
 void Graphs::loadGraph() {

@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include "base/app_error.h"
 #include "base/convert.h"
 
 namespace qm {
@@ -29,8 +30,10 @@ void SettingsFile::writeKey(const std::string& section, const std::string& key, 
 }
 
 void SettingsFile::writeKeyAlways(const std::string& section, const std::string& key, const std::string& value) {
-    // A write the platform cannot perform is not reported: the control keeps its value.
-    ctx_.platform.profile.writeString(section, key, value, path());
+    // A file we may not change (read-only, no ordinary file, a full disk) is kept as it is and
+    // the failure goes to the caller's trap, so it reaches the error log; the control keeps
+    // its new value for this run.
+    if (!ctx_.platform.profile.writeString(section, key, value, path())) raiseError(errPathFileAccess);
 }
 
 void SettingsFile::writeKeyAlways(const std::string& section, const std::string& key, int value) {

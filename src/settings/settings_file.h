@@ -26,6 +26,8 @@ public:
     void writeKey(const std::string& section, const std::string& key, const std::string& value);
     void writeKey(const std::string& section, const std::string& key, int value);
     // Writes also while loading, for the few handlers that store the value just loaded.
+    // Both raise error 75 when the file could not be written; every caller runs them under
+    // its handler's trap.
     void writeKeyAlways(const std::string& section, const std::string& key, const std::string& value);
     void writeKeyAlways(const std::string& section, const std::string& key, int value);
     // A number with a fraction is stored with "." whatever the user's decimal separator: the

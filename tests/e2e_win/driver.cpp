@@ -98,6 +98,14 @@ BOOL CALLBACK matchTitleAnywhere(HWND hwnd, LPARAM lp) {
 }
 
 // Any visible top-level window of the desktop whose title holds the text (a started program).
+// One line per visible top-level window with a title: a message box or a crash report
+// would show here beside the main window.
+BOOL CALLBACK printVisibleTitle(HWND hwnd, LPARAM) {
+    const std::string title = textOf(hwnd);
+    if (IsWindowVisible(hwnd) && !title.empty()) std::printf("%s\n", title.c_str());
+    return TRUE;
+}
+
 bool topWindowWithTitle(const std::string& part) {
     Search search{part};
     EnumWindows(matchTitleAnywhere, reinterpret_cast<LPARAM>(&search));
@@ -224,6 +232,7 @@ int run(const std::string& command, int argc, char** argv) {
         });
         return shown ? answerOpenDialog(arg) : 1;
     }
+    if (command == "windows") return EnumWindows(printVisibleTitle, 0), 0;
     if (command == "count") {
         int count = 0;
         EnumWindows(countMainWindows, reinterpret_cast<LPARAM>(&count));
@@ -257,9 +266,21 @@ int run(const std::string& command, int argc, char** argv) {
     return std::fprintf(stderr, "unknown command %s\n", command.c_str()), 2;
 }
 
+// Holds the file open without sharing for `ms`: Windows's own way to make a file unreadable.
+// Needs no desktop, so it can start before the program does.
+int lockFile(const char* path, int ms) {
+    HANDLE h = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return 1;
+    std::printf("locked\n");
+    std::fflush(stdout);
+    Sleep(static_cast<DWORD>(ms));
+    return CloseHandle(h) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "lock") == 0) return lockFile(argv[2], std::atoi(argv[3]));
     if (argc < 3) {
         std::fprintf(stderr, "usage: qm_driver <desktop> <command> [argument] [ms]\n");
         return 2;

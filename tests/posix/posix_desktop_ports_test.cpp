@@ -23,6 +23,8 @@
 namespace qm {
 namespace {
 
+constexpr uint64_t kAnyLength = 1u << 20;
+
 namespace fs = std::filesystem;
 using test::errorOf;
 
@@ -52,7 +54,7 @@ protected:
 TEST_F(PosixPortsTest, FilesWriteAppendReadAndRemoveWithTheClassicErrors) {
     const std::string path = file("error");
     EXPECT_FALSE(files.fileExists(path));
-    EXPECT_EQ(errorOf([&] { files.readAll(path); }), errFileNotFound);
+    EXPECT_EQ(errorOf([&] { files.readAll(path, kAnyLength); }), errFileNotFound);
     EXPECT_EQ(errorOf([&] { files.fileLength(path); }), errFileNotFound);
     EXPECT_EQ(errorOf([&] { files.remove(path); }), errFileNotFound);
     EXPECT_EQ(errorOf([&] { files.writeAll(file("no such folder/x"), "a"); }), errPathNotFound);
@@ -60,16 +62,32 @@ TEST_F(PosixPortsTest, FilesWriteAppendReadAndRemoveWithTheClassicErrors) {
     files.writeAll(path, std::string("one\r\n\0two", 9));
     files.append(path, "three");
     EXPECT_TRUE(files.fileExists(path));
-    EXPECT_EQ(files.readAll(path), std::string("one\r\n\0twothree", 14));
+    EXPECT_EQ(files.readAll(path, kAnyLength), std::string("one\r\n\0twothree", 14));
     EXPECT_EQ(files.fileLength(path), 14u);
     files.writeAll(path, "new");
-    EXPECT_EQ(files.readAll(path), "new");
+    EXPECT_EQ(files.readAll(path, kAnyLength), "new");
     files.remove(path);
     EXPECT_FALSE(files.fileExists(path));
 
     EXPECT_FALSE(files.fileExists(folder));  // a folder is no file
     EXPECT_EQ(errorOf([&] { files.fileLength(folder); }), errPathFileAccess);
     EXPECT_EQ(errorOf([&] { files.writeAll(folder, "x"); }), errPathFileAccess);
+}
+
+// What is no ordinary file, or longer than the caller takes, is refused at once: neither a
+// device that never ends nor a FIFO without a writer (or reader) may hang the program.
+TEST_F(PosixPortsTest, ReadsAreBoundedAndOnlyOrdinaryFilesAreReadOrAppendedTo) {
+    const std::string zero = file("zero"), fifo = file("fifo"), sized = file("sized");
+    fs::create_symlink("/dev/zero", zero);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    for (const std::string& path : {folder, zero, fifo}) {
+        EXPECT_EQ(errorOf([&] { files.readAll(path, kAnyLength); }), errPathFileAccess) << path;
+        EXPECT_EQ(errorOf([&] { files.append(path, "x"); }), errPathFileAccess) << path;
+    }
+    files.writeAll(sized, std::string(1000, 'a'));
+    EXPECT_EQ(files.readAll(sized, 1000).size(), 1000u);
+    EXPECT_EQ(errorOf([&] { files.readAll(sized, 999); }), errOutOfMemory);
+    EXPECT_EQ(fs::file_size(sized), 1000u);
 }
 
 TEST(PosixFileErrors, ErrnoValuesMapToTheClassicNumbers) {
@@ -126,12 +144,12 @@ TEST_F(PosixPortsTest, CopyFileSilentlyReplacesTheTargetWholeAndKeepsItRunnable)
     const std::string target = file("quillmere");
     std::ofstream(target) << "old";
     EXPECT_TRUE(shell.copyFileSilently(source, target));
-    EXPECT_EQ(files.readAll(target), "#!/bin/sh\necho new\n");
+    EXPECT_EQ(files.readAll(target, kAnyLength), "#!/bin/sh\necho new\n");
     struct stat st{};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0755u);
     EXPECT_FALSE(shell.copyFileSilently(file("missing"), target));
-    EXPECT_EQ(files.readAll(target), "#!/bin/sh\necho new\n");
+    EXPECT_EQ(files.readAll(target, kAnyLength), "#!/bin/sh\necho new\n");
     EXPECT_EQ(temp.entries(), (std::set<std::string>{"qmx", "quillmere"})) << "no temporary is left";
 }
 

@@ -117,14 +117,26 @@ TEST_F(PosixRegistryTest, DeletingAValueKeepsTheOthersAndRightsAreChecked) {
     reg.closeKey(key);
 }
 
-TEST_F(PosixRegistryTest, ADamagedStoreLosesOnlyTheLinesThatDoNotParse) {
-    std::ofstream(root + "/program/registry.ini") << "\x01\x02garbage\n[HKLM\\Software\\Microsoft\\Quillmere]\n"
-                                                     "\"bad\"=dword:zz\n\"ver\"=\"7\"\n\"half\"=\"open\n";
-    PosixRegistry reg = make();
-    RegValue value;
-    ASSERT_EQ(query(reg, kOurs, "ver", value), ERROR_SUCCESS_);
-    EXPECT_EQ(value.data, std::string("7\0", 2));
-    EXPECT_EQ(query(reg, kOurs, "half", value), ERROR_FILE_NOT_FOUND_);
+// A store with lines we do not understand (or binary bytes) is read for what it holds, but
+// every change is refused: rewriting it would drop those lines.
+TEST_F(PosixRegistryTest, ADamagedStoreIsReadForWhatItHoldsButNeverRewritten) {
+    const std::string store = root + "/program/registry.ini";
+    const std::string damaged = "\x01\x02garbage\n[HKLM\\Software\\Microsoft\\Quillmere]\n"
+                                "\"bad\"=dword:zz\n\"ver\"=\"7\"\n\"half\"=\"open\n";
+    const std::string binary = std::string("; a\n[HKLM\\Software\\Microsoft\\Quillmere]\n\"ver\"=\"7\"\n") + std::string("\0\xff", 2);
+    for (const std::string& text : {damaged, binary}) {
+        std::ofstream(store, std::ios::binary) << text;
+        PosixRegistry reg = make();
+        RegValue value;
+        ASSERT_EQ(query(reg, kOurs, "ver", value), ERROR_SUCCESS_);
+        EXPECT_EQ(value.data, std::string("7\0", 2));
+        EXPECT_EQ(query(reg, kOurs, "half", value), ERROR_FILE_NOT_FOUND_);
+        EXPECT_EQ(setString(reg, kOurs, "ver", "8"), ERROR_ACCESS_DENIED_);
+        EXPECT_EQ(remove(reg, kOurs, "ver"), ERROR_ACCESS_DENIED_);
+        RegHandle key = 0;
+        EXPECT_EQ(reg.createKey(HKEY_LOCAL_MACHINE_, "Software\\Other", KEY_ALL_ACCESS_, key), ERROR_ACCESS_DENIED_);
+        EXPECT_EQ(slurp(store), text);
+    }
 }
 
 TEST_F(PosixRegistryTest, TheRunValueIsOurAutostartEntry) {

@@ -180,11 +180,12 @@ bool FakeShell::copyFileSilently(const std::string& source, const std::string& t
 
 bool FakeFiles::fileExists(const std::string& path) { return files.count(path) > 0; }
 
-std::string FakeFiles::readAll(const std::string& path) {
+std::string FakeFiles::readAll(const std::string& path, uint64_t maxBytes) {
     ++reads;
     if (unreadable.count(path)) raiseError(errPathFileAccess);
     const auto it = files.find(path);
     if (it == files.end()) raiseError(errFileNotFound);
+    if (it->second.size() > maxBytes) raiseError(errOutOfMemory);
     return it->second;
 }
 

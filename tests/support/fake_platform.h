@@ -114,7 +114,7 @@ public:
     int removeRefusals = 0;             // this many removals raise 75 (a file still in use)
     int reads = 0, writes = 0;
     bool fileExists(const std::string& path) override;
-    std::string readAll(const std::string& path) override;
+    std::string readAll(const std::string& path, uint64_t maxBytes) override;
     void writeAll(const std::string& path, const std::string& bytes) override;
     void append(const std::string& path, const std::string& bytes) override;
     void remove(const std::string& path) override;

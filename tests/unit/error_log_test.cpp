@@ -81,6 +81,17 @@ TEST_F(ErrorLogTest, UnreadableOrUnwritableFileNeverFailsTheCaller) {
     EXPECT_NO_THROW(log.logError("frmMain,y", 13, "Type mismatch"));
 }
 
+// A log far past what one entry per number makes is not ours to parse: it is not read
+// whole and gets no entry, so a second entry of a number it may hold cannot happen.
+TEST_F(ErrorLogTest, ALogPastItsBoundIsLeftAsItIs) {
+    files.files[kPath] = std::string(kMaxErrorLogBytes + 1, '\0');
+    log.logError("frmMain,y", 13, "Type mismatch");
+    EXPECT_EQ(files.files[kPath], std::string(kMaxErrorLogBytes + 1, '\0'));
+    files.files[kPath].resize(kMaxErrorLogBytes);
+    log.logError("frmMain,y", 13, "Type mismatch");
+    EXPECT_EQ(files.files[kPath].size(), kMaxErrorLogBytes + errorEntryLine("frmMain,y", 13, "Type mismatch").size());
+}
+
 TEST_F(ErrorLogTest, ABusyTransferIsCancelledFirstAndEventsRunMeanwhile) {
     inet.busyPolls = 3;
     log.logError("frmMain,cmdRAM_Click", 7, "Out of memory");

@@ -199,6 +199,21 @@ TEST_F(LoadersTest, AnUnreadableProgramListIsLogged) {
     EXPECT_EQ(option("optLauncher"), 1) << "the settings before it were applied";
 }
 
+// A file up to the byte bound is read whole; a larger one is not read at all.
+TEST_F(LoadersTest, AProgramListPastItsBoundIsLoggedAndKept) {
+    const std::string mbl = ctx.programFile("Launcher.mbl");
+    const std::string atBound = "a|x\r\n" + std::string(kMaxProgramListBytes - 5, 'b');
+    fakes.files.files[mbl] = atBound + "b";
+    load();
+    EXPECT_EQ(list("lstLauncher").listCount(), 0);
+    EXPECT_TRUE(logged(",loadLauncher", errOutOfMemory));
+    EXPECT_EQ(fakes.files.files[mbl], atBound + "b");
+
+    fakes.files.files[mbl] = atBound;
+    load();
+    EXPECT_EQ(list("lstLauncher").items(), (std::vector<std::string>{"a|x", std::string(kMaxProgramListBytes - 5, 'b')}));
+}
+
 TEST(LauncherLines, SplitAtCarriageReturnWithItsLineFeed) {
     EXPECT_TRUE(splitLauncherLines("").empty());
     EXPECT_EQ(splitLauncherLines("\r\n"), (std::vector<std::string>{""}));

@@ -17,6 +17,8 @@
 namespace qm {
 namespace {
 
+constexpr uint64_t kAnyLength = 1u << 20;
+
 using test::errorOf;
 
 using test::TempFolder;
@@ -26,7 +28,7 @@ TEST(Win32Files, MissingFilesAndFoldersRaiseTheClassicNumbers) {
     TempFolder dir;
     const std::string missing = dir.file("missing.txt");
     const std::string inMissingFolder = dir.path() + "\\no such folder\\file.txt";
-    EXPECT_EQ(errorOf([&] { files.readAll(missing); }), 53);
+    EXPECT_EQ(errorOf([&] { files.readAll(missing, kAnyLength); }), 53);
     EXPECT_EQ(errorOf([&] { files.remove(missing); }), 53);
     EXPECT_EQ(errorOf([&] { files.fileLength(missing); }), 53);
     EXPECT_EQ(errorOf([&] { files.writeAll(inMissingFolder, "x"); }), 76);
@@ -43,7 +45,7 @@ TEST(Win32Files, AFolderOrALockedFileIsAnAccessError) {
     files.writeAll(locked, "held");
     HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(errorOf([&] { files.readAll(locked); }), 75);
+    EXPECT_EQ(errorOf([&] { files.readAll(locked, kAnyLength); }), 75);
     CloseHandle(holder);
 }
 
@@ -53,9 +55,9 @@ TEST(Win32Files, WriteAppendReadLengthAndRemoveRoundTrip) {
     const std::string path = dir.file("log.txt");
     files.append(path, "first\r\n");
     files.append(path, "second\r\n");
-    EXPECT_EQ(files.readAll(path), "first\r\nsecond\r\n");
+    EXPECT_EQ(files.readAll(path, kAnyLength), "first\r\nsecond\r\n");
     files.writeAll(path, std::string("a\0b", 3));
-    EXPECT_EQ(files.readAll(path), std::string("a\0b", 3));
+    EXPECT_EQ(files.readAll(path, kAnyLength), std::string("a\0b", 3));
     EXPECT_EQ(files.fileLength(path), 3u);
     files.remove(path);
     EXPECT_FALSE(files.fileExists(path));
@@ -134,7 +136,7 @@ TEST(Win32Shell, AProgramThatCannotStartIsError53AndFilesCopySilently) {
     const std::string target = dir.file("target.txt");
     files.writeAll(source, "payload");
     ASSERT_TRUE(shell.copyFileSilently(source, target));
-    EXPECT_EQ(files.readAll(target), "payload");
+    EXPECT_EQ(files.readAll(target, kAnyLength), "payload");
     EXPECT_FALSE(shell.copyFileSilently(dir.file("absent.txt"), dir.file("never.txt")));
 }
 

@@ -79,5 +79,39 @@ TEST(RealProfile, WriteToAMissingFolderFails) {
     EXPECT_EQ(real.getString("RAM", "Release", "0", 255, path), "0");
 }
 
+// What the system functions would read whole or write against the rules is left alone:
+// the defaults hold and writes fail, the file keeps every byte. A NUL in the file does not
+// cost the bytes after it.
+TEST(RealProfile, FilesTheSystemWouldLoseAreNeitherTakenNorRewritten) {
+    Win32Profile real;
+    test::TempFolder folder("qm_profile");
+    const std::string binary = folder.file("binary.ini"), readOnly = folder.file("readonly.ini");
+    const std::string huge = folder.file("huge.ini"), inFolder = folder.file("folder.ini");
+    put(binary, std::string("[RAM]\r\nRelease=3\r\n\0tail", 23));
+    put(readOnly, "[RAM]\r\nRelease=3\r\n");
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    put(huge, "[RAM]\r\nRelease=3\r\n");
+    HANDLE h = CreateFileA(huge.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER size{};
+    size.QuadPart = Win32Profile::kMaxFileSize + 1;
+    SetFilePointerEx(h, size, nullptr, FILE_BEGIN);
+    SetEndOfFile(h);
+    CloseHandle(h);
+    CreateDirectoryA(inFolder.c_str(), nullptr);
+    EXPECT_EQ(real.getString("RAM", "Release", "0", 255, readOnly), "3") << "still read";
+    EXPECT_FALSE(real.writeString("RAM", "Release", "9", readOnly));
+    EXPECT_EQ(content(readOnly), "[RAM]\r\nRelease=3\r\n");
+    ASSERT_TRUE(real.writeString("RAM", "Release", "9", binary));
+    EXPECT_EQ(content(binary), std::string("[RAM]\r\nRelease=9\r\n\0tail", 23));
+    for (const std::string& path : {huge, inFolder}) {
+        EXPECT_EQ(real.getString("RAM", "Release", "0 ", 255, path), "0") << path << ": the default";
+        EXPECT_FALSE(real.writeString("RAM", "Release", "9", path)) << path;
+    }
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(huge.c_str(), GetFileExInfoStandard, &data);
+    EXPECT_EQ(data.nFileSizeLow, Win32Profile::kMaxFileSize + 1);
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 }  // namespace
 }  // namespace qm

@@ -51,6 +51,14 @@ struct stat statOrRaise(const std::string& path) {
     return st;
 }
 
+// A device or a FIFO is no file of ours: a read of /dev/zero would never end.
+struct stat ordinaryFileOrRaise(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) raiseFromErrno();
+    if (!S_ISREG(st.st_mode)) raiseError(errPathFileAccess);
+    return st;
+}
+
 }  // namespace
 
 int fileErrorNumber(int errnoValue) {
@@ -72,16 +80,19 @@ bool PosixFiles::fileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-std::string PosixFiles::readAll(const std::string& path) {
-    Descriptor file{openOrRaise(path, O_RDONLY)};
+// O_NONBLOCK: a FIFO at the path must not hang the program, whichever way it is opened.
+std::string PosixFiles::readAll(const std::string& path, uint64_t maxBytes) {
+    Descriptor file{openOrRaise(path, O_RDONLY | O_NONBLOCK)};
+    if (static_cast<uint64_t>(ordinaryFileOrRaise(file.fd).st_size) > maxBytes) raiseError(errOutOfMemory);
     std::string bytes;
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(file.fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) raiseError(errno == EISDIR ? errPathFileAccess : fileErrorNumber(errno));
+        if (n < 0) raiseFromErrno();
         if (n == 0) return bytes;
         bytes.append(buffer, static_cast<size_t>(n));
+        if (bytes.size() > maxBytes) raiseError(errOutOfMemory);  // grew past its length meanwhile
     }
 }
 
@@ -96,7 +107,8 @@ void PosixFiles::writeAll(const std::string& path, const std::string& bytes) {
 void PosixFiles::removeStaleTemporaries(const std::string& folder) { qm::removeStaleTemporaries(folder); }
 
 void PosixFiles::append(const std::string& path, const std::string& bytes) {
-    Descriptor file{openOrRaise(path, O_WRONLY | O_CREAT | O_APPEND)};
+    Descriptor file{openOrRaise(path, O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK)};
+    ordinaryFileOrRaise(file.fd);
     writeTo(file.fd, bytes);
 }
 

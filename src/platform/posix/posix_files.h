@@ -10,7 +10,7 @@ int fileErrorNumber(int errnoValue);
 class PosixFiles : public FilesPort {
 public:
     bool fileExists(const std::string& path) override;
-    std::string readAll(const std::string& path) override;
+    std::string readAll(const std::string& path, uint64_t maxBytes) override;
     void writeAll(const std::string& path, const std::string& bytes) override;
     void append(const std::string& path, const std::string& bytes) override;
     void remove(const std::string& path) override;

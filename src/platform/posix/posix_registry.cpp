@@ -69,7 +69,7 @@ long PosixRegistry::createKey(uint32_t root, const std::string& path, uint32_t a
     const std::string full = fullPath(root, path);
     if (full.empty()) return kInvalidHandle;
     if (!isRunKeyOrAbove(full) && full.find('\\') != std::string::npos) {
-        std::optional<RegistryStore> store = loadStore();
+        std::optional<RegistryStore> store = loadStoreToChange();
         if (!store) return ERROR_ACCESS_DENIED_;
         if (!store->keyExists(full)) {
             store->addKey(full);
@@ -95,7 +95,7 @@ long PosixRegistry::setValue(RegHandle key, const std::string& name, const RegVa
     if (!open) return kInvalidHandle;
     if (!(open->access & KEY_SET_VALUE_)) return ERROR_ACCESS_DENIED_;
     if (isAutostartValue(*open, name)) return setAutostart(value);
-    std::optional<RegistryStore> store = loadStore();
+    std::optional<RegistryStore> store = loadStoreToChange();
     if (!store) return ERROR_ACCESS_DENIED_;
     StoredKey& stored = store->addKey(open->path);
     if (StoredValue* old = RegistryStore::findValue(stored, name)) old->value = value;
@@ -108,7 +108,7 @@ long PosixRegistry::deleteValue(RegHandle key, const std::string& name) {
     if (!open) return kInvalidHandle;
     if (!(open->access & KEY_SET_VALUE_)) return ERROR_ACCESS_DENIED_;
     if (isAutostartValue(*open, name)) return deleteAutostart();
-    std::optional<RegistryStore> store = loadStore();
+    std::optional<RegistryStore> store = loadStoreToChange();
     if (!store) return ERROR_ACCESS_DENIED_;
     StoredKey* stored = store->findKey(open->path);
     StoredValue* found = stored ? RegistryStore::findValue(*stored, name) : nullptr;
@@ -153,6 +153,13 @@ std::optional<RegistryStore> PosixRegistry::loadStore() const {
     const SmallFile file = readSmallFile(storePath(), kMaxStoreBytes);
     if (file.state == ReadState::Unreadable) return std::nullopt;
     return parseRegistryStore(file.bytes);
+}
+
+// A damaged store is read for what it holds but never rewritten, so nothing in it is lost.
+std::optional<RegistryStore> PosixRegistry::loadStoreToChange() const {
+    std::optional<RegistryStore> store = loadStore();
+    if (store && store->damaged) return std::nullopt;
+    return store;
 }
 
 bool PosixRegistry::saveStore(const RegistryStore& store) const {

@@ -42,6 +42,7 @@ private:
     long setAutostart(const RegValue& value);
     long deleteAutostart();
     std::optional<RegistryStore> loadStore() const;
+    std::optional<RegistryStore> loadStoreToChange() const;
     bool saveStore(const RegistryStore& store) const;
 
     std::string programFolder_;

@@ -23,6 +23,9 @@ namespace {
 
 // The shell only forks the program into the background and ends; the program's path and
 // arguments are its positional parameters, never parsed as shell text.
+// Desktop entries are a few KB even with every translation; programs a few dozen MB.
+constexpr uint64_t kMaxDesktopEntryBytes = 1024 * 1024;
+constexpr uint64_t kMaxProgramFileBytes = 1024ULL * 1024 * 1024;
 constexpr const char* kDetach = "\"$0\" \"$@\" </dev/null >/dev/null 2>&1 &";
 
 bool waitFor(pid_t pid) {
@@ -55,7 +58,7 @@ bool inPath(const std::string& program) {
 // The arguments an application entry starts; none when it cannot be read or started.
 std::vector<std::string> desktopLaunch(const std::string& entryPath) {
     std::optional<std::vector<std::string>> arguments;
-    ignoreErrors([&] { arguments = posix::launchArguments(PosixFiles().readAll(entryPath), entryPath); });
+    ignoreErrors([&] { arguments = posix::launchArguments(PosixFiles().readAll(entryPath, kMaxDesktopEntryBytes), entryPath); });
     return arguments.value_or(std::vector<std::string>{});
 }
 
@@ -94,7 +97,7 @@ void PosixShell::startProgram(const std::string& commandLine) {
 std::optional<std::string> PosixShell::applicationName(const std::string& path) {
     if (!posix::isDesktopEntryPath(path)) return std::nullopt;
     std::optional<posix::DesktopEntry> entry;
-    ignoreErrors([&] { entry = posix::parseDesktopEntry(PosixFiles().readAll(path)); });
+    ignoreErrors([&] { entry = posix::parseDesktopEntry(PosixFiles().readAll(path, kMaxDesktopEntryBytes)); });
     if (!entry || entry->type != "Application" || entry->name.empty()) return std::nullopt;
     return entry->name;
 }
@@ -105,7 +108,7 @@ bool PosixShell::copyFileSilently(const std::string& source, const std::string& 
     struct stat st {};
     std::string bytes;
     try {
-        bytes = PosixFiles().readAll(source);
+        bytes = PosixFiles().readAll(source, kMaxProgramFileBytes);
     } catch (const AppError&) {
         return false;
     }

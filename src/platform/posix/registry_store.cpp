@@ -97,6 +97,13 @@ bool parseValueLine(const std::string& line, StoredValue& stored) {
     return parseValue(line.substr(pos + 1), stored.value);
 }
 
+// A NUL never stands in a text of ours, not even inside a quoted value.
+bool isBlankOrComment(const std::string& line) {
+    if (line.find('\0') != std::string::npos) return false;
+    const size_t first = line.find_first_not_of(" \t");
+    return first == std::string::npos || line[first] == ';';
+}
+
 }  // namespace
 
 StoredKey* RegistryStore::findKey(const std::string& path) {
@@ -153,6 +160,8 @@ RegistryStore parseRegistryStore(const std::string& text) {
         } else if (current && parseValueLine(line, value)) {
             if (StoredValue* old = RegistryStore::findValue(*current, value.name)) *old = value;
             else current->values.push_back(value);
+        } else if (!isBlankOrComment(line)) {
+            store.damaged = true;
         }
     }
     return store;

@@ -24,6 +24,9 @@ struct StoredKey {
 
 struct RegistryStore {
     std::vector<StoredKey> keys;
+    // Set when the text held a line that is neither blank, a comment, a [key] nor a value:
+    // rewriting such a file would drop what we did not understand.
+    bool damaged = false;
 
     // Names compare without regard to ASCII case, as the registry's do.
     StoredKey* findKey(const std::string& path);
@@ -34,7 +37,8 @@ struct RegistryStore {
 };
 
 std::string registryStoreText(const RegistryStore& store);
-// Lines that do not parse are skipped: a damaged store loses those values, not all of them.
+// Lines that do not parse are skipped (and mark the store damaged): the values around them
+// are still read.
 RegistryStore parseRegistryStore(const std::string& text);
 
 // "HKLM" and the other short root names; empty for a handle that is no root.

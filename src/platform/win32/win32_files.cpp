@@ -28,6 +28,18 @@ HANDLE openOrRaise(const std::string& path, DWORD access, DWORD disposition) {
     return h;
 }
 
+// A device (a console, a pipe, or what Wine maps a Unix device to) is no file of ours.
+void diskFileOrRaise(HANDLE h) {
+    if (GetFileType(h) != FILE_TYPE_DISK) raiseError(errPathFileAccess);
+}
+
+// Windows refuses to change a read-only file; Wine (run as root) would not, so it is asked first.
+void refuseReadOnly(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        raiseError(win32FileErrorNumber(ERROR_ACCESS_DENIED));
+}
+
 void writeBytes(HANDLE h, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -80,22 +92,26 @@ bool Win32Files::fileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string Win32Files::readAll(const std::string& path) {
+std::string Win32Files::readAll(const std::string& path, uint64_t maxBytes) {
     FileHandle file{openOrRaise(path, GENERIC_READ, OPEN_EXISTING)};
+    LARGE_INTEGER size{};
+    diskFileOrRaise(file.h);
+    if (!GetFileSizeEx(file.h, &size)) raiseLastError();
+    if (static_cast<uint64_t>(size.QuadPart) > maxBytes) raiseError(errOutOfMemory);
     std::string bytes;
     char buffer[65536];
     DWORD got = 0;
-    while (ReadFile(file.h, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    while (ReadFile(file.h, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        bytes.append(buffer, got);
+        if (bytes.size() > maxBytes) raiseError(errOutOfMemory);  // grew past its length meanwhile
+    }
     return bytes;
 }
 
 // Replaced whole: the bytes go to a temporary beside the file, are flushed, and the
 // temporary is moved over the file, so a full disk leaves the old bitmap, not a cut one.
 void Win32Files::writeAll(const std::string& path, const std::string& bytes) {
-    // Windows refuses to move over a read-only file; Wine would not, so it is asked first.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        raiseError(win32FileErrorNumber(ERROR_ACCESS_DENIED));
+    refuseReadOnly(path);
     const std::string temporary = temporaryBeside(path);
     try {
         FileHandle file{openOrRaise(temporary, GENERIC_WRITE, CREATE_NEW)};
@@ -124,7 +140,9 @@ void Win32Files::removeStaleTemporaries(const std::string& folder) {
 }
 
 void Win32Files::append(const std::string& path, const std::string& bytes) {
+    refuseReadOnly(path);
     FileHandle file{openOrRaise(path, FILE_APPEND_DATA, OPEN_ALWAYS)};
+    diskFileOrRaise(file.h);
     SetFilePointer(file.h, 0, nullptr, FILE_END);
     writeBytes(file.h, bytes);
 }

@@ -11,7 +11,7 @@ int win32FileErrorNumber(unsigned long code);
 class Win32Files : public FilesPort {
 public:
     bool fileExists(const std::string& path) override;
-    std::string readAll(const std::string& path) override;
+    std::string readAll(const std::string& path, uint64_t maxBytes) override;
     void writeAll(const std::string& path, const std::string& bytes) override;
     void append(const std::string& path, const std::string& bytes) override;
     void remove(const std::string& path) override;
