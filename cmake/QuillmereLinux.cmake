@@ -46,6 +46,7 @@ if(qt_main)
     ${QM_PLATFORM_LIB} quillmere_core Qt6::Widgets Qt6::Network)
   set_target_properties(quillmere PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   qm_warnings(quillmere)
+  qm_add_test_key_build(quillmere_testkey quillmere)
 endif()
 
 # ---- tests -----------------------------------------------------------------

@@ -36,6 +36,7 @@ if(win_ui_main)
   target_compile_definitions(Quillmere PRIVATE NOMINMAX)
   set_target_properties(Quillmere PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   qm_warnings(Quillmere)
+  qm_add_test_key_build(Quillmere_testkey Quillmere)
 endif()
 
 # The yardstick of scripts/bench: a bare Win32 window with the same lists, tray and timer.

@@ -8,6 +8,20 @@ namespace qm {
 
 namespace {
 
+// Long enough for an ending program to close its windows and files, short enough that a
+// copy that really runs is still brought forward without a long pause.
+constexpr int32_t kHandOverWaitMs = 10000;
+
+// The upgrade starts the next program and then ends; that start must not meet the ending
+// one and hand over to it, or the upgrade would stop halfway.
+void awaitHandingOverInstance(Platform& platform) {
+    ignoreErrors([&] {
+        if (pendingUpgradeStep(platform.registry) != UpgradeStep::None) {
+            platform.instance.previousInstanceEnded(kHandOverWaitMs);
+        }
+    });
+}
+
 // True when a running instance was found and brought forward; its errors are ignored.
 bool handedOverToRunningInstance(Host& host, InstancePort& instance) {
     bool handedOver = false;
@@ -19,6 +33,7 @@ bool handedOverToRunningInstance(Host& host, InstancePort& instance) {
 }  // namespace
 
 std::unique_ptr<MainWindow> runProgram(Host& host, Platform& platform, ErrorSink& log) {
+    awaitHandingOverInstance(platform);
     if (handedOverToRunningInstance(host, platform.instance)) return nullptr;
     // What an earlier run left half-written is of no use to anyone.
     ignoreErrors([&] { platform.files.removeStaleTemporaries(platform.programFolder.folder()); });

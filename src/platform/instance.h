@@ -1,5 +1,7 @@
 #pragma once
 // One running copy per user: detecting a running instance and handing over to it.
+#include <cstdint>
+
 namespace qm {
 
 class InstancePort {
@@ -10,6 +12,10 @@ public:
     // Asks the running instance to show, restore and raise its main window;
     // false when it could not be found.
     virtual bool activatePreviousInstance() = 0;
+    // Waits up to `ms` for a running instance to end; true when none runs any more, and
+    // from then on this one is the running instance. A start that an ending program
+    // handed over to (an upgrade) must not take that one for a copy to bring forward.
+    virtual bool previousInstanceEnded(int32_t ms) = 0;
 };
 
 }  // namespace qm

@@ -92,12 +92,21 @@ void Upgrade::finish() {
 
 }  // namespace
 
+// The idle test comes first: a state holding both "a" and "b" does nothing.
+UpgradeStep pendingUpgradeStep(RegistryPort& registry) {
+    const std::string state = readRegString(registry, HKEY_LOCAL_MACHINE_, kUpdateKey, "Up", "a");
+    if (state.empty() || containsNoCase(state, "a")) return UpgradeStep::None;
+    if (containsNoCase(state, "b")) return UpgradeStep::Replace;
+    if (containsNoCase(state, "c")) return UpgradeStep::Finish;
+    return UpgradeStep::None;
+}
+
 bool postUpgradeCheck(Host& host, Platform& platform, ErrorSink& log, const std::string& site) {
-    const std::string state = readRegString(platform.registry, HKEY_LOCAL_MACHINE_, kUpdateKey, "Up", "a");
-    if (state.empty() || containsNoCase(state, "a")) return true;
+    const UpgradeStep step = pendingUpgradeStep(platform.registry);
+    if (step == UpgradeStep::None) return true;
     Upgrade upgrade(host, platform, log, site);
-    if (containsNoCase(state, "b")) return upgrade.replaceAndRestart();
-    if (containsNoCase(state, "c")) upgrade.finish();
+    if (step == UpgradeStep::Replace) return upgrade.replaceAndRestart();
+    upgrade.finish();
     return true;
 }
 

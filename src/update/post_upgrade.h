@@ -12,6 +12,10 @@ namespace qm {
 
 inline constexpr const char* kUpgradedMessage = "Quillmere Upgraded. Thank you";
 
+// What the state value "Up" asks of this start.
+enum class UpgradeStep { None, Replace, Finish };
+UpgradeStep pendingUpgradeStep(RegistryPort& registry);
+
 // Runs before the main window is loaded; false when it ended the program.
 bool postUpgradeCheck(Host& host, Platform& platform, ErrorSink& log);
 

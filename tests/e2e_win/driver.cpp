@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -200,6 +201,19 @@ int answerOpenDialog(const std::string& path) {
     return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) ? 0 : 1;
 }
 
+// Menu mnemonics as typed: Alt with the first opens its menu, the others choose in it.
+// (A program's menus cannot be read from another process under Wine.)
+int menuKeys(HWND main, const std::string& keys) {
+    if (keys.empty() || !PostMessageA(main, WM_SYSCOMMAND, SC_KEYMENU, keys[0])) return 1;
+    for (size_t i = 1; i < keys.size(); ++i) {
+        Sleep(500);
+        const WPARAM key = static_cast<WPARAM>(std::toupper(static_cast<unsigned char>(keys[i])));
+        PostMessageA(main, WM_KEYDOWN, key, 1);
+        PostMessageA(main, WM_KEYUP, key, 0xC0000001);
+    }
+    return 0;
+}
+
 template <class Condition>
 bool waitFor(int ms, Condition condition) {
     for (int waited = 0; waited <= ms; waited += 100) {
@@ -257,6 +271,7 @@ int run(const std::string& command, int argc, char** argv) {
     }
     if (command == "tray") return PostMessageA(main, WM_MOUSEMOVE, 0, std::atoi(arg.c_str())) ? 0 : 1;
     if (command == "close") return PostMessageA(main, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (command == "menukeys") return menuKeys(main, arg);
     if (command == "kill") {
         DWORD process = 0;
         GetWindowThreadProcessId(main, &process);

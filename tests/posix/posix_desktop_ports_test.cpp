@@ -1,6 +1,7 @@
 // The posix files, clock, shell, internet and instance-lock ports against the real machine.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -174,6 +175,31 @@ TEST_F(PosixPortsTest, TheInstanceLockIsHeldByOneCopyAtATime) {
     first.reset();
     EXPECT_TRUE(second.acquire());
     EXPECT_TRUE(second.held());
+}
+
+// The holder is another process, as the ending program is for the upgrade's next start.
+TEST_F(PosixPortsTest, TheInstanceLockIsWaitedForUntilItsHolderEndsButNotForever) {
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        InstanceLock lock(folder);
+        const char held = lock.acquire() ? '1' : '0';
+        (void)!::write(ready[1], &held, 1);
+        ::usleep(400000);
+        ::_exit(0);
+    }
+    char held = 0;
+    ASSERT_EQ(::read(ready[0], &held, 1), 1);
+    ASSERT_EQ(held, '1');
+    InstanceLock next(folder);
+    const auto begin = std::chrono::steady_clock::now();
+    EXPECT_FALSE(next.acquireWithin(100));
+    EXPECT_GE(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(100));
+    EXPECT_TRUE(next.acquireWithin(10000)) << "taken once the holder has ended";
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(5));
+    ::waitpid(holder, nullptr, 0);
+    ::close(ready[0]), ::close(ready[1]);
 }
 
 TEST(UserRuntimeFolderTest, FallsBackToAPrivateFolderOfOurOwn) {

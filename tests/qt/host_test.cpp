@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <memory>
 #include <thread>
 
 #include "app/main_layout.h"
@@ -222,6 +223,20 @@ TEST(SingleInstance, TheLockIsFreeAgainOnceTheFirstCopyHasGone) {
     qt::QtInstance nobodyThere(QDir(dir.path()).filePath("empty").toStdString());
     QDir(dir.path()).mkdir("empty");
     EXPECT_FALSE(nobodyThere.activatePreviousInstance());
+}
+
+TEST(SingleInstance, AStartWaitingForTheRunningCopyToEndTakesOverFromIt) {
+    QTemporaryDir dir;
+    auto running = std::make_unique<qt::QtInstance>(dir.path().toStdString());
+    EXPECT_FALSE(running->previousInstanceRunning());
+    qt::QtInstance next(dir.path().toStdString());
+    EXPECT_FALSE(next.previousInstanceEnded(50)) << "a copy that stays is still there after the wait";
+    EXPECT_FALSE(next.listening());
+    running.reset();
+    EXPECT_TRUE(next.previousInstanceEnded(1000));
+    EXPECT_TRUE(next.listening()) << "later starts find this one";
+    EXPECT_FALSE(next.previousInstanceRunning());
+    EXPECT_TRUE(qt::QtInstance(dir.path().toStdString()).previousInstanceRunning());
 }
 
 }  // namespace

@@ -243,6 +243,12 @@ bool FakeInstance::activatePreviousInstance() {
     return found;
 }
 
+bool FakeInstance::previousInstanceEnded(int32_t ms) {
+    waits.push_back(ms);
+    if (endsWhileWaited) running = false;
+    return !running;
+}
+
 void FakeProgramUpdate::saveProgram(const std::string& path, const std::string& bytes) {
     saved.push_back(path);
     files_.writeAll(path, bytes);

@@ -148,9 +148,12 @@ public:
 class FakeInstance : public InstancePort {
 public:
     bool running = false, found = false;
+    bool endsWhileWaited = false;  // the running one ends within any wait
     int activations = 0;
+    std::vector<int32_t> waits;
     bool previousInstanceRunning() override { return running; }
     bool activatePreviousInstance() override;
+    bool previousInstanceEnded(int32_t ms) override;
 };
 
 // Replaces files inside FakeFiles; results can be scripted, one per call.

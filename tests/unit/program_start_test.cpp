@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "forms/headless_host.h"
 #include "support/fake_platform.h"
+#include "update/reg_strings.h"
 
 namespace qm {
 namespace {
@@ -51,6 +52,30 @@ TEST_F(StartProgram, HandingOverRunsNoLoopAndWiresNothing) {
     EXPECT_FALSE(onActivate);
     EXPECT_EQ(mainWindow, nullptr);
     EXPECT_TRUE(host.sessionWatched.empty());
+}
+
+// The upgrade's next start may meet the program that started it still ending.
+TEST_F(StartProgram, AnUpgradeStartWaitsForTheEndingProgramInsteadOfHandingOverToIt) {
+    fakes.registry.setString(HKEY_LOCAL_MACHINE_, kUpdateKey, "Up", "c");
+    fakes.instance.running = fakes.instance.found = fakes.instance.endsWhileWaited = true;
+    EXPECT_EQ(start([] { return 4; }), 4);
+    ASSERT_EQ(fakes.instance.waits.size(), 1u);
+    EXPECT_GT(fakes.instance.waits[0], 0);
+    EXPECT_LE(fakes.instance.waits[0], 30000) << "the wait is bounded";
+    EXPECT_EQ(fakes.instance.activations, 0);
+    EXPECT_EQ(fakes.registry.stringValue(HKEY_LOCAL_MACHINE_, kUpdateKey, "Up"), "a") << "the upgrade went on";
+}
+
+TEST_F(StartProgram, OnlyAnUpgradeStartWaitsAndACopyThatStaysIsStillBroughtForward) {
+    fakes.instance.running = fakes.instance.found = true;
+    for (const char* up : {"b", "a", "ab", ""}) {
+        fakes.instance.waits.clear();
+        fakes.registry.setString(HKEY_LOCAL_MACHINE_, kUpdateKey, "Up", up);
+        EXPECT_EQ(start([] { return 4; }), 0) << up;
+        EXPECT_EQ(fakes.instance.waits.size(), std::string(up) == "b" ? 1u : 0u) << up;
+    }
+    EXPECT_EQ(fakes.instance.activations, 4);
+    EXPECT_EQ(fakes.registry.stringValue(HKEY_LOCAL_MACHINE_, kUpdateKey, "Up"), "") << "nothing was replaced";
 }
 
 TEST(ErrorLogPath, TheErrorFileLiesInTheProgramsFolder) {

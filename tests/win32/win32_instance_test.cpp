@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "platform/win32/win32_instance.h"
@@ -48,6 +49,19 @@ TEST(Win32InstanceTest, WithoutARunningWindowTheStartIsNormal) {
     EXPECT_FALSE(only.activatePreviousInstance()) << "its own window is no running instance";
     EXPECT_EQ(titleOf(only.appWindow()), kAppWindowTitle) << "a normal instance keeps the application title";
     EXPECT_EQ(FindWindowA(kAppWindowClass, kAppWindowTitle), only.appWindow());
+}
+
+TEST(Win32InstanceTest, AStartWaitingForTheRunningInstanceToEndTakesOverFromIt) {
+    auto running = std::make_unique<Win32Instance>();
+    EXPECT_FALSE(running->previousInstanceRunning());
+    Win32Instance next;
+    const ULONGLONG begin = GetTickCount64();
+    EXPECT_FALSE(next.previousInstanceEnded(100)) << "an instance that stays is still there after the wait";
+    EXPECT_GE(GetTickCount64() - begin, 90u);
+    running.reset();
+    EXPECT_TRUE(next.previousInstanceEnded(1000));
+    EXPECT_FALSE(next.previousInstanceRunning());
+    EXPECT_TRUE(Win32Instance().previousInstanceRunning()) << "later starts find this one";
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "platform/posix/posix_instance_lock.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -48,6 +50,16 @@ bool InstanceLock::acquire() {
         return false;
     }
     fd_ = fd;
+    return true;
+}
+
+// The kernel gives no wake-up for a lock another process drops, so this polls, briefly.
+bool InstanceLock::acquireWithin(int ms) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!acquire()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     return true;
 }
 

@@ -19,6 +19,8 @@ public:
 
     // Takes the lock; false when another process holds it. Kept once taken.
     bool acquire();
+    // Tries to take the lock until `ms` have passed; false when it stayed taken.
+    bool acquireWithin(int ms);
     bool held() const { return fd_ >= 0; }
     const std::string& folder() const { return folder_; }
     std::string lockPath() const { return folder_ + "/quillmere.lock"; }

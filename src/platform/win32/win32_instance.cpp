@@ -67,6 +67,19 @@ bool Win32Instance::previousInstanceRunning() {
     return mutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
+// The name lives while any handle to it is open, ours included, so each try lets go of
+// the handle it got before the next.
+bool Win32Instance::previousInstanceEnded(int32_t ms) {
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(ms < 0 ? 0 : ms);
+    while (previousInstanceRunning()) {
+        CloseHandle(mutex_);
+        mutex_ = nullptr;
+        if (GetTickCount64() >= deadline) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
 // Showing needs the running instance's help: only it knows its main window. It may take
 // the foreground, since this instance, in front now, allows it before asking.
 bool Win32Instance::activatePreviousInstance() {

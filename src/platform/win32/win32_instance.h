@@ -28,6 +28,8 @@ public:
     // Renames this instance's application window first, so the search cannot find
     // itself, then asks the instance found to show, restore and raise its main window.
     bool activatePreviousInstance() override;
+    // Asks for the mutex again until the instance holding it has gone or `ms` have passed.
+    bool previousInstanceEnded(int32_t ms) override;
 
     // What this instance does when a later start asks it to come forward.
     std::function<void()> onActivate;

@@ -15,6 +15,12 @@ bool QtInstance::previousInstanceRunning() {
     return false;
 }
 
+bool QtInstance::previousInstanceEnded(int32_t ms) {
+    if (!lock_.acquireWithin(ms)) return false;
+    if (!server_) listen();
+    return true;
+}
+
 // We hold the lock, so a socket file left by a copy that crashed is stale: replace it.
 void QtInstance::listen() {
     if (lock_.folder().empty()) return;

@@ -25,6 +25,8 @@ public:
     bool previousInstanceRunning() override;
     // True when the running copy answered that its window is shown.
     bool activatePreviousInstance() override;
+    // True once the lock is free within `ms`; this copy then holds it and listens.
+    bool previousInstanceEnded(int32_t ms) override;
 
     // What the running copy does when asked (show, restore and raise the main window).
     std::function<void()> onActivate;
