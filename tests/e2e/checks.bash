@@ -9,3 +9,17 @@ wait_for() {
   for ((i = 0; i < tenths; i++)); do "$@" && return 0; sleep 0.1; done
   return 1
 }
+
+# Starts an X server on a free display, adds it to the caller's pids and exports DISPLAY.
+start_x() {
+  local n
+  for n in $(seq 91 160); do
+    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    pids+=($!)
+    export DISPLAY=":$n"
+    wait_for 50 xwininfo -root >/dev/null 2>&1 && return 0
+    fail "Xvfb did not start"; exit 1
+  done
+  fail "no free display"; exit 1
+}

@@ -19,19 +19,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/checks.bash"
 finish() { [[ $failures == 0 ]] && echo "PASS" || echo "$failures failure(s)"; exit $(( failures > 0 )); }
 
 
-# Starts an X server on a free display and exports DISPLAY.
-start_x() {
-  local n
-  for n in $(seq 121 160); do
-    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    pids+=($!)
-    export DISPLAY=":$n"
-    wait_for 50 xwininfo -root >/dev/null 2>&1 && return 0
-    fail "Xvfb did not start"; finish
-  done
-}
-
 # The title of the program's main window (a named window larger than an icon).
 main_title() {
   local id

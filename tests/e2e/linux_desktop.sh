@@ -72,15 +72,7 @@ click_twips() {
 }
 
 # ---- X server and tray ------------------------------------------------------
-display=""
-for n in $(seq 91 120); do
-  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-  display=":$n"; break
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-wait_for 50 xwininfo -root >/dev/null 2>&1 || { fail "Xvfb did not start"; exit 1; }
+start_x
 
 tray=0
 if command -v trayer >/dev/null; then

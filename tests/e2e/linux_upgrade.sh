@@ -36,15 +36,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/checks.bash"
 printf 'a newer build' | cat "$exe" - > "$work/new-build"
 chmod +x "$work/new-build"
 
-display=""
-for n in $(seq 91 120); do
-  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-  display=":$n"; break
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-wait_for 50 xwininfo -root >/dev/null 2>&1 || { fail "Xvfb did not start"; exit 1; }
+start_x
 
 cat > "$work/bin/xdg-open" <<'OPEN'
 #!/bin/sh

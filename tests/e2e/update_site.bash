@@ -56,15 +56,7 @@ publish() {
 }
 
 # ---- the desktop ---------------------------------------------------------------
-display=""
-for n in $(seq 91 120); do
-  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-  display=":$n"; break
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-wait_for 50 xwininfo -root >/dev/null 2>&1 || { fail "Xvfb did not start"; exit 1; }
+start_x
 printf '#!/bin/sh\necho "$1" >> "%s/opened.txt"\n' "$work" > "$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
 export PATH="$work/bin:$PATH" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config"
