@@ -226,3 +226,27 @@ TEST(Win32HostFormats, DialogFilterAndCanvasPixels) {
 
 }  // namespace
 }  // namespace qm::win32
+
+namespace qm::win32 {
+namespace {
+
+// A repeated tip is not sent again; a new tip, a new add after a delete and a delete are.
+TEST(TrayRecordMemoTest, LeavesOutOnlyModifiesThatRepeatTheLastRecord) {
+    TrayRecordMemo memo;
+    NotifyIconData data;
+    data.uID = 1;
+    data.tip = "Quillmere v1.0 - 512 MB";
+    EXPECT_TRUE(memo.needed(NIM_ADD_, data));
+    EXPECT_FALSE(memo.needed(NIM_MODIFY_, data));
+    data.tip = "Quillmere v1.0 - 511 MB";
+    EXPECT_TRUE(memo.needed(NIM_MODIFY_, data));
+    EXPECT_FALSE(memo.needed(NIM_MODIFY_, data));
+    data.icon = "other";
+    EXPECT_TRUE(memo.needed(NIM_MODIFY_, data));
+    EXPECT_TRUE(memo.needed(NIM_DELETE_, data));
+    EXPECT_TRUE(memo.needed(NIM_MODIFY_, data));  // nothing shown: the shell answers for itself
+    EXPECT_TRUE(memo.needed(NIM_ADD_, data));
+}
+
+}  // namespace
+}  // namespace qm::win32

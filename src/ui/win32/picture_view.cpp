@@ -45,6 +45,10 @@ void PictureView::mirror(Prop what) {
     if (!hwnd() || (what != Prop::Picture && what != Prop::Geometry && what != Prop::BackColor)) return;
     changed_ = true;
     expectingOwnPaint_ = true;
+    // A graph draws many lines a tick; under Wine each invalidation is a server call, and
+    // one pending paint already shows them all.
+    if (invalidated_) return;
+    invalidated_ = true;
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -55,6 +59,7 @@ const std::vector<uint32_t>& PictureView::pixels() {
 }
 
 void PictureView::paint() {
+    invalidated_ = false;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);
     RECT client;

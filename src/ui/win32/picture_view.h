@@ -24,6 +24,7 @@ private:
     std::vector<uint32_t> pixels_;
     bool changed_ = true;
     bool expectingOwnPaint_ = false;
+    bool invalidated_ = false;  // a paint is already due
 };
 
 // The canvas's 0x00BBGGRR pixels as a 32-bit DIB wants them (0x00RRGGBB).

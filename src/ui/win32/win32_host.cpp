@@ -112,8 +112,19 @@ int Win32Host::run() {
     return static_cast<int>(msg.wParam);
 }
 
+bool TrayRecordMemo::needed(int message, const NotifyIconData& data) {
+    const bool same = shown_ && data.window == last_.window && data.uID == last_.uID &&
+                      data.uFlags == last_.uFlags && data.uCallbackMessage == last_.uCallbackMessage &&
+                      data.icon == last_.icon && data.tip == last_.tip;
+    if (message == NIM_MODIFY_ && same) return false;
+    shown_ = message != NIM_DELETE_;
+    last_ = data;
+    return true;
+}
+
 // The record as the shell takes it; its first version is the classic 88-byte record.
 bool Win32Host::notifyIcon(int message, const NotifyIconData& data) {
+    if (!tray_.needed(message, data)) return true;
     NOTIFYICONDATAA nid{};
     nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
     nid.hWnd = data.window ? hwndOf(*data.window) : nullptr;

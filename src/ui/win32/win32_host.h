@@ -11,6 +11,17 @@ namespace qm::win32 {
 // "EXE Files (*.exe)|*.exe" as the dialog wants it: NUL-separated, ended by two NULs.
 std::string dialogFilter(const std::string& filter);
 
+// Whether a tray call would change what the shell shows: a modify that repeats the record
+// last sent is left out (the tip is refreshed every tick, mostly with the same text).
+class TrayRecordMemo {
+public:
+    bool needed(int message, const NotifyIconData& data);
+
+private:
+    bool shown_ = false;
+    NotifyIconData last_;
+};
+
 class Win32Host : public WindowedHost<FormWindow> {
 public:
     Win32Host();
@@ -33,6 +44,7 @@ public:
 
 private:
     std::unique_ptr<FormWindow> makeWindow(Form& form) override;
+    TrayRecordMemo tray_;
 };
 
 }  // namespace qm::win32
