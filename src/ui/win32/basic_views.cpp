@@ -6,6 +6,7 @@ namespace qm::win32 {
 
 LabelView::LabelView(Label& label, FormWindow& window) : ControlView(label, window), label_(label) {
     create("STATIC", SS_LEFT | SS_NOTIFY);
+    setCaptionFit(CaptionFit::Wrapped);
 }
 
 void LabelView::command(int code) {
@@ -27,6 +28,7 @@ HBRUSH LabelView::colors(HDC dc) {
 
 ButtonView::ButtonView(CommandButton& button, FormWindow& window) : ControlView(button, window), button_(button) {
     create("BUTTON", BS_PUSHBUTTON | WS_TABSTOP);
+    setCaptionFit(CaptionFit::Button);
 }
 
 void ButtonView::command(int code) {
@@ -35,6 +37,7 @@ void ButtonView::command(int code) {
 
 CheckView::CheckView(CheckBox& box, FormWindow& window) : ControlView(box, window), box_(box) {
     create("BUTTON", BS_AUTO3STATE | WS_TABSTOP);
+    setCaptionFit(CaptionFit::Indicator);
 }
 
 void CheckView::command(int code) {
@@ -50,6 +53,7 @@ void CheckView::mirror(Prop what) {
 
 OptionView::OptionView(OptionButton& option, FormWindow& window) : ControlView(option, window), option_(option) {
     create("BUTTON", BS_RADIOBUTTON | WS_TABSTOP);
+    setCaptionFit(CaptionFit::Indicator);
 }
 
 void OptionView::command(int code) {

@@ -2,13 +2,37 @@
 
 #include <commctrl.h>
 
+#include <cmath>
 #include <cstdio>
 
+#include "forms/accessible_name.h"
 #include "ui/win32/form_window.h"
 
 namespace qm::win32 {
 
 COLORREF toColorRef(Color c) { return RGB(redOf(c), greenOf(c), blueOf(c)); }
+
+namespace {
+
+// A caption's size in pixels with the given font: on one line, or wrapped at `wrapAt` the
+// way a STATIC control wraps it.
+SIZE textSize(HFONT font, const std::string& text, int wrapAt = 0) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    if (wrapAt > 0) {
+        RECT r{0, 0, wrapAt, 0};
+        DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+        size = {r.right - r.left, r.bottom - r.top};
+    } else {
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return size;
+}
+
+}  // namespace
 
 void reportStray(const std::string& who, const char* what) {
     char text[512];
@@ -43,7 +67,31 @@ const Scale& ControlView::scale() const { return window_.scale(); }
 HWND ControlView::parentWindow() const { return window_.containerOf(control_.parent()); }
 
 RECT ControlView::rectPx() const {
-    return toRect(scale().rect(control_.left(), control_.top(), control_.width(), control_.height()));
+    const TwipBox box = shownBox();
+    return toRect(scale().rect(box.left, box.top, box.width, box.height));
+}
+
+// Measured with the font the control is given, so the box is right before the font arrives.
+TwipBox ControlView::shownBox() const {
+    if (!hwnd_ || captionFit_ == CaptionFit::None) return designBox(control_);
+    HFONT f = window_.font(control_.fontName(), control_.fontSize(), control_.fontBold());
+    const std::string text = withoutAccessKeys(control_.caption());
+    const Scale& s = scale();
+    if (captionFit_ == CaptionFit::Wrapped) {
+        const auto pixelsWide = [&](int twips) { return s.x(control_.left() + twips) - s.x(control_.left()); };
+        return fitWrapped(control_, [&](int width) {
+            return static_cast<int>(std::ceil(textSize(f, text, pixelsWide(width)).cy * s.twipsPerPixelY()));
+        });
+    }
+    const int needs = textSize(f, text).cx + besideCaption();
+    return fitOneLine(control_, static_cast<int>(std::ceil(needs * s.twipsPerPixelX())));
+}
+
+// A push button's raised border, or a check box's box (an option's circle) and the gap after it.
+int ControlView::besideCaption() const {
+    const int dpi = static_cast<int>(std::lround(scale().dpiX));
+    if (captionFit_ == CaptionFit::Indicator) return GetSystemMetrics(SM_CXMENUCHECK) + MulDiv(4, dpi, 96);
+    return captionFit_ == CaptionFit::Button ? MulDiv(8, dpi, 96) : 0;
 }
 
 // Children clip their siblings, so overlapping controls paint in their z-order; later
@@ -66,14 +114,20 @@ void ControlView::mirrorAll() {
 void ControlView::mirror(Prop what) {
     if (!hwnd_) return;
     switch (what) {
-        case Prop::Caption: SetWindowTextA(hwnd_, control_.caption().c_str()); break;
+        case Prop::Caption:
+            SetWindowTextA(hwnd_, control_.caption().c_str());
+            if (captionFit_ != CaptionFit::None) mirrorGeometry();
+            break;
         case Prop::Geometry: mirrorGeometry(); break;
         case Prop::Visible: ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE); break;
         case Prop::Enabled: EnableWindow(hwnd_, control_.enabled()); break;
         case Prop::ForeColor:
         case Prop::BackColor: InvalidateRect(hwnd_, nullptr, TRUE); break;
         case Prop::ToolTip: mirrorToolTip(); break;
-        case Prop::Font: mirrorFont(); break;
+        case Prop::Font:
+            mirrorFont();
+            if (captionFit_ != CaptionFit::None) mirrorGeometry();
+            break;
         case Prop::ZOrder: mirrorZOrder(); break;
         default: break;
     }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "forms/caption_room.h"
 #include "forms/form_link.h"
 #include "ui/win32/win32_scale.h"
 
@@ -41,6 +42,10 @@ public:
     virtual HBRUSH colors(HDC dc);
 
 protected:
+    // How the view's box follows its caption: not at all, on one line (a button's border or
+    // a check box's glyph beside it), or wrapped in the box.
+    enum class CaptionFit { None, Button, Indicator, Wrapped };
+    void setCaptionFit(CaptionFit fit) { captionFit_ = fit; }
     virtual void mirror(Prop what);
     // Creates the native child window in the parent's container with this view's id.
     HWND create(const char* windowClass, DWORD style, DWORD exStyle = 0);
@@ -51,6 +56,7 @@ protected:
     FormWindow& window() const { return window_; }
     const Scale& scale() const;
     HWND parentWindow() const;
+    // The control's rectangle in its container, grown where its caption needs the room.
     RECT rectPx() const;
     // Repaints the control's area in its container (for see-through controls).
     void repaintArea() const;
@@ -58,6 +64,8 @@ protected:
 
 private:
     void mirrorGeometry();
+    TwipBox shownBox() const;
+    int besideCaption() const;
     void mirrorFont();
     void mirrorZOrder();
     void mirrorToolTip();
@@ -68,6 +76,7 @@ private:
     int id_;
     int subscription_ = 0;
     int mirroring_ = 0;
+    CaptionFit captionFit_ = CaptionFit::None;
     bool detached_ = false;
     mutable HBRUSH brush_ = nullptr;
     mutable Color brushColor_ = 0;
