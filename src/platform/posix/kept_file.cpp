@@ -51,11 +51,14 @@ bool KeptFile::readWhole() {
             if (buffer_.size() >= kLargestText) return true;
             buffer_.resize(buffer_.size() * 2);
         }
-        const ssize_t got = ::pread(fd_, buffer_.data() + length_, buffer_.size() - length_, static_cast<off_t>(length_));
+        const size_t room = buffer_.size() - length_;
+        const ssize_t got = ::pread(fd_, buffer_.data() + length_, room, static_cast<off_t>(length_));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return false;
-        if (got == 0) return true;
         length_ += static_cast<size_t>(got);
+        // These texts are written in one piece, so a short read is their end (as it is a
+        // regular file's): no second call just to be told so.
+        if (static_cast<size_t>(got) < room) return true;
     }
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // A kernel text file read again and again (/proc/meminfo, /proc/stat, cgroup files): the
 // descriptor stays open and every read starts at offset 0, which makes the kernel write
-// the text anew, so a sampler pays neither a path lookup nor an open per reading.
+// the text anew, so a sampler pays neither a path lookup nor an open per reading. Only for
+// texts the kernel writes in one piece (and regular files): a short read is taken as the
+// end, which a text handed out record by record (mountinfo) would not honour.
 #include <optional>
 #include <string>
 #include <string_view>
