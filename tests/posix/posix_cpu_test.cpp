@@ -13,6 +13,7 @@
 #include "forms/headless_host.h"
 #include "monitor/cpu_usage.h"
 #include "support/fake_platform.h"
+#include "support/temp_folder.h"
 
 namespace qm {
 namespace {
@@ -66,6 +67,38 @@ TEST(ProcStatTest, AbsurdCountersSaturateInsteadOfWrapping) {
     // The largest count that still converts exactly.
     const uint64_t largest = (INT64_MAX / 10000000 - 1) * 100;
     EXPECT_EQ(cpuCountersFrom(largest, 100, 1, 0).idleTime, static_cast<int64_t>(largest / 100 * 10000000));
+}
+
+TEST(ProcStatTest, OnlineProcessorLists) {
+    EXPECT_EQ(parseCpuList("0-1\n"), 2);
+    EXPECT_EQ(parseCpuList("0"), 1);
+    EXPECT_EQ(parseCpuList("0-3,6,8-9\n"), 7);
+    EXPECT_EQ(parseCpuList("0-511"), 512);
+    for (const char* broken : {"", "\n", "3-1", "0-", "-3", "0,,2", "0-1,", "a-b", "0 1", "1-2-3"}) {
+        EXPECT_EQ(parseCpuList(broken), std::nullopt) << broken;
+    }
+}
+
+// A recorded machine: the counters of each reading come from the files as they are then.
+TEST(PosixCpuTest, EveryReadingTakesTheFilesAsTheyAreNow) {
+    test::TempFolder folder{"qm_cpu"};
+    const std::string stat = folder.path() + "/stat", online = folder.path() + "/online";
+    auto put = [](const std::string& path, const std::string& text) { std::ofstream(path, std::ios::trunc) << text; };
+    put(stat, "cpu  1 2 3 400 5\n");
+    put(online, "0-3\n");
+    PosixCpu cpu(stat, online);
+    const long ticks = sysconf(_SC_CLK_TCK);
+    EXPECT_EQ(cpu.readCounters()->processors, 4);
+    EXPECT_EQ(cpu.readCounters()->idleTime, 405LL * 10000000 / ticks);
+    put(stat, "cpu  1 2 3 900 100\n");
+    put(online, "0,2\n");
+    EXPECT_EQ(cpu.readCounters()->idleTime, 1000LL * 10000000 / ticks);
+    EXPECT_EQ(cpu.readCounters()->processors, 2);
+    // Without a readable list the C library's count stands.
+    put(online, "garbage");
+    EXPECT_EQ(cpu.readCounters()->processors, std::min<long>(255, sysconf(_SC_NPROCESSORS_ONLN)));
+    put(stat, "cpu  broken\n");
+    EXPECT_EQ(cpu.readCounters(), std::nullopt);
 }
 
 std::string procStat() {

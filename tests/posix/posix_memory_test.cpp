@@ -170,6 +170,36 @@ TEST_F(RecordedMachine, VersionOneMemoryLimits) {
     EXPECT_EQ(status.availPageFile, 512 * MiB);
 }
 
+// One port read tick after tick, as the gauges do: every reading is the machine as it is
+// then, also when a limit is set or lifted, or the process is moved to another group.
+TEST_F(RecordedMachine, EachReadingFollowsLimitsAndMovesBetweenGroups) {
+    put("/proc/meminfo", "MemTotal: 4194304 kB\nMemAvailable: 3145728 kB\n");
+    put("/proc/self/cgroup", "0::/app/job\n");
+    put("/cgroup/app/job/memory.max", "max\n");
+    put("/cgroup/app/job/memory.current", "104857600\n");
+    put("/cgroup/other/memory.max", "268435456\n");
+    put("/cgroup/other/memory.current", "67108864\n");
+    PosixMemory port = memory();
+    EXPECT_EQ(port.status().totalPhys, 4096 * MiB);
+
+    put("/cgroup/app/job/memory.max", "1073741824\n");
+    EXPECT_EQ(port.status().totalPhys, 1024 * MiB);
+    EXPECT_EQ(port.status().availPhys, 924 * MiB);
+    put("/cgroup/app/job/memory.current", "1048576000\n");
+    EXPECT_EQ(port.status().availPhys, 24 * MiB);
+    put("/proc/meminfo", "MemTotal: 4194304 kB\nMemAvailable: 10240 kB\n");
+    EXPECT_EQ(port.status().availPhys, 10 * MiB);
+    put("/proc/meminfo", "MemTotal: 4194304 kB\nMemAvailable: 3145728 kB\n");
+
+    put("/proc/self/cgroup", "0::/other\n");
+    EXPECT_EQ(port.status().totalPhys, 256 * MiB);
+    EXPECT_EQ(port.status().availPhys, 192 * MiB);
+    put("/cgroup/other/memory.max", "max\n");
+    EXPECT_EQ(port.status().totalPhys, 4096 * MiB);
+    put("/proc/self/cgroup", "garbage");
+    EXPECT_EQ(port.status().totalPhys, 4096 * MiB);
+}
+
 TEST_F(RecordedMachine, UnreadableMeminfoGivesAnEmptyStatus) {
     put("/proc/meminfo", "nothing here");
     EXPECT_EQ(memory().status().totalPhys, 0u);

@@ -4,8 +4,6 @@
 #include <unistd.h>
 
 #include <charconv>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 namespace qm {
@@ -58,6 +56,33 @@ std::optional<uint64_t> parseProcStat(std::string_view text) {
     return idle > UINT64_MAX - iowait ? UINT64_MAX : idle + iowait;  // absurd counters saturate
 }
 
+namespace {
+
+// One number of a CPU list, moving `pos` past it.
+std::optional<long> listNumber(std::string_view text, size_t& pos) {
+    long value = 0;
+    const auto [next, error] = std::from_chars(text.data() + pos, text.data() + text.size(), value);
+    if (error != std::errc() || value < 0) return std::nullopt;
+    pos = static_cast<size_t>(next - text.data());
+    return value;
+}
+
+}  // namespace
+
+std::optional<long> parseCpuList(std::string_view text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.remove_suffix(1);
+    long count = 0;
+    for (size_t pos = 0; pos < text.size();) {
+        const std::optional<long> first = listNumber(text, pos);
+        std::optional<long> last = first;
+        if (first && pos < text.size() && text[pos] == '-') last = listNumber(text, ++pos);
+        if (!last || *last < *first || (pos < text.size() && text[pos] != ',')) return std::nullopt;
+        count += *last - *first + 1;
+        if (pos < text.size() && ++pos == text.size()) return std::nullopt;  // a comma at the end
+    }
+    return count > 0 ? std::optional<long>(count) : std::nullopt;
+}
+
 CpuCounters cpuCountersFrom(uint64_t idleJiffies, long clockTicksPerSecond, long onlineCpus, int64_t clock100ns) {
     const uint64_t ticks = static_cast<uint64_t>(clockTicksPerSecond);
     // Split so that the product cannot overflow for any realistic uptime; beyond that the
@@ -72,15 +97,19 @@ CpuCounters cpuCountersFrom(uint64_t idleJiffies, long clockTicksPerSecond, long
     return CpuCounters{static_cast<uint8_t>(counted), static_cast<int64_t>(idle), clock100ns};
 }
 
+// Where the list cannot be read the C library counts them its own way.
+long PosixCpu::onlineProcessors() {
+    const std::optional<std::string_view> text = online_.read();
+    const std::optional<long> count = text ? parseCpuList(*text) : std::nullopt;
+    return count ? *count : sysconf(_SC_NPROCESSORS_ONLN);
+}
+
 std::optional<CpuCounters> PosixCpu::readCounters() {
-    std::ifstream file(statPath_);
-    if (!file) return std::nullopt;
-    std::ostringstream text;
-    text << file.rdbuf();
-    const std::optional<uint64_t> idle = parseProcStat(text.str());
+    const std::optional<std::string_view> text = stat_.read();
+    const std::optional<uint64_t> idle = text ? parseProcStat(*text) : std::nullopt;
     const long ticks = sysconf(_SC_CLK_TCK);
     if (!idle || ticks <= 0) return std::nullopt;
-    return cpuCountersFrom(*idle, ticks, sysconf(_SC_NPROCESSORS_ONLN), monotonic100ns());
+    return cpuCountersFrom(*idle, ticks, onlineProcessors(), monotonic100ns());
 }
 
 }  // namespace qm

@@ -8,12 +8,16 @@
 #include <string_view>
 
 #include "platform/cpu.h"
+#include "platform/posix/kept_file.h"
 
 namespace qm {
 
 // Idle plus iowait jiffies of the all-processor "cpu" line of /proc/stat; nullopt when
 // the line is missing or broken. Kernels before 2.5.41 have no iowait field: idle alone.
 std::optional<uint64_t> parseProcStat(std::string_view text);
+
+// The number of processors of a kernel CPU list such as "0-3,6,8-9"; nullopt when broken.
+std::optional<long> parseCpuList(std::string_view text);
 
 // The counters from raw figures. Above 255 processors (the count is a byte) the idle
 // time is scaled to 255 processors, so the load stays true.
@@ -22,13 +26,15 @@ CpuCounters cpuCountersFrom(uint64_t idleJiffies, long clockTicksPerSecond, long
 
 class PosixCpu : public CpuPort {
 public:
-    explicit PosixCpu(std::string statPath = "/proc/stat") : statPath_(std::move(statPath)) {}
+    explicit PosixCpu(std::string statPath = "/proc/stat", std::string onlinePath = "/sys/devices/system/cpu/online")
+        : stat_(std::move(statPath)), online_(std::move(onlinePath)) {}
     // Linux plays the NT family: the counters path is the one that applies.
     int platformId() override { return 2; }
     std::optional<CpuCounters> readCounters() override;
 
 private:
-    std::string statPath_;
+    long onlineProcessors();
+    posix::KeptFile stat_, online_;
 };
 
 }  // namespace qm

@@ -9,8 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace qm {
 
@@ -21,11 +19,6 @@ using posix::CgroupLevel;
 enum ChildCode : int { kWholeBlock = 0, kUpToBudget = 1, kNoRoom = 2, kNoMapping = 3 };
 
 using posix::ChildReport;
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Reads a small file into `buffer` without allocating (safe in the child after fork).
 std::string_view readSmall(const char* path, char* buffer, size_t capacity) {
@@ -163,52 +156,80 @@ void waitForChild(pid_t pid, TouchReport& touch, int reportedCode) {
 }  // namespace
 
 PosixMemory::PosixMemory(std::string procRoot, std::string cgroupRoot)
-    : procRoot_(std::move(procRoot)), cgroupRoot_(std::move(cgroupRoot)) {}
+    : procRoot_(std::move(procRoot)),
+      cgroupRoot_(std::move(cgroupRoot)),
+      meminfo_(procRoot_ + "/meminfo"),
+      membership_(procRoot_ + "/self/cgroup") {}
 
-void PosixMemory::addLevels(std::vector<Limit>& found, const std::string& mount, const std::string& path,
-                            const char* limitName, const char* usageName) {
+void PosixMemory::addLevels(const std::string& mount, const std::string& path, const char* limitName,
+                            const char* usageName) {
     for (const std::string& dir : posix::cgroupDirs(mount, path)) {
-        Limit files{dir + "/" + limitName, dir + "/" + usageName};
-        if (posix::parseBytes(readText(files.limitPath))) found.push_back(std::move(files));
+        Level level{posix::KeptFile(dir + "/" + limitName), posix::KeptFile(dir + "/" + usageName)};
+        if (level.limit.read()) levels_.push_back(std::move(level));
     }
 }
 
-// Every limited cgroup level above this process, in the unified hierarchy (mounted at
-// the root, or at "unified" beside v1 controllers) and in the v1 memory hierarchy.
-std::vector<PosixMemory::Limit> PosixMemory::limits() {
-    const posix::CgroupPaths paths = posix::parseCgroupPath(readText(procRoot_ + "/self/cgroup"));
-    std::vector<Limit> found;
+// Every cgroup level above this process, in the unified hierarchy (mounted at the root,
+// or at "unified" beside v1 controllers) and in the v1 memory hierarchy.
+void PosixMemory::resolveLevels(std::string_view membership) {
+    const posix::CgroupPaths paths = posix::parseCgroupPath(membership);
+    resolvedFor_ = membership;
+    resolved_ = true;
+    levels_.clear();
     if (paths.unified) {
         for (const char* mount : {"", "/unified"}) {
-            addLevels(found, cgroupRoot_ + mount, *paths.unified, "memory.max", "memory.current");
+            addLevels(cgroupRoot_ + mount, *paths.unified, "memory.max", "memory.current");
         }
     }
     if (paths.memoryV1) {
-        addLevels(found, cgroupRoot_ + "/memory", *paths.memoryV1, "memory.limit_in_bytes", "memory.usage_in_bytes");
+        addLevels(cgroupRoot_ + "/memory", *paths.memoryV1, "memory.limit_in_bytes", "memory.usage_in_bytes");
     }
-    return found;
 }
 
-std::vector<CgroupLevel> PosixMemory::readLevels(const std::vector<Limit>& files) {
-    std::vector<CgroupLevel> levels;
-    for (const Limit& file : files) {
-        const uint64_t limit = posix::parseBytes(readText(file.limitPath)).value_or(UINT64_MAX);
-        levels.push_back({limit, posix::parseBytes(readText(file.usagePath)).value_or(limit)});
+// The levels that limit memory now ("max" limits nothing), with their usage; unreadable
+// usage counts as no headroom.
+bool PosixMemory::readLevels(std::vector<std::string>* usagePaths) {
+    readings_.clear();
+    if (usagePaths) usagePaths->clear();
+    bool allRead = true;
+    for (Level& level : levels_) {
+        const std::optional<std::string_view> limitText = level.limit.read();
+        if (!limitText) {
+            allRead = false;
+            continue;
+        }
+        const std::optional<uint64_t> limit = posix::parseBytes(*limitText);
+        if (!limit) continue;
+        const std::optional<std::string_view> usage = level.usage.read();
+        readings_.push_back({*limit, usage ? posix::parseBytes(*usage).value_or(*limit) : *limit});
+        if (usagePaths) usagePaths->push_back(level.usage.path());
     }
-    return levels;
+    return allRead;
+}
+
+// The levels are found again when the process moved to another group, or when a file of
+// theirs went away (its group was removed).
+const std::vector<CgroupLevel>& PosixMemory::currentLevels(std::vector<std::string>* usagePaths) {
+    const std::optional<std::string_view> membership = membership_.read();
+    const std::string_view now = membership.value_or(std::string_view());
+    if (!resolved_ || now != resolvedFor_) resolveLevels(now);
+    if (!readLevels(usagePaths)) {
+        resolveLevels(now);
+        readLevels(usagePaths);
+    }
+    return readings_;
 }
 
 MemoryStatus PosixMemory::status() {
-    const auto info = posix::parseMeminfo(readText(procRoot_ + "/meminfo"));
+    const std::optional<std::string_view> text = meminfo_.read();
+    const auto info = text ? posix::parseMeminfo(*text) : std::nullopt;
     if (!info) return {};
-    return posix::effectiveStatus(*info, readLevels(limits()));
+    return posix::effectiveStatus(*info, currentLevels());
 }
 
 BudgetProbe PosixMemory::budgetProbe() {
-    BudgetProbe probe{procRoot_ + "/meminfo", {}, {}};
-    const std::vector<Limit> files = limits();
-    for (const Limit& file : files) probe.usagePaths.push_back(file.usagePath);
-    probe.levels = readLevels(files);
+    BudgetProbe probe{meminfo_.path(), {}, {}};
+    probe.levels = currentLevels(&probe.usagePaths);
     return probe;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/memory.h"
+#include "platform/posix/kept_file.h"
 #include "platform/posix/proc_memory_text.h"
 
 namespace qm {
@@ -72,18 +73,26 @@ private:
         posix::ChildReport report;
         bool wrote() const;
     };
-    struct Limit {
-        std::string limitPath, usagePath;
+    // A cgroup level that has a limit file; whether it limits anything is read each time.
+    struct Level {
+        posix::KeptFile limit, usage;
     };
-    std::vector<Limit> limits();
-    std::vector<posix::CgroupLevel> readLevels(const std::vector<Limit>& files);
-    void addLevels(std::vector<Limit>& found, const std::string& mount, const std::string& path,
-                   const char* limitName, const char* usageName);
+    // The levels of the group named by /proc/self/cgroup (kept, and followed when the
+    // process moves); false when one of their files could not be read.
+    bool readLevels(std::vector<std::string>* usagePaths);
+    void resolveLevels(std::string_view membership);
+    void addLevels(const std::string& mount, const std::string& path, const char* limitName, const char* usageName);
+    const std::vector<posix::CgroupLevel>& currentLevels(std::vector<std::string>* usagePaths = nullptr);
 
     posix::BudgetProbe budgetProbe();
     Writer startWriter(uint64_t bytes, bool hold);
 
     std::string procRoot_, cgroupRoot_;
+    posix::KeptFile meminfo_, membership_;
+    std::string resolvedFor_;  // the membership text the levels were found for
+    bool resolved_ = false;
+    std::vector<Level> levels_;
+    std::vector<posix::CgroupLevel> readings_;
     TouchReport last_;
 };
 

@@ -23,9 +23,10 @@ PictureSurface::PictureSurface(PictureBox& box, QWidget* parent) : QWidget(paren
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+// A surface nobody sees is neither compared nor converted: showing it paints it anyway.
 void PictureSurface::markChanged() {
     changed_ = true;
-    if (checkQueued_) return;
+    if (checkQueued_ || !isVisible()) return;
     checkQueued_ = true;
     QTimer::singleShot(0, this, [this] {
         checkQueued_ = false;
@@ -82,8 +83,10 @@ PictureView::PictureView(PictureBox& box, FormWindow& window)
     setWidget(surface_);
 }
 
+// A picture's fore colour is the pen of its drawing (the gauges change it line by line):
+// it is already in the pixels and no colour of the widget's, nor of controls inside it.
 void PictureView::mirror(Prop what) {
-    ControlView::mirror(what);
+    if (what != Prop::ForeColor) ControlView::mirror(what);
     if (detached()) return;
     if (what == Prop::Picture) surface_->markChanged();
     if (what == Prop::Geometry || what == Prop::BackColor) surface_->update();
