@@ -1,11 +1,18 @@
 # Sourced by the update scripts: the test-key build as a portable program, a real HTTPS
-# site on 127.0.0.1 whose certificate a test CA signed (trusted through SSL_CERT_FILE), an
-# X server of its own and the update window driven as a user would. Needs $build.
+# site on 127.0.0.1 whose certificate a test CA signed, an X server of its own and, for the
+# Linux program (trusting the CA through SSL_CERT_FILE), the update window driven as a user
+# would. Needs $build. The Windows scripts set update_host=wine, exe, program_file and
+# program_path first, trust the CA themselves and drive the window with their own driver.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-exe="$build/quillmere_testkey"
+update_host=${update_host:-linux}
+exe=${exe:-$build/quillmere_testkey}
+program_file=${program_file:-quillmere}
+program_path=${program_path:-qmxupdate-linux-x86_64}
 signer="$build/testkey/signer.pem"
 [[ -x $exe && -f $signer ]] || { echo "SKIP: $exe not built"; exit 0; }
-for tool in Xvfb xdotool xwininfo openssl python3; do
+tools=(Xvfb xwininfo openssl python3 wine wineserver)
+[[ $update_host == linux ]] && tools=(Xvfb xwininfo openssl python3 xdotool)
+for tool in "${tools[@]}"; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 0; }
 done
 
@@ -16,6 +23,7 @@ mkdir -p "$app" "$www" "$work/run" "$work/config" "$work/bin"
 chmod 700 "$work/run"
 pids=()
 cleanup() {
+  declare -F stop_programs >/dev/null && stop_programs
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
   local running
   running=$(pgrep -f "^$app/" || true)
@@ -26,7 +34,7 @@ cleanup() {
 trap cleanup EXIT
 source "$here/checks.bash"
 
-cp "$exe" "$app/quillmere"
+cp "$exe" "$app/$program_file"
 cp "$exe" "$work/original"
 printf 'a newer build' | cat "$exe" - > "$work/new-build"
 chmod +x "$work/new-build"
@@ -37,16 +45,15 @@ ec="-newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes"
   cd "$work" || exit 1
   openssl req -x509 $ec -keyout ca.key -out ca.pem -days 2 -subj /CN=QmTestCA
   openssl req $ec -keyout srv.key -out srv.csr -subj /CN=127.0.0.1
-  printf 'subjectAltName=IP:127.0.0.1\nbasicConstraints=CA:FALSE\n' > ext
+  printf 'subjectAltName=IP:127.0.0.1\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n' > ext
   openssl x509 -req -in srv.csr -CA ca.pem -CAkey ca.key -CAcreateserial -out srv.pem -days 2 -extfile ext
 ) >/dev/null 2>&1
 python3 "$here/../support/https_server.py" "$www" "$work/srv.pem" "$work/srv.key" "$work/port" \
   "$work/requests.log" >/dev/null 2>&1 &
 pids+=($!)
 wait_for 100 test -s "$work/port" || { fail "the HTTPS server did not start"; exit 1; }
-export QUILLMERE_SITE="https://127.0.0.1:$(cat "$work/port")" SSL_CERT_FILE="$work/ca.pem"
+export QUILLMERE_SITE="https://127.0.0.1:$(cat "$work/port")"
 
-program_path=qmxupdate-linux-x86_64
 # publish <file> [signing key]: the version 7 and the program with its signature.
 publish() {
   rm -f "$www"/*
@@ -60,6 +67,8 @@ start_x
 printf '#!/bin/sh\necho "$1" >> "%s/opened.txt"\n' "$work" > "$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
 export PATH="$work/bin:$PATH" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config"
+[[ $update_host == linux ]] || return 0
+export SSL_CERT_FILE="$work/ca.pem"
 
 window_of() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
 main_shown() { [[ -n $(window_of '^Quillmere v') ]]; }

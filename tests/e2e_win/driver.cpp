@@ -4,8 +4,8 @@
 // is 0 when the command succeeded (or the state asked about holds).
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +19,15 @@ std::string textOf(HWND hwnd) {
     char buffer[512] = {};
     GetWindowTextA(hwnd, buffer, sizeof buffer);
     return buffer;
+}
+
+template <class Condition>
+bool waitFor(int ms, Condition condition) {
+    for (int waited = 0; waited <= ms; waited += 100) {
+        if (condition()) return true;
+        Sleep(100);
+    }
+    return false;
 }
 
 struct Search {
@@ -144,34 +153,80 @@ int click(HWND main, const std::string& caption) {
     return 0;
 }
 
-BOOL CALLBACK matchTabControl(HWND hwnd, LPARAM lp) {
+struct ClassSearch {
+    const char* cls;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK matchClass(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<ClassSearch*>(lp);
     char cls[64] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
-    if (_stricmp(cls, WC_TABCONTROLA) != 0) return TRUE;
-    *reinterpret_cast<HWND*>(lp) = hwnd;
+    if (_stricmp(cls, search->cls) != 0) return TRUE;
+    search->found = hwnd;
     return FALSE;
 }
 
-// The tab's rectangle lives in the program's memory, so it is asked for there; then the
-// tab is clicked in its middle, as the mouse would.
+HWND childOfClass(HWND main, const char* cls) {
+    ClassSearch search{cls};
+    EnumChildWindows(main, matchClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A block in the program's memory: a common control writes its answers to the address it
+// is given in its owner's process.
+struct RemoteMemory {
+    HANDLE process = nullptr;
+    BYTE* at = nullptr;
+    RemoteMemory(HWND control, size_t size) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(control, &id);
+        process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+        if (process) at = static_cast<BYTE*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    }
+    ~RemoteMemory() {
+        if (at) VirtualFreeEx(process, at, 0, MEM_RELEASE);
+        if (process) CloseHandle(process);
+    }
+    bool read(const BYTE* from, void* into, size_t size) { return ReadProcessMemory(process, from, into, size, nullptr); }
+    bool write(const void* from, size_t size) { return WriteProcessMemory(process, at, from, size, nullptr); }
+};
+
+// The tab's rectangle is asked for in the program's memory; then the tab is clicked in its
+// middle, as the mouse would.
 int clickTab(HWND main, int tab) {
-    HWND tabs = nullptr;
-    EnumChildWindows(main, matchTabControl, reinterpret_cast<LPARAM>(&tabs));
+    HWND tabs = childOfClass(main, WC_TABCONTROLA);
     if (!tabs) return std::fprintf(stderr, "no tab strip\n"), 1;
-    DWORD process = 0;
-    GetWindowThreadProcessId(tabs, &process);
-    HANDLE h = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
-    void* remote = h ? VirtualAllocEx(h, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE) : nullptr;
+    RemoteMemory remote(tabs, sizeof(RECT));
     RECT r{};
-    const bool ok = remote && SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(tab - 1),
-                                           reinterpret_cast<LPARAM>(remote)) &&
-                    ReadProcessMemory(h, remote, &r, sizeof r, nullptr);
-    if (remote) VirtualFreeEx(h, remote, 0, MEM_RELEASE);
-    if (h) CloseHandle(h);
+    const bool ok = remote.at && SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(tab - 1),
+                                              reinterpret_cast<LPARAM>(remote.at)) &&
+                    remote.read(remote.at, &r, sizeof r);
     if (!ok) return std::fprintf(stderr, "no tab %d\n", tab), 1;
     const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(tabs, WM_LBUTTONUP, 0, at);
+    return 0;
+}
+
+// The entries of the window's list view, one a line, as the user reads them.
+int printRows(HWND main) {
+    HWND list = childOfClass(main, WC_LISTVIEWA);
+    if (!list) return std::fprintf(stderr, "no list view\n"), 1;
+    constexpr int kTextMax = 512;
+    RemoteMemory remote(list, sizeof(LVITEMA) + kTextMax);
+    if (!remote.at) return 1;
+    const LRESULT count = SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    for (LRESULT row = 0; row < count; ++row) {
+        LVITEMA item{};
+        item.pszText = reinterpret_cast<char*>(remote.at + sizeof item);
+        item.cchTextMax = kTextMax;
+        char text[kTextMax] = {};
+        if (!remote.write(&item, sizeof item)) return 1;
+        SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.at));
+        remote.read(remote.at + sizeof item, text, kTextMax - 1);
+        std::printf("%s\n", text);
+    }
     return 0;
 }
 
@@ -191,6 +246,25 @@ BOOL CALLBACK matchEdit(HWND hwnd, LPARAM lp) {
     return FALSE;
 }
 
+BOOL CALLBACK matchBox(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<Search*>(lp);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (std::strcmp(cls, "#32770") != 0 || !IsWindowVisible(hwnd) || textOf(hwnd) != search->wanted) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+// A message box with this title is answered with OK, as Enter would.
+int answerBox(const std::string& title, int ms) {
+    Search search{title};
+    const bool shown = waitFor(ms, [&] {
+        EnumWindows(matchBox, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    });
+    return shown && PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) ? 0 : 1;
+}
+
 // The open dialog's file name is typed and the dialog is answered with Open.
 int answerOpenDialog(const std::string& path) {
     HWND dialog = nullptr, name = nullptr;
@@ -201,26 +275,75 @@ int answerOpenDialog(const std::string& path) {
     return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) ? 0 : 1;
 }
 
-// Menu mnemonics as typed: Alt with the first opens its menu, the others choose in it.
-// (A program's menus cannot be read from another process under Wine.)
-int menuKeys(HWND main, const std::string& keys) {
-    if (keys.empty() || !PostMessageA(main, WM_SYSCOMMAND, SC_KEYMENU, keys[0])) return 1;
-    for (size_t i = 1; i < keys.size(); ++i) {
-        Sleep(500);
-        const WPARAM key = static_cast<WPARAM>(std::toupper(static_cast<unsigned char>(keys[i])));
-        PostMessageA(main, WM_KEYDOWN, key, 1);
-        PostMessageA(main, WM_KEYUP, key, 0xC0000001);
-    }
-    return 0;
+// Runs `start(argument)` as a thread of the program's process; its exit code, or ~0u when
+// it did not end within a few seconds.
+DWORD runRemote(HANDLE process, LPTHREAD_START_ROUTINE start, void* argument) {
+    HANDLE thread = CreateRemoteThread(process, nullptr, 0, start, argument, 0, nullptr);
+    DWORD code = 0xFFFFFFFFu;
+    if (thread && WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0) GetExitCodeThread(thread, &code);
+    if (thread) CloseHandle(thread);
+    return code;
 }
 
-template <class Condition>
-bool waitFor(int ms, Condition condition) {
-    for (int waited = 0; waited <= ms; waited += 100) {
-        if (condition()) return true;
-        Sleep(100);
+std::string probePath() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of("\\/") + 1) + "qm_menu_probe.dll";
+}
+
+// Where the probe library was loaded in the program's process (its exit code would cut a
+// 64-bit address short).
+BYTE* remoteBase(DWORD process) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process);
+    if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
+    MODULEENTRY32 module{};
+    module.dwSize = sizeof module;
+    BYTE* base = nullptr;
+    for (BOOL more = Module32First(snapshot, &module); more && !base; more = Module32Next(snapshot, &module)) {
+        if (_stricmp(module.szModule, "qm_menu_probe.dll") == 0) base = module.modBaseAddr;
     }
-    return false;
+    CloseHandle(snapshot);
+    return base;
+}
+
+// The request the probe reads: the window, then each caption with its NUL, then a NUL.
+std::string menuRequest(HWND main, int argc, char** argv) {
+    std::string request(reinterpret_cast<const char*>(&main), sizeof main);
+    for (int i = 0; i < argc; ++i) request += std::string(argv[i]) + '\0';
+    return request + '\0';
+}
+
+// The probe is loaded into the program, finds the item by its caption path there, and the
+// command a click on it sends is posted to the window.
+DWORD menuItemId(HANDLE process, DWORD processId, const std::string& request) {
+    const std::string path = probePath();
+    HMODULE local = LoadLibraryA(path.c_str());
+    auto* find = local ? reinterpret_cast<BYTE*>(GetProcAddress(local, "qmFindMenuItem")) : nullptr;
+    void* remote = VirtualAllocEx(process, nullptr, request.size() + MAX_PATH, MEM_COMMIT, PAGE_READWRITE);
+    if (!find || !remote || !WriteProcessMemory(process, remote, path.c_str(), path.size() + 1, nullptr)) return ~0u;
+    FARPROC loadLibrary = GetProcAddress(GetModuleHandleA("kernel32"), "LoadLibraryA");
+    auto* load = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void (*)()>(loadLibrary));
+    runRemote(process, load, remote);
+    BYTE* base = remoteBase(processId);
+    DWORD id = ~0u;
+    if (base && WriteProcessMemory(process, remote, request.data(), request.size(), nullptr)) {
+        auto* start = reinterpret_cast<LPTHREAD_START_ROUTINE>(base + (find - reinterpret_cast<BYTE*>(local)));
+        id = runRemote(process, start, remote);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return id;
+}
+
+int chooseMenuItem(HWND main, int argc, char** argv) {
+    if (argc < 1) return std::fprintf(stderr, "menu: no caption\n"), 2;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(main, &processId);
+    HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId);
+    const DWORD id = process ? menuItemId(process, processId, menuRequest(main, argc, argv)) : ~0u;
+    if (process) CloseHandle(process);
+    if (id == ~0u) return std::fprintf(stderr, "no menu item \"%s\"\n", argv[argc - 1]), 1;
+    return PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0) ? 0 : 1;
 }
 
 // The program's windows live on the test desktop, not on the driver's own; a desktop
@@ -246,6 +369,7 @@ int run(const std::string& command, int argc, char** argv) {
         });
         return shown ? answerOpenDialog(arg) : 1;
     }
+    if (command == "answer") return answerBox(arg, ms);
     if (command == "windows") return EnumWindows(printVisibleTitle, 0), 0;
     if (command == "count") {
         int count = 0;
@@ -271,7 +395,8 @@ int run(const std::string& command, int argc, char** argv) {
     }
     if (command == "tray") return PostMessageA(main, WM_MOUSEMOVE, 0, std::atoi(arg.c_str())) ? 0 : 1;
     if (command == "close") return PostMessageA(main, WM_CLOSE, 0, 0) ? 0 : 1;
-    if (command == "menukeys") return menuKeys(main, arg);
+    if (command == "menu") return chooseMenuItem(main, argc, argv);
+    if (command == "rows") return printRows(main);
     if (command == "kill") {
         DWORD process = 0;
         GetWindowThreadProcessId(main, &process);
