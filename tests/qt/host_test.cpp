@@ -131,7 +131,8 @@ TEST_F(HostTest, AMenuItemMayUnloadItselfInItsOwnClick) {
     render();
     Menu& loaded = form.loadMenuElement("mnuP1", 1);
     loaded.onClick = [&] { form.unloadElement("mnuP1", 1); };
-    QMenu* menu = window().popupOf(file);
+    QMenu* menu = opened(file);
+    ASSERT_EQ(menu->actions().size(), 2);
     menu->actions()[1]->trigger();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(menu->actions().size(), 1);

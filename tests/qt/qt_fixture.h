@@ -1,6 +1,7 @@
 #pragma once
 // A small core form rendered by the real Qt host, and the widgets that stand for it.
 #include <QApplication>
+#include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -25,6 +26,15 @@ protected:
         QApplication::processEvents();
     }
     qt::FormWindow& window() { return *host.windowOf(form); }
+    // The pop-up of `menu` once it has been opened and closed again, as a user would.
+    QMenu* opened(const Menu& menu) {
+        QMenu* popup = window().popupOf(menu);
+        if (!popup) return nullptr;
+        popup->popup(QPoint(0, 0));
+        QApplication::processEvents();
+        popup->hide();
+        return popup;
+    }
     template <class W>
     W* widgetOf(const Control& control) {
         qt::ControlView* view = window().viewOf(&control);

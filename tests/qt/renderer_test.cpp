@@ -247,7 +247,7 @@ TEST_F(RendererTest, MenusFollowArraysLoadedAndUnloadedAtRunTime) {
     exit.onClick = [&] { ++exits; };
     render();
 
-    QMenu* fileMenu = window().popupOf(file);
+    QMenu* fileMenu = opened(file);
     ASSERT_NE(fileMenu, nullptr);
     ASSERT_EQ(fileMenu->actions().size(), 3);
     EXPECT_TRUE(fileMenu->actions()[1]->isSeparator());
@@ -257,7 +257,7 @@ TEST_F(RendererTest, MenusFollowArraysLoadedAndUnloadedAtRunTime) {
     Menu& second = form.loadMenuElement("mnuP1", 1);
     second.setCaption("Second");
     second.setVisible(true);
-    QMenu* sub = window().popupOf(programs);
+    QMenu* sub = opened(programs);
     ASSERT_EQ(sub->actions().size(), 2);
     EXPECT_EQ(sub->actions()[1]->text(), "Second");
     EXPECT_TRUE(sub->actions()[1]->isVisible());
@@ -265,6 +265,57 @@ TEST_F(RendererTest, MenusFollowArraysLoadedAndUnloadedAtRunTime) {
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(sub->actions().size(), 1);
+}
+
+// A long program list costs no actions until its pop-up first opens; then every item is
+// there in the form's order with the state the program gave it meanwhile, and items
+// loaded, changed or unloaded later follow at once.
+TEST_F(RendererTest, ALongProgramsMenuGetsItsItemsWhenFirstOpenedInTheirOrder) {
+    auto& file = form.add<Menu>("mnuFile");
+    file.setCaption("&File");
+    auto& programs = form.add<Menu>("mnuPrograms", &file);
+    programs.setCaption("&Programs");
+    form.add<Menu>("mnuP1", &programs, 0).setCaption("Program 0");
+    form.add<Menu>("mnuRule", &file).setCaption("-");
+    form.add<Menu>("mnuExit", &file).setCaption("E&xit");
+    render();
+    std::vector<int> clicked;
+    for (int i = 1; i < 300; ++i) {
+        Menu& item = form.loadMenuElement("mnuP1", i);
+        item.setCaption("Program " + std::to_string(i));
+        item.setVisible(true);
+        item.onClick = [&clicked, i] { clicked.push_back(i); };
+    }
+    form.element<Menu>("mnuP1", 5).setVisible(false);
+    form.element<Menu>("mnuP1", 7).setEnabled(false);
+    form.element<Menu>("mnuP1", 9).setChecked(true);
+    QMenu* list = window().popupOf(programs);
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->actions().empty()) << "no action before the list is first shown";
+
+    ASSERT_EQ(opened(programs)->actions().size(), 300);
+    for (int i = 0; i < 300; ++i) EXPECT_EQ(list->actions()[i]->text(), QString("Program %1").arg(i));
+    EXPECT_FALSE(list->actions()[5]->isVisible());
+    EXPECT_FALSE(list->actions()[7]->isEnabled());
+    EXPECT_TRUE(list->actions()[9]->isChecked());
+    EXPECT_TRUE(list->actions()[8]->isVisible() && list->actions()[8]->isEnabled());
+    list->actions()[150]->trigger();
+    EXPECT_EQ(clicked, std::vector<int>{150});
+
+    form.element<Menu>("mnuP1", 3).setCaption("Renamed");
+    EXPECT_EQ(list->actions()[3]->text(), "Renamed");
+    form.loadMenuElement("mnuP1", 300).setCaption("Program 300");
+    ASSERT_EQ(list->actions().size(), 301);
+    EXPECT_EQ(list->actions().back()->text(), "Program 300");
+    form.unloadElement("mnuP1", 300);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(list->actions().size(), 300);
+
+    QMenu* fileMenu = opened(file);
+    ASSERT_EQ(fileMenu->actions().size(), 3);
+    EXPECT_EQ(fileMenu->actions()[0]->menu(), list);
+    EXPECT_TRUE(fileMenu->actions()[1]->isSeparator());
+    EXPECT_EQ(fileMenu->actions()[2]->text(), "E&xit");
 }
 
 }  // namespace

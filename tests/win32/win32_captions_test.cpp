@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/main_layout.h"
 #include "app/main_window.h"
 #include "forms/accessible_name.h"
 #include "launcher/launcher_layout.h"
@@ -155,6 +156,24 @@ TEST_F(Win32Captions, ACaptionTooLongForItsBoxTakesFreeRoomButNotANeighbours) {
     MapWindowPoints(nullptr, host.hwndOf(frm), reinterpret_cast<POINT*>(&shown), 2);
     EXPECT_EQ(shown.right, scale.x(2400));  // up to the combo, not over it
     EXPECT_EQ(box.width(), 900);             // the model keeps its design
+    host.detach(frm);
+}
+
+// Without a name of its own a list or picture is read as a bare "list" from its window text.
+TEST_F(Win32Captions, ListsAndPicturesCarryTheNameAScreenReaderReads) {
+    Form frm("frmMain");
+    declareMainLayout(frm);
+    host.attach(frm);
+    int named = 0;
+    for (Control* c : frm.controls()) {
+        const bool needsName = c->kind() == ControlKind::ListBox || c->kind() == ControlKind::PictureBox;
+        HWND hwnd = needsName ? hwndOf(frm, *c) : nullptr;
+        if (!hwnd) continue;
+        EXPECT_FALSE(windowText(hwnd).empty()) << c->name();
+        ++named;
+    }
+    EXPECT_GE(named, 5);
+    EXPECT_EQ(windowText(hwndOf(frm, frm.get<ListBox>("lstRam"))), "Amount of RAM to release");
     host.detach(frm);
 }
 

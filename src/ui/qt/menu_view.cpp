@@ -19,20 +19,52 @@ bool opensSubmenu(const Menu& menu) {
 MenuView::MenuView(Menu& menu, FormWindow& window) : ControlView(menu, window), menu_(menu) {
     if (opensSubmenu(menu)) {
         submenu_ = new QMenu(window.widgetForMenus());
-        action_ = submenu_->menuAction();
-    } else {
-        action_ = new QAction(window.widgetForMenus());
+        QObject::connect(submenu_, &QMenu::aboutToShow, this, [this] {
+            if (!itemsRealized_) realizeItems();
+        });
+        takeAction(submenu_->menuAction());
+        insertIntoParent();
+        return;
     }
-    action_->setObjectName(QString::fromStdString(menu.name()));
-    QObject::connect(action_, &QAction::triggered, this, [this] {
-        userAction([this] { menu_.userClick(); }, Prop::Checked);
-    });
-    insertIntoParent();
+    const MenuView* parent = window.menuViewOf(menu.parent());
+    if (!parent || !parent->submenu() || parent->itemsRealized()) {
+        takeAction(new QAction(window.widgetForMenus()));
+        insertIntoParent();
+    }
 }
 
 MenuView::~MenuView() {
     if (submenu_) delete submenu_.data();
     else if (action_) delete action_.data();
+}
+
+void MenuView::takeAction(QAction* action) {
+    action_ = action;
+    action_->setObjectName(QString::fromStdString(menu_.name()));
+    QObject::connect(action_, &QAction::triggered, this, [this] {
+        userAction([this] { menu_.userClick(); }, Prop::Checked);
+    });
+}
+
+// A late action takes every property the model has now.
+void MenuView::realize(QAction* before) {
+    if (action_ || detached()) return;
+    takeAction(new QAction(window().widgetForMenus()));
+    window().menuContainer(menu_.parent())->insertAction(before, action_);
+    mirrorAll();
+}
+
+// From the last item to the first, so each goes before the one already placed after it.
+void MenuView::realizeItems() {
+    itemsRealized_ = true;
+    const std::vector<Control*>& items = menu_.form()->childrenOf(&menu_);
+    QAction* before = nullptr;
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        MenuView* item = window().menuViewOf(*it);
+        if (!item) continue;
+        item->realize(before);
+        if (item->action()) before = item->action();
+    }
 }
 
 // Items keep the order of the form's declarations, also when loaded at run time.

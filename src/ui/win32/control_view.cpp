@@ -87,6 +87,14 @@ TwipBox ControlView::shownBox() const {
     return fitOneLine(control_, static_cast<int>(std::ceil(needs * s.twipsPerPixelX())));
 }
 
+// A list box or a picture shows no window text: there it is the name a screen reader reads
+// (a drop-down's window text is its selection, so it keeps that).
+std::string ControlView::windowText() const {
+    const ControlKind kind = control_.kind();
+    if (kind == ControlKind::ListBox || kind == ControlKind::PictureBox) return accessibleName(control_);
+    return control_.caption();
+}
+
 // A push button's raised border, or a check box's box (an option's circle) and the gap after it.
 int ControlView::besideCaption() const {
     const int dpi = static_cast<int>(std::lround(scale().dpiX));
@@ -115,7 +123,7 @@ void ControlView::mirror(Prop what) {
     if (!hwnd_) return;
     switch (what) {
         case Prop::Caption:
-            SetWindowTextA(hwnd_, control_.caption().c_str());
+            SetWindowTextA(hwnd_, windowText().c_str());
             if (captionFit_ != CaptionFit::None) mirrorGeometry();
             break;
         case Prop::Geometry: mirrorGeometry(); break;

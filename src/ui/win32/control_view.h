@@ -66,6 +66,7 @@ private:
     void mirrorGeometry();
     TwipBox shownBox() const;
     int besideCaption() const;
+    std::string windowText() const;
     void mirrorFont();
     void mirrorZOrder();
     void mirrorToolTip();
