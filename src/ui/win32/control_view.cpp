@@ -124,7 +124,7 @@ void ControlView::mirror(Prop what) {
     switch (what) {
         case Prop::Caption:
             SetWindowTextA(hwnd_, windowText().c_str());
-            if (captionFit_ != CaptionFit::None) mirrorGeometry();
+            refitCaption();
             break;
         case Prop::Geometry: mirrorGeometry(); break;
         case Prop::Visible: ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE); break;
@@ -134,16 +134,28 @@ void ControlView::mirror(Prop what) {
         case Prop::ToolTip: mirrorToolTip(); break;
         case Prop::Font:
             mirrorFont();
-            if (captionFit_ != CaptionFit::None) mirrorGeometry();
+            refitCaption();
             break;
         case Prop::ZOrder: mirrorZOrder(); break;
         default: break;
     }
 }
 
-void ControlView::mirrorGeometry() {
-    const RECT r = rectPx();
+void ControlView::mirrorGeometry() { moveTo(rectPx()); }
+
+void ControlView::moveTo(const RECT& r) {
     MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+// Figures change their captions every tick; the box moves only when the new text needs
+// another size, not once a tick per label.
+void ControlView::refitCaption() {
+    if (captionFit_ == CaptionFit::None) return;
+    const RECT wanted = rectPx();
+    RECT now;
+    GetWindowRect(hwnd_, &now);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&now), 2);
+    if (!EqualRect(&wanted, &now)) moveTo(wanted);
 }
 
 void ControlView::mirrorFont() {

@@ -64,6 +64,8 @@ protected:
 
 private:
     void mirrorGeometry();
+    void moveTo(const RECT& r);
+    void refitCaption();
     TwipBox shownBox() const;
     int besideCaption() const;
     std::string windowText() const;
