@@ -42,6 +42,8 @@ std::unique_ptr<MainWindow> runProgram(Host& host, Platform& platform, ErrorSink
     setUserDecimalSeparator(platform.locale.decimalSeparator());
     auto window = std::make_unique<MainWindow>(host, platform, log);
     host.attach(window->form());
+    // Before the window shows: a logout or `kill` from then on ends it cleanly.
+    host.watchSessionEnd(window->form());
     window->Form_Load();
     return window;
 }
@@ -55,7 +57,6 @@ int startProgram(Host& host, Platform& platform, const HostStart& start) {
     Form& frmMain = window->form();
     if (start.onMainWindow) start.onMainWindow(frmMain);
     start.onActivate = [&host, &frmMain] { host.showFromOutside(frmMain); };
-    host.watchSessionEnd(frmMain);
     const int exitCode = start.eventLoop ? start.eventLoop() : 0;
     start.onActivate = nullptr;  // the window goes with this frame
     return exitCode;

@@ -10,8 +10,17 @@
 namespace qm {
 namespace {
 
+// Notes whether the window was already on screen when its session end was first watched.
+struct WatchingHost : HeadlessHost {
+    void watchSessionEnd(Form& form) override {
+        HeadlessHost::watchSessionEnd(form);
+        shownWhenWatched.push_back(form.visible());
+    }
+    std::vector<bool> shownWhenWatched;
+};
+
 struct StartProgram : ::testing::Test {
-    HeadlessHost host;
+    WatchingHost host;
     test::FakePlatform fakes;
     Platform platform = fakes.platform(host);
     std::function<void()> onActivate;
@@ -31,6 +40,7 @@ TEST_F(StartProgram, ALaterStartShowsTheRunningWindowWhileTheLoopRuns) {
     const int exitCode = start([&] {
         EXPECT_NE(mainWindow, nullptr);
         EXPECT_EQ(host.sessionWatched, std::vector<std::string>{mainWindow->name()});
+        EXPECT_EQ(host.shownWhenWatched, std::vector<bool>{false}) << "a signal during the start ends it cleanly";
         mainWindow->hide();
         mainWindow->setWindowState(WindowState::Minimized);
         const int raised = host.foregroundCalls;
