@@ -20,7 +20,19 @@
 namespace qm::test {
 namespace {
 
-using RendererTest = QtFormTest;
+struct RendererTest : QtFormTest {
+    // File > Programs (an array starting with `first`), a rule and Exit: the launcher's shape.
+    Menu& addFileMenu(const std::string& first) {
+        auto& file = form.add<Menu>("mnuFile");
+        file.setCaption("&File");
+        auto& programs = form.add<Menu>("mnuPrograms", &file);
+        programs.setCaption("&Programs");
+        form.add<Menu>("mnuP1", &programs, 0).setCaption(first);
+        form.add<Menu>("mnuRule", &file).setCaption("-");
+        form.add<Menu>("mnuExit", &file).setCaption("E&xit");
+        return file;
+    }
+};
 
 QPoint centreOfRow(QListView* list, int row) { return list->visualRect(list->model()->index(row, 0)).center(); }
 QString rowText(QAbstractItemView* list, int row) { return list->model()->index(row, 0).data().toString(); }
@@ -235,16 +247,10 @@ TEST_F(RendererTest, APictureRedrawnWithTheSamePixelsIsNotPaintedAgain) {
 }
 
 TEST_F(RendererTest, MenusFollowArraysLoadedAndUnloadedAtRunTime) {
-    auto& file = form.add<Menu>("mnuFile");
-    file.setCaption("&File");
-    auto& programs = form.add<Menu>("mnuPrograms", &file);
-    programs.setCaption("&Programs");
-    form.add<Menu>("mnuP1", &programs, 0).setCaption("First");
-    form.add<Menu>("mnuRule", &file).setCaption("-");
-    auto& exit = form.add<Menu>("mnuExit", &file);
-    exit.setCaption("E&xit");
+    Menu& file = addFileMenu("First");
+    Menu& programs = form.get<Menu>("mnuPrograms");
     int exits = 0;
-    exit.onClick = [&] { ++exits; };
+    form.get<Menu>("mnuExit").onClick = [&] { ++exits; };
     render();
 
     QMenu* fileMenu = opened(file);
@@ -271,13 +277,8 @@ TEST_F(RendererTest, MenusFollowArraysLoadedAndUnloadedAtRunTime) {
 // there in the form's order with the state the program gave it meanwhile, and items
 // loaded, changed or unloaded later follow at once.
 TEST_F(RendererTest, ALongProgramsMenuGetsItsItemsWhenFirstOpenedInTheirOrder) {
-    auto& file = form.add<Menu>("mnuFile");
-    file.setCaption("&File");
-    auto& programs = form.add<Menu>("mnuPrograms", &file);
-    programs.setCaption("&Programs");
-    form.add<Menu>("mnuP1", &programs, 0).setCaption("Program 0");
-    form.add<Menu>("mnuRule", &file).setCaption("-");
-    form.add<Menu>("mnuExit", &file).setCaption("E&xit");
+    Menu& file = addFileMenu("Program 0");
+    Menu& programs = form.get<Menu>("mnuPrograms");
     render();
     std::vector<int> clicked;
     for (int i = 1; i < 300; ++i) {
