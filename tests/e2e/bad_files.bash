@@ -143,7 +143,7 @@ run_cases() {
 # Slot k runs every slots-th case.
 run_slot() {  # <k>
   : >"$work/display-$1"
-  Xvfb -displayfd 8 -screen 0 1024x768x24 -nolisten tcp 8>"$work/display-$1" >/dev/null 2>&1 &
+  Xvfb -displayfd 8 -screen 0 1024x768x24 -nolisten tcp -noreset 8>"$work/display-$1" >/dev/null 2>&1 &
   local xvfb=$! display="" next case  # not "i": wait_for counts with that one
   wait_for 100 test -s "$work/display-$1" && display=":$(tr -dc 0-9 <"$work/display-$1")"
   [[ -n $display ]] && ! wait_for 50 env DISPLAY="$display" xwininfo -root >/dev/null 2>&1 && display=""

@@ -15,7 +15,7 @@ start_x() {
   local n
   for n in $(seq 91 160); do
     [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     pids+=($!)
     export DISPLAY=":$n"
     wait_for 50 xwininfo -root >/dev/null 2>&1 && return 0

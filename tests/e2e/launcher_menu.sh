@@ -53,7 +53,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/checks.bash"
 display=""
 for n in $(seq 121 150); do
   [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb=$!
   sleep 1
   kill -0 "$xvfb" 2>/dev/null && { pids+=("$xvfb"); display=":$n"; break; }

@@ -30,7 +30,7 @@ start_display() {
     local n
     for n in $(seq 91 140); do
         [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
         xvfb_pid=$!
         export DISPLAY=":$n"
         sleep 1

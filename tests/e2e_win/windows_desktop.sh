@@ -35,7 +35,7 @@ trap cleanup EXIT
 
 # A free display: the server picks its own number and writes it to descriptor 8.
 : >"$work/display"
-Xvfb -displayfd 8 -screen 0 1024x768x24 -nolisten tcp 8>"$work/display" >/dev/null 2>&1 &
+Xvfb -displayfd 8 -screen 0 1024x768x24 -nolisten tcp -noreset 8>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
 display=
 for ((i = 0; i < 100; i++)); do
