@@ -3,7 +3,7 @@
 enable_language(RC)
 
 set(QM_WIN32_SYSLIBS kernel32 user32 gdi32 comctl32 comdlg32 shell32 advapi32
-  wininet ole32 uuid bcrypt)
+  wininet ole32 oleaut32 oleacc uuid bcrypt)
 
 set(QM_PLATFORM_LIB)
 qm_glob(win32_sources ${QM_SRC}/platform/win32 PATTERNS *.cpp)

@@ -57,6 +57,7 @@ ControlView::~ControlView() {
 }
 
 void ControlView::detach() {
+    screenReader_.reset();
     control_.unsubscribe(subscription_);
     detached_ = true;
     if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
@@ -110,6 +111,11 @@ HWND ControlView::create(const char* windowClass, DWORD style, DWORD exStyle) {
                             r.right - r.left, r.bottom - r.top, parentWindow(),
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr), nullptr);
     if (hwnd_) SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A control without a caption of its own is read by the name the core gives it.
+    const long role = accessibleRole(control_.kind());
+    if (hwnd_ && role) {
+        screenReader_ = std::make_unique<ScreenReaderName>(hwnd_, role, [this] { return accessibleName(control_); });
+    }
     return hwnd_;
 }
 

@@ -8,6 +8,7 @@
 
 #include "forms/caption_room.h"
 #include "forms/form_link.h"
+#include "ui/win32/screen_reader.h"
 #include "ui/win32/win32_scale.h"
 
 namespace qm::win32 {
@@ -81,6 +82,7 @@ private:
     bool detached_ = false;
     mutable HBRUSH brush_ = nullptr;
     mutable Color brushColor_ = 0;
+    std::unique_ptr<ScreenReaderName> screenReader_;
 };
 
 // The view for any control kind (null for kinds the window handles itself: menus).
