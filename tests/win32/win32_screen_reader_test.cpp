@@ -36,6 +36,13 @@ std::string windowText(HWND hwnd) {
     return text;
 }
 
+// The window a drop-down's entries drop down in.
+HWND dropList(HWND combo) {
+    COMBOBOXINFO parts{};
+    parts.cbSize = sizeof parts;
+    return GetComboBoxInfo(combo, &parts) ? parts.hwndList : nullptr;
+}
+
 VARIANT self() {
     VARIANT v;
     VariantInit(&v);
@@ -71,24 +78,29 @@ long roleOf(IAccessible& object) {
 class Win32ScreenReader : public ::testing::Test {
 protected:
     HWND hwndOf(Form& frm, const Control& c) const { return win32::hwndOf(host, frm, c); }
-    // Every control of the form that needs a name is read with the core's name and its role;
-    // returns how many were read.
+    // Every control of the form that needs a name is read with the core's name and its role,
+    // and so is a drop-down's list; returns how many controls were read.
     int expectEveryNameRead(Form& frm) {
         int read = 0;
         for (Control* c : frm.controls()) {
             const auto role = kRoles.find(c->kind());
             if (role == kRoles.end()) continue;
-            IAccessible* object = clientObject(hwndOf(frm, *c));
             ++read;
             const std::string where = frm.name() + "." + c->name();
-            EXPECT_NE(object, nullptr) << where;
-            if (!object) continue;
             EXPECT_FALSE(accessibleName(*c).empty()) << where << " has no name in the layout";
-            EXPECT_EQ(nameOf(*object), accessibleName(*c)) << where;
-            EXPECT_EQ(roleOf(*object), role->second) << where;
-            object->Release();
+            expectRead(hwndOf(frm, *c), accessibleName(*c), role->second, where);
+            if (c->kind() == ControlKind::ComboBox) {
+                expectRead(dropList(hwndOf(frm, *c)), accessibleName(*c), ROLE_SYSTEM_LIST, where + " (list)");
+            }
         }
         return read;
+    }
+    static void expectRead(HWND hwnd, const std::string& name, long role, const std::string& where) {
+        IAccessible* object = clientObject(hwnd);
+        ASSERT_NE(object, nullptr) << where;
+        EXPECT_EQ(nameOf(*object), name) << where;
+        EXPECT_EQ(roleOf(*object), role) << where;
+        object->Release();
     }
 
     Win32Host host;
@@ -133,6 +145,7 @@ protected:
 TEST_F(Win32ScreenReaderDropDown, ReadsItsLabelAsNameAndItsSelectionAsValue) {
     EXPECT_EQ(windowText(hwndOf(frm, *combo)), "5");
     EXPECT_EQ(nameOf(*object), "Retry limit");
+    expectRead(dropList(hwndOf(frm, *combo)), "Retry limit", ROLE_SYSTEM_LIST, "its list");
     EXPECT_EQ(valueOf(*object), "5");
     combo->setListIndex(0);
     EXPECT_EQ(valueOf(*object), "3");

@@ -57,7 +57,7 @@ ControlView::~ControlView() {
 }
 
 void ControlView::detach() {
-    screenReader_.reset();
+    screenReaders_.clear();
     control_.unsubscribe(subscription_);
     detached_ = true;
     if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
@@ -113,10 +113,13 @@ HWND ControlView::create(const char* windowClass, DWORD style, DWORD exStyle) {
     if (hwnd_) SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // A control without a caption of its own is read by the name the core gives it.
     const long role = accessibleRole(control_.kind());
-    if (hwnd_ && role) {
-        screenReader_ = std::make_unique<ScreenReaderName>(hwnd_, role, [this] { return accessibleName(control_); });
-    }
+    if (hwnd_ && role) nameForScreenReaders(hwnd_, role);
     return hwnd_;
+}
+
+void ControlView::nameForScreenReaders(HWND part, long role) {
+    auto name = [this] { return accessibleName(control_); };
+    screenReaders_.push_back(std::make_unique<ScreenReaderName>(part, role, name));
 }
 
 void ControlView::mirrorAll() {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "forms/caption_room.h"
 #include "forms/form_link.h"
@@ -62,6 +63,9 @@ protected:
     // Repaints the control's area in its container (for see-through controls).
     void repaintArea() const;
     HBRUSH backBrush() const;
+    // A screen reader reads `part` (this control's window or one of its own) by the core's
+    // name for the control, announced as `role`.
+    void nameForScreenReaders(HWND part, long role);
 
 private:
     void mirrorGeometry();
@@ -82,7 +86,7 @@ private:
     bool detached_ = false;
     mutable HBRUSH brush_ = nullptr;
     mutable Color brushColor_ = 0;
-    std::unique_ptr<ScreenReaderName> screenReader_;
+    std::vector<std::unique_ptr<ScreenReaderName>> screenReaders_;
 };
 
 // The view for any control kind (null for kinds the window handles itself: menus).
