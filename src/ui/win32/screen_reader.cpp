@@ -5,6 +5,8 @@
 
 #include <utility>
 
+#include "ui/win32/control_view.h"
+
 namespace qm::win32 {
 
 namespace {
@@ -34,11 +36,17 @@ LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-// The name the window gives now; false once it gives none (its control is gone).
+// The name the window gives now; false when it gives none (its control is gone or unnamed).
+// A reader's call comes through COM, which an exception must not unwind.
 bool currentName(HWND hwnd, std::string& name) {
     DWORD_PTR self = 0;
     if (!GetWindowSubclass(hwnd, subclassProc, kSubclassId, &self) || !self) return false;
-    name = reinterpret_cast<const ScreenReaderName*>(self)->name();
+    try {
+        name = reinterpret_cast<const ScreenReaderName*>(self)->name();
+    } catch (const std::exception& e) {
+        reportStray("screen reader", e.what());
+        return false;
+    }
     return !name.empty();
 }
 
