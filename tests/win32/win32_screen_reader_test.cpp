@@ -54,7 +54,7 @@ VARIANT self() {
 // The client object a reader asks the window for (released by the caller).
 IAccessible* clientObject(HWND hwnd) {
     IAccessible* object = nullptr;
-    const HRESULT hr = AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, IID_IAccessible,
+    const HRESULT hr = AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
                                                   reinterpret_cast<void**>(&object));
     return SUCCEEDED(hr) ? object : nullptr;
 }

@@ -12,6 +12,9 @@ namespace qm::win32 {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x514D;  // one subclass of ours per window
+// The interface's id from its declaration: the 64-bit import library of oleacc exports a
+// stub of code under the name IID_IAccessible.
+const IID& kIAccessible = __uuidof(IAccessible);
 
 bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -28,7 +31,14 @@ BSTR windowText(HWND hwnd) {
     return toBstr(text);
 }
 
+// Asks a window which ScreenReaderName answers for it (0: none does).
+UINT namerQuery() {
+    static const UINT message = RegisterWindowMessageA("QuillmereScreenReaderName");
+    return message;
+}
+
 LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+    if (msg == namerQuery()) return static_cast<LRESULT>(self);
     // The object id is a 32-bit value however wide lParam is.
     if (msg == WM_GETOBJECT && static_cast<DWORD>(lp) == static_cast<DWORD>(OBJID_CLIENT)) {
         if (LRESULT answer = reinterpret_cast<const ScreenReaderName*>(self)->clientObject(wp)) return answer;
@@ -39,10 +49,10 @@ LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
 // The name the window gives now; false when it gives none (its control is gone or unnamed).
 // A reader's call comes through COM, which an exception must not unwind.
 bool currentName(HWND hwnd, std::string& name) {
-    DWORD_PTR self = 0;
-    if (!GetWindowSubclass(hwnd, subclassProc, kSubclassId, &self) || !self) return false;
+    const auto* namer = reinterpret_cast<const ScreenReaderName*>(SendMessageA(hwnd, namerQuery(), 0, 0));
+    if (!namer) return false;
     try {
-        name = reinterpret_cast<const ScreenReaderName*>(self)->name();
+        name = namer->name();
     } catch (const std::exception& e) {
         reportStray("screen reader", e.what());
         return false;
@@ -61,7 +71,7 @@ public:
         if (!out) return E_POINTER;
         // Children are enumerated and the window is found through the standard object.
         if (iid == IID_IEnumVARIANT || iid == IID_IOleWindow) return inner_->QueryInterface(iid, out);
-        const bool own = iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible;
+        const bool own = iid == IID_IUnknown || iid == IID_IDispatch || iid == kIAccessible;
         *out = own ? static_cast<IAccessible*>(this) : nullptr;
         if (own) AddRef();
         return own ? S_OK : E_NOINTERFACE;
@@ -177,11 +187,11 @@ ScreenReaderName::~ScreenReaderName() { RemoveWindowSubclass(hwnd_, subclassProc
 
 LRESULT ScreenReaderName::clientObject(WPARAM wp) const {
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(hwnd_, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard)))) {
+    if (FAILED(CreateStdAccessibleObject(hwnd_, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&standard)))) {
         return 0;
     }
     auto* named = new NamedClient(standard, hwnd_, role_);
-    const LRESULT answer = LresultFromObject(IID_IAccessible, wp, named);
+    const LRESULT answer = LresultFromObject(kIAccessible, wp, named);
     named->Release();  // the answer holds its own reference
     return answer > 0 ? answer : 0;
 }
