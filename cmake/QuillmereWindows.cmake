@@ -2,8 +2,9 @@
 # tests and Windows end-to-end tests.
 enable_language(RC)
 
+# uuid before oleacc: the 64-bit oleacc import library has a code stub named IID_IAccessible.
 set(QM_WIN32_SYSLIBS kernel32 user32 gdi32 comctl32 comdlg32 shell32 advapi32
-  wininet ole32 uuid bcrypt)
+  wininet ole32 oleaut32 uuid oleacc bcrypt)
 
 set(QM_PLATFORM_LIB)
 qm_glob(win32_sources ${QM_SRC}/platform/win32 PATTERNS *.cpp)

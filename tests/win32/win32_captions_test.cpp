@@ -8,13 +8,8 @@
 #include <string>
 
 #include "app/main_layout.h"
-#include "app/main_window.h"
 #include "forms/accessible_name.h"
-#include "launcher/launcher_layout.h"
-#include "support/fake_platform.h"
-#include "ui/win32/form_window.h"
-#include "ui/win32/win32_host.h"
-#include "update/auto_update_layout.h"
+#include "win32/native_forms.h"
 
 namespace qm::win32 {
 namespace {
@@ -83,10 +78,7 @@ protected:
         const char* asked = std::getenv("QM_EXPECT_DPI");
         ASSERT_EQ(dpi, asked ? std::atoi(asked) : 96) << "the screen does not have the DPI asked for";
     }
-    HWND hwndOf(Form& frm, const Control& c) {
-        ControlView* view = host.windowOf(frm)->viewOf(&c);
-        return view ? view->hwnd() : nullptr;
-    }
+    HWND hwndOf(Form& frm, const Control& c) const { return win32::hwndOf(host, frm, c); }
     // Fails once for every control of the shown form whose caption is cut off.
     void expectEveryCaptionFits(Form& frm) {
         int measured = 0;
@@ -110,30 +102,11 @@ protected:
     Win32Host host;
 };
 
-TEST_F(Win32Captions, EveryCaptionOfTheLoadedMainWindowFits) {
-    HeadlessHost clock;
-    test::FakePlatform fakes;
-    Platform platform = fakes.platform(clock);
-    test::RecordingSink log;
-    MainWindow main(host, platform, log);
-    host.attach(main.form());
-    main.Form_Load();
-    expectEveryCaptionFits(main.form());
-    main.form().get<CommandButton>("cmdPause").setCaption(kResumeCaption);
-    expectEveryCaptionFits(main.form());
-    host.detach(main.form());
-}
-
-TEST_F(Win32Captions, EveryCaptionOfTheLauncherEditorAndTheUpdateWindowFits) {
-    Form launcher("frmLauncher"), update("frmAutoUpdate");
-    declareLauncherLayout(launcher);
-    declareAutoUpdateLayout(update);
-    host.attach(launcher);
-    host.attach(update);
-    expectEveryCaptionFits(launcher);
-    expectEveryCaptionFits(update);
-    host.detach(launcher);
-    host.detach(update);
+TEST_F(Win32Captions, EveryCaptionOfEveryFormFits) {
+    NativeForms forms(host);
+    for (Form* form : forms.all()) expectEveryCaptionFits(*form);
+    forms.main.form().get<CommandButton>("cmdPause").setCaption(kResumeCaption);
+    expectEveryCaptionFits(forms.main.form());
 }
 
 TEST_F(Win32Captions, ACaptionTooLongForItsBoxTakesFreeRoomButNotANeighbours) {

@@ -57,6 +57,7 @@ ControlView::~ControlView() {
 }
 
 void ControlView::detach() {
+    screenReaders_.clear();
     control_.unsubscribe(subscription_);
     detached_ = true;
     if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
@@ -110,7 +111,15 @@ HWND ControlView::create(const char* windowClass, DWORD style, DWORD exStyle) {
                             r.right - r.left, r.bottom - r.top, parentWindow(),
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr), nullptr);
     if (hwnd_) SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A control without a caption of its own is read by the name the core gives it.
+    const long role = accessibleRole(control_.kind());
+    if (hwnd_ && role) nameForScreenReaders(hwnd_, role);
     return hwnd_;
+}
+
+void ControlView::nameForScreenReaders(HWND part, long role) {
+    auto name = [this] { return accessibleName(control_); };
+    screenReaders_.push_back(std::make_unique<ScreenReaderName>(part, role, name));
 }
 
 void ControlView::mirrorAll() {

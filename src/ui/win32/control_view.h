@@ -5,9 +5,11 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "forms/caption_room.h"
 #include "forms/form_link.h"
+#include "ui/win32/screen_reader.h"
 #include "ui/win32/win32_scale.h"
 
 namespace qm::win32 {
@@ -61,6 +63,9 @@ protected:
     // Repaints the control's area in its container (for see-through controls).
     void repaintArea() const;
     HBRUSH backBrush() const;
+    // A screen reader reads `part` (this control's window or one of its own) by the core's
+    // name for the control, announced as `role`.
+    void nameForScreenReaders(HWND part, long role);
 
 private:
     void mirrorGeometry();
@@ -83,6 +88,7 @@ private:
     bool detached_ = false;
     mutable HBRUSH brush_ = nullptr;
     mutable Color brushColor_ = 0;
+    std::vector<std::unique_ptr<ScreenReaderName>> screenReaders_;
 };
 
 // The view for any control kind (null for kinds the window handles itself: menus).

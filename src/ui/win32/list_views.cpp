@@ -1,6 +1,7 @@
 #include "ui/win32/list_views.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include "ui/win32/form_window.h"
 #include "ui/win32/resources.h"
@@ -65,6 +66,12 @@ ComboView::ComboView(ComboBox& combo, FormWindow& window)
     : ControlView(combo, window), combo_(combo),
       entries_(combo, window, {CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT, CB_SETCURSEL}) {
     create("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
+    // The entries drop down in a list window of their own, read once it opens.
+    COMBOBOXINFO parts{};
+    parts.cbSize = sizeof parts;
+    if (hwnd() && GetComboBoxInfo(hwnd(), &parts) && parts.hwndList) {
+        nameForScreenReaders(parts.hwndList, ROLE_SYSTEM_LIST);
+    }
 }
 
 void ComboView::command(int code) {

@@ -1,6 +1,7 @@
 #include "ui/win32/win32_host.h"
 
 #include <commdlg.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstring>
@@ -39,6 +40,13 @@ std::string dialogFilter(const std::string& filter) {
         if (c == '|') c = '\0';
     }
     return out + std::string(2, '\0');
+}
+
+ComApartment::ComApartment()
+    : entered_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+
+ComApartment::~ComApartment() {
+    if (entered_) CoUninitialize();
 }
 
 Win32Host::Win32Host() {

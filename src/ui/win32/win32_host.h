@@ -22,6 +22,19 @@ private:
     NotifyIconData last_;
 };
 
+// The window thread's COM apartment: a screen reader is handed a control's object through
+// it, and the shell's calls want one too.
+class ComApartment {
+public:
+    ComApartment();
+    ~ComApartment();
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool entered_;
+};
+
 class Win32Host : public WindowedHost<FormWindow> {
 public:
     Win32Host();
@@ -44,6 +57,7 @@ public:
 
 private:
     std::unique_ptr<FormWindow> makeWindow(Form& form) override;
+    ComApartment apartment_;
     TrayRecordMemo tray_;
 };
 

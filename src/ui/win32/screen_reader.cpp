@@ -1,0 +1,199 @@
+#include "ui/win32/screen_reader.h"
+
+#include <commctrl.h>
+#include <oleacc.h>
+
+#include <utility>
+
+#include "ui/win32/control_view.h"
+
+namespace qm::win32 {
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x514D;  // one subclass of ours per window
+// The interface's id from its declaration: the 64-bit import library of oleacc exports a
+// stub of code under the name IID_IAccessible.
+const IID& kIAccessible = __uuidof(IAccessible);
+
+bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+
+BSTR toBstr(const std::string& text) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+    if (out) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out, length);
+    return out;
+}
+
+BSTR windowText(HWND hwnd) {
+    char text[512] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return toBstr(text);
+}
+
+// Asks a window which ScreenReaderName answers for it (0: none does).
+UINT namerQuery() {
+    static const UINT message = RegisterWindowMessageA("QuillmereScreenReaderName");
+    return message;
+}
+
+LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+    if (msg == namerQuery()) return static_cast<LRESULT>(self);
+    // The object id is a 32-bit value however wide lParam is.
+    if (msg == WM_GETOBJECT && static_cast<DWORD>(lp) == static_cast<DWORD>(OBJID_CLIENT)) {
+        if (LRESULT answer = reinterpret_cast<const ScreenReaderName*>(self)->clientObject(wp)) return answer;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+// The name the window gives now; false when it gives none (its control is gone or unnamed).
+// A reader's call comes through COM, which an exception must not unwind.
+bool currentName(HWND hwnd, std::string& name) {
+    const auto* namer = reinterpret_cast<const ScreenReaderName*>(SendMessageA(hwnd, namerQuery(), 0, 0));
+    if (!namer) return false;
+    try {
+        name = namer->name();
+    } catch (const std::exception& e) {
+        reportStray("screen reader", e.what());
+        return false;
+    }
+    return !name.empty();
+}
+
+// The window's standard client object, with its own name and role answered here and all
+// else (children, states, locations, navigation) left to the system. A drop-down's value
+// is its selection, which the standard object of Wine does not give.
+class NamedClient final : public IAccessible {
+public:
+    NamedClient(IAccessible* standard, HWND hwnd, long role) : inner_(standard), hwnd_(hwnd), role_(role) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        // Children are enumerated and the window is found through the standard object.
+        if (iid == IID_IEnumVARIANT || iid == IID_IOleWindow) return inner_->QueryInterface(iid, out);
+        const bool own = iid == IID_IUnknown || iid == IID_IDispatch || iid == kIAccessible;
+        *out = own ? static_cast<IAccessible*>(this) : nullptr;
+        if (own) AddRef();
+        return own ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&refs_);
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+        std::string own;
+        if (!name || !isSelf(child) || !currentName(hwnd_, own)) return inner_->get_accName(child, name);
+        *name = toBstr(own);
+        return *name ? S_OK : E_OUTOFMEMORY;
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+        if (!role || !isSelf(child)) return inner_->get_accRole(child, role);
+        role->vt = VT_I4;
+        role->lVal = role_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+        const HRESULT standard = inner_->get_accValue(child, value);
+        if (role_ != ROLE_SYSTEM_COMBOBOX || !value || !isSelf(child) || (standard == S_OK && *value)) return standard;
+        *value = windowText(hwnd_);
+        return *value ? S_OK : E_OUTOFMEMORY;
+    }
+
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return inner_->GetTypeInfoCount(count); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override {
+        return inner_->GetTypeInfo(index, lcid, info);
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override {
+        return inner_->GetIDsOfNames(iid, names, count, lcid, ids);
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                     EXCEPINFO* error, UINT* badArg) override {
+        return inner_->Invoke(id, iid, lcid, flags, params, result, error, badArg);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return inner_->get_accParent(parent); }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override { return inner_->get_accChildCount(count); }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
+        return inner_->get_accChild(child, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* out) override {
+        return inner_->get_accDescription(child, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
+        return inner_->get_accState(child, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* out) override { return inner_->get_accHelp(child, out); }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
+        return inner_->get_accHelpTopic(file, child, topic);
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* out) override {
+        return inner_->get_accKeyboardShortcut(child, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override { return inner_->get_accFocus(out); }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override { return inner_->get_accSelection(out); }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* out) override {
+        return inner_->get_accDefaultAction(child, out);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override { return inner_->accSelect(flags, child); }
+    HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* w, long* h, VARIANT child) override {
+        return inner_->accLocation(x, y, w, h, child);
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(long dir, VARIANT start, VARIANT* end) override {
+        return inner_->accNavigate(dir, start, end);
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* out) override {
+        return inner_->accHitTest(x, y, out);
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override { return inner_->accDoDefaultAction(child); }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+        return inner_->put_accName(child, name);
+    }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+        return inner_->put_accValue(child, value);
+    }
+
+private:
+    ~NamedClient() { inner_->Release(); }
+
+    IAccessible* inner_;
+    HWND hwnd_;
+    long role_;
+    LONG refs_ = 1;
+};
+
+}  // namespace
+
+long accessibleRole(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::ListBox:
+        case ControlKind::ListView: return ROLE_SYSTEM_LIST;
+        case ControlKind::ComboBox: return ROLE_SYSTEM_COMBOBOX;
+        case ControlKind::PictureBox: return ROLE_SYSTEM_GRAPHIC;
+        case ControlKind::TabStrip: return ROLE_SYSTEM_PAGETABLIST;
+        default: return 0;
+    }
+}
+
+ScreenReaderName::ScreenReaderName(HWND hwnd, long role, std::function<std::string()> name)
+    : hwnd_(hwnd), role_(role), name_(std::move(name)) {
+    SetWindowSubclass(hwnd_, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// A client that still holds the object reads the standard answers from now on.
+ScreenReaderName::~ScreenReaderName() { RemoveWindowSubclass(hwnd_, subclassProc, kSubclassId); }
+
+LRESULT ScreenReaderName::clientObject(WPARAM wp) const {
+    IAccessible* standard = nullptr;
+    if (FAILED(CreateStdAccessibleObject(hwnd_, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&standard)))) {
+        return 0;
+    }
+    auto* named = new NamedClient(standard, hwnd_, role_);
+    const LRESULT answer = LresultFromObject(kIAccessible, wp, named);
+    named->Release();  // the answer holds its own reference
+    return answer > 0 ? answer : 0;
+}
+
+}  // namespace qm::win32
