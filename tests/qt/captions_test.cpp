@@ -14,11 +14,9 @@
 #include <memory>
 
 #include "app/main_layout.h"
-#include "app/main_window.h"
-#include "launcher/launcher_layout.h"
 #include "qt_fixture.h"
 #include "support/fake_platform.h"
-#include "update/auto_update_layout.h"
+#include "support/program_forms.h"
 
 namespace qm::test {
 namespace {
@@ -95,31 +93,12 @@ protected:
     }
 };
 
-TEST_F(Captions, EveryCaptionOfTheLoadedMainWindowFits) {
-    HeadlessHost clock;
-    FakePlatform fakes;
-    Platform platform = fakes.platform(clock);
-    RecordingSink log;
-    MainWindow main(host, platform, log);
-    host.attach(main.form());
-    main.Form_Load();
+TEST_F(Captions, EveryCaptionOfEveryFormFits) {
+    ProgramForms forms(host);
     QApplication::processEvents();
-    expectEveryCaptionFits(main.form());
-    main.form().get<CommandButton>("cmdPause").setCaption(kResumeCaption);
-    expectEveryCaptionFits(main.form());
-    host.detach(main.form());
-}
-
-TEST_F(Captions, EveryCaptionOfTheLauncherEditorAndTheUpdateWindowFits) {
-    Form launcher("frmLauncher"), update("frmAutoUpdate");
-    declareLauncherLayout(launcher);
-    declareAutoUpdateLayout(update);
-    host.attach(launcher);
-    host.attach(update);
-    expectEveryCaptionFits(launcher);
-    expectEveryCaptionFits(update);
-    host.detach(launcher);
-    host.detach(update);
+    for (Form* form : forms.all()) expectEveryCaptionFits(*form);
+    forms.main.form().get<CommandButton>("cmdPause").setCaption(kResumeCaption);
+    expectEveryCaptionFits(forms.main.form());
 }
 
 TEST_F(Captions, ACaptionTooLongForItsBoxTakesFreeRoomButNotANeighbours) {
