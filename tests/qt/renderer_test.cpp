@@ -203,6 +203,28 @@ TEST_F(RendererTest, PictureBoxShowsTheCoresCanvas) {
     EXPECT_EQ(shown.pixelColor(50, 20), QColor(0, 0, 0));
 }
 
+// A picture on a hidden page is not drawn; its Paint handler draws it as the page shows.
+TEST_F(RendererTest, APictureShownAgainShowsWhatItsPaintHandlerDraws) {
+    auto& page = place<Frame>("fraPage", 0, 0, 6000, 4000);
+    auto& box = place<PictureBox>("picGraph", 0, 0, 1500, 750, &page);
+    box.setScaleMode(ScaleMode::Pixels);
+    int y = 10;
+    box.onPaint = [&] {
+        box.cls();
+        box.line(0, y, 100, y, rgb(0, 255, 0));
+    };
+    render();
+    auto* surface = static_cast<qt::PictureSurface*>(window().viewOf(&box)->widget());
+    QTRY_COMPARE(surface->image().pixelColor(50, 10), QColor(0, 255, 0));
+    page.setVisible(false);
+    y = 20;
+    box.onPaint();  // a tick while hidden draws nothing
+    EXPECT_EQ(box.image().pixel(50, 20), rgb(255, 255, 255));
+    page.setVisible(true);
+    QTRY_COMPARE(surface->image().pixelColor(50, 20), QColor(0, 255, 0));
+    EXPECT_EQ(surface->image().pixelColor(50, 10), QColor(255, 255, 255));
+}
+
 // Counts the paint events a widget receives.
 struct PaintCounter : QObject {
     explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }

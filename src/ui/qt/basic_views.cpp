@@ -21,9 +21,8 @@ LabelView::LabelView(Label& label, FormWindow& window) : ControlView(label, wind
     auto* widget = new QLabel(parentWidget());
     widget->setWordWrap(true);
     widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    widget->installEventFilter(this);
     setWidget(widget);
-    setCaptionFit(CaptionFit::Wrapped);
+    setCaptionFit(CaptionFit::Wrapped);  // also watches the clicks (eventFilter)
 }
 
 // The text first: the box that holds it is measured on it.
@@ -42,7 +41,7 @@ bool LabelView::eventFilter(QObject* watched, QEvent* event) {
             userAction([this] { label_.userClick(); }, Prop::Caption);
         }
     }
-    return false;
+    return ControlView::eventFilter(watched, event);
 }
 
 ButtonView::ButtonView(CommandButton& button, FormWindow& window) : ControlView(button, window) {

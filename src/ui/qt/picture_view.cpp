@@ -21,6 +21,7 @@ QImage toQImage(const Canvas& canvas) {
 
 PictureSurface::PictureSurface(PictureBox& box, QWidget* parent) : QWidget(parent), box_(box) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    box_.setOnScreen(false);
 }
 
 // A surface nobody sees is neither compared nor converted: showing it paints it anyway.
@@ -72,9 +73,15 @@ void PictureSurface::paintEvent(QPaintEvent*) {
 // the current event, so the core's drawing never runs inside Qt's painting.
 void PictureSurface::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    box_.setOnScreen(true);
     QTimer::singleShot(0, this, [this] {
         if (onExposed) onExposed();
     });
+}
+
+void PictureSurface::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    box_.setOnScreen(false);
 }
 
 PictureView::PictureView(PictureBox& box, FormWindow& window)
