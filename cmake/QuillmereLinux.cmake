@@ -1,16 +1,17 @@
 # Linux tree: posix ports, the Qt 6 host, tests, benchmarks, end-to-end tests.
 find_package(Threads REQUIRED)
-find_package(CURL)
+find_package(CURL REQUIRED)
 find_package(OpenSSL REQUIRED COMPONENTS Crypto)
 
 set(QM_PLATFORM_LIB)
 qm_glob(posix_sources ${QM_SRC}/platform/posix PATTERNS *.cpp)
 if(posix_sources)
   add_library(quillmere_posix STATIC ${posix_sources})
-  target_link_libraries(quillmere_posix PUBLIC quillmere_platform Threads::Threads ${CMAKE_DL_LIBS} OpenSSL::Crypto)
-  if(CURL_FOUND)
-    target_link_libraries(quillmere_posix PUBLIC CURL::libcurl)
-  endif()
+  target_link_libraries(quillmere_posix PUBLIC quillmere_platform Threads::Threads ${CMAKE_DL_LIBS})
+  # libcurl and libcrypto are opened when first needed (late_library.h): their headers only.
+  target_include_directories(quillmere_posix PRIVATE
+    $<TARGET_PROPERTY:CURL::libcurl,INTERFACE_INCLUDE_DIRECTORIES>
+    $<TARGET_PROPERTY:OpenSSL::Crypto,INTERFACE_INCLUDE_DIRECTORIES>)
   qm_warnings(quillmere_posix)
   set(QM_PLATFORM_LIB quillmere_posix)
 endif()
