@@ -1,5 +1,6 @@
 #include "ui/qt/resource_icon.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <array>
@@ -25,7 +26,8 @@ int ResourceIconEngine::shippedSizeFor(const QSize& size) const {
 QPixmap ResourceIconEngine::pixmap(const QSize& size, QIcon::Mode, QIcon::State) {
     if (size.isEmpty()) return {};
     const int shipped = shippedSizeFor(size);
-    QPixmap picture(QStringLiteral(":/icons/%1-%2.png").arg(name_).arg(shipped), "PNG");
+    // Through QImage: QPixmap's own loading keeps every picture it read in the pixmap cache.
+    QPixmap picture = QPixmap::fromImage(QImage(QStringLiteral(":/icons/%1-%2.png").arg(name_).arg(shipped), "PNG"));
     // Scaled down, never up, as an icon of loaded pictures does.
     if (picture.isNull() || (picture.width() <= size.width() && picture.height() <= size.height())) return picture;
     return picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
