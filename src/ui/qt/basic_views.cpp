@@ -14,6 +14,7 @@
 #include "ui/qt/basic_views.h"
 #include "ui/qt/form_window.h"
 #include "ui/qt/line_container.h"
+#include "ui/qt/resource_icon.h"
 
 namespace qm::qt {
 
@@ -177,7 +178,7 @@ void StatusBarView::mirror(Prop what) {
 namespace qm::qt {
 
 QPixmap resourcePixmap(const std::string& name) {
-    return QPixmap(QStringLiteral(":/images/%1.png").arg(QString::fromStdString(name)));
+    return readPng(QStringLiteral(":/images/%1.png").arg(QString::fromStdString(name)));
 }
 
 bool TimerView::running() const { return qtimer_->isActive(); }

@@ -1,6 +1,6 @@
 #include "ui/qt/resource_icon.h"
 
-#include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
 #include <array>
@@ -26,8 +26,7 @@ int ResourceIconEngine::shippedSizeFor(const QSize& size) const {
 QPixmap ResourceIconEngine::pixmap(const QSize& size, QIcon::Mode, QIcon::State) {
     if (size.isEmpty()) return {};
     const int shipped = shippedSizeFor(size);
-    // Through QImage: QPixmap's own loading keeps every picture it read in the pixmap cache.
-    QPixmap picture = QPixmap::fromImage(QImage(QStringLiteral(":/icons/%1-%2.png").arg(name_).arg(shipped), "PNG"));
+    QPixmap picture = readPng(QStringLiteral(":/icons/%1-%2.png").arg(name_).arg(shipped));
     // Scaled down, never up, as an icon of loaded pictures does.
     if (picture.isNull() || (picture.width() <= size.width() && picture.height() <= size.height())) return picture;
     return picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -53,6 +52,12 @@ QList<QSize> ResourceIconEngine::availableSizes(QIcon::Mode, QIcon::State) {
 }
 
 QIconEngine* ResourceIconEngine::clone() const { return new ResourceIconEngine(name_); }
+
+QPixmap readPng(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
 
 QIcon resourceIcon(const std::string& name) { return QIcon(new ResourceIconEngine(QString::fromStdString(name))); }
 

@@ -29,4 +29,8 @@ private:
 // The icon of that name.
 QIcon resourceIcon(const std::string& name);
 
+// A compiled-in PNG picture, read as PNG without asking the image plug-ins, and as an
+// image: QPixmap's own loading would keep every picture it read in the pixmap cache too.
+QPixmap readPng(const QString& path);
+
 }  // namespace qm::qt
