@@ -47,6 +47,7 @@ void PictureBox::setPicture(const Canvas& picture) {
 void PictureBox::keepImageAsPicture() { picture_ = image_; }
 
 void PictureBox::cls() {
+    if (drawingLost()) return;
     syncSize();
     image_.fill(backColor());
     if (picture_) image_.blit(*picture_, 0, 0);
@@ -61,6 +62,7 @@ int PictureBox::toPixels(int units) const {
 void PictureBox::line(int x1, int y1, int x2, int y2) { line(x1, y1, x2, y2, foreColor()); }
 
 void PictureBox::line(int x1, int y1, int x2, int y2, Color color) {
+    if (drawingLost()) return;
     syncSize();
     image_.line(toPixels(x1), toPixels(y1), toPixels(x2), toPixels(y2), color);
     notify(Prop::Picture);

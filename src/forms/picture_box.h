@@ -25,6 +25,11 @@ public:
     void setBorder(bool on);
     bool autoRedraw() const { return autoRedraw_; }
     void setAutoRedraw(bool on) { autoRedraw_ = on; }
+    // Whether the surface can be seen; the host says so as it shows and hides it. Drawing
+    // that a surface neither keeps (AutoRedraw) nor shows is lost at once, so a surface with
+    // a Paint handler skips it: the handler draws it anew when it is shown again.
+    bool onScreen() const { return onScreen_; }
+    void setOnScreen(bool seen) { onScreen_ = seen; }
 
     int clientWidthPx() const;
     int clientHeightPx() const;
@@ -55,10 +60,12 @@ public:
 
 private:
     int toPixels(int units) const;
+    bool drawingLost() const { return !autoRedraw_ && !onScreen_ && onPaint; }
 
     ScaleMode scaleMode_ = ScaleMode::Twips;
     bool border_ = false;
     bool autoRedraw_ = false;
+    bool onScreen_ = true;
     Canvas image_;
     std::optional<Canvas> picture_;
 };

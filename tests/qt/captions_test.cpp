@@ -75,13 +75,14 @@ protected:
         const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
         ASSERT_DOUBLE_EQ(dpi, forced ? std::atof(forced) : 96.0) << "the screen does not have the DPI asked for";
     }
-    // Fails once for every control of the rendered form whose caption is cut off.
-    void expectEveryCaptionFits(Form& frm) {
+    // Fails once for every control of the shown form whose caption is cut off where it can
+    // be seen; returns how many it measured.
+    int expectEveryShownCaptionFits(Form& frm) {
         qt::FormWindow& win = *host.windowOf(frm);
         int measured = 0;
         for (Control* c : frm.controls()) {
             qt::ControlView* view = win.viewOf(c);
-            QWidget* w = view ? view->widget() : nullptr;
+            QWidget* w = view && view->widget() && view->widget()->isVisible() ? view->widget() : nullptr;
             const QSize needs = w ? captionNeeds(*c, w) : QSize();
             if (needs.width() <= 0 && needs.height() <= 0) continue;
             ++measured;
@@ -89,16 +90,35 @@ protected:
                 << frm.name() << "." << controlName(*c) << " \"" << c->caption() << "\" needs " << needs.width()
                 << "x" << needs.height() << " px, has " << w->width() << "x" << w->height();
         }
-        EXPECT_GT(measured, 0);
+        return measured;
+    }
+    // Every page of the main window in turn, as the user opens them.
+    void expectEveryPageFits(Form& frm) {
+        TabStrip& tabs = frm.get<TabStrip>("TS");
+        for (int tab = 1; tab <= static_cast<int>(tabs.tabs().size()); ++tab) {
+            tabs.userSelectTab(tab);
+            QApplication::processEvents();
+            EXPECT_GT(expectEveryShownCaptionFits(frm), 0) << "page " << tab;
+        }
+    }
+    void expectEveryCaptionFits(Form& frm) {
+        frm.show();
+        QApplication::processEvents();
+        EXPECT_GT(expectEveryShownCaptionFits(frm), 0) << frm.name();
+        frm.hide();
     }
 };
 
 TEST_F(Captions, EveryCaptionOfEveryFormFits) {
     ProgramForms forms(host);
+    Form& main = forms.main.form();
+    main.show();
     QApplication::processEvents();
-    for (Form* form : forms.all()) expectEveryCaptionFits(*form);
-    forms.main.form().get<CommandButton>("cmdPause").setCaption(kResumeCaption);
-    expectEveryCaptionFits(forms.main.form());
+    expectEveryPageFits(main);
+    main.get<CommandButton>("cmdPause").setCaption(kResumeCaption);
+    expectEveryPageFits(main);
+    expectEveryCaptionFits(forms.launcher);
+    expectEveryCaptionFits(forms.update);
 }
 
 TEST_F(Captions, ACaptionTooLongForItsBoxTakesFreeRoomButNotANeighbours) {
@@ -115,6 +135,33 @@ TEST_F(Captions, ACaptionTooLongForItsBoxTakesFreeRoomButNotANeighbours) {
     QWidget* boxWidget = widgetOf<QCheckBox>(box);
     EXPECT_EQ(boxWidget->geometry().right() + 1, window().scale().x(2400));  // up to the combo, not over it
     EXPECT_EQ(box.width(), 900);  // the model keeps its design
+}
+
+// Nobody sees a caption that changes behind a hidden window or page: it is fitted as it
+// is shown, to the caption it has by then.
+TEST_F(Captions, ACaptionChangedWhileHiddenIsFittedWhenShown) {
+    auto& page = place<Frame>("fraPage", 0, 0, 6000, 4000);
+    Label& onPage = place<Label>("lblOnPage", 240, 240, 900, 255, &page);
+    Label& onForm = place<Label>("lblOnForm", 240, 2400, 900, 255);
+    render();
+    const auto fits = [this](Label& label) {
+        auto* widget = widgetOf<QLabel>(label);
+        const QSize needs = labelNeeds(*widget);
+        return widget->isVisible() && needs.width() <= widget->width() && needs.height() <= widget->height();
+    };
+    page.setVisible(false);
+    form.hide();
+    onPage.setCaption("A caption far longer than the box it was designed in");
+    onForm.setCaption("Another caption far longer than its designed box");
+    form.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(fits(onForm));
+    EXPECT_GT(widgetOf<QLabel>(onForm)->width(), window().scale().x(900));
+    page.setVisible(true);
+    QApplication::processEvents();
+    EXPECT_TRUE(fits(onPage));
+    onPage.setCaption("Short");  // shown: fitted at once, back to its design box
+    EXPECT_EQ(widgetOf<QLabel>(onPage)->width(), window().scale().x(900));
 }
 
 // A screen reader asks the accessibility interface; it must not answer a bare "list".

@@ -13,6 +13,7 @@
 #include "qt_fixture.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/qt_instance.h"
+#include "ui/qt/resource_icon.h"
 
 namespace qm::test {
 namespace {
@@ -25,6 +26,20 @@ NotifyIconData iconFor(Form& form, const std::string& tip) {
     data.icon = "quillmere";
     data.tip = tip;
     return data;
+}
+
+// Each size comes from the shipped picture that covers it, scaled down where none is exact.
+TEST(ResourceIcons, EverySizeIsReadFromTheShippedPictureThatCoversIt) {
+    const QIcon icon = qt::resourceIcon("quillmere");
+    ASSERT_EQ(icon.availableSizes().size(), 8);
+    EXPECT_EQ(icon.availableSizes().back(), QSize(256, 256));
+    EXPECT_EQ(icon.pixmap(QSize(32, 32)).toImage(), QPixmap(":/icons/quillmere-32.png").toImage());
+    for (int side : {16, 20, 40, 300}) {
+        const QPixmap picture = icon.pixmap(QSize(side, side));
+        EXPECT_EQ(picture.size(), QSize(std::min(side, 256), std::min(side, 256))) << side;
+        EXPECT_GT(qAlpha(picture.toImage().pixel(picture.width() / 2, picture.height() / 2)), 0) << side;
+    }
+    EXPECT_TRUE(qt::resourceIcon("nosuchicon").pixmap(QSize(32, 32)).isNull());
 }
 
 TEST_F(HostTest, TrayClicksReachTheFormAsTheClassicMouseMessages) {

@@ -208,11 +208,44 @@ TEST_F(RendererTest, PictureBoxShowsTheCoresCanvas) {
     box.cls();
     render();
     box.line(0, 10, 100, 10, rgb(0, 255, 0));
-    auto* surface = static_cast<qt::PictureSurface*>(window().viewOf(&box)->widget());
-    const QImage shown = surface->image();
+    box.line(0, 30, 100, 30, rgb(255, 128, 1));  // red and blue apart: no channel swapped
+    QWidget* surface = window().viewOf(&box)->widget();
+    const QImage shown = surface->grab().toImage();  // painted straight from the core's pixels
     ASSERT_EQ(shown.size(), QSize(100, 50));
     EXPECT_EQ(shown.pixelColor(50, 10), QColor(0, 255, 0));
+    EXPECT_EQ(shown.pixelColor(50, 30), QColor(255, 128, 1));
     EXPECT_EQ(shown.pixelColor(50, 20), QColor(0, 0, 0));
+    box.move(0, 0, 3000, 750);  // a larger canvas, elsewhere in memory, is shown just as well
+    box.line(150, 40, 200, 40, rgb(0, 0, 255));
+    const QImage wider = surface->grab().toImage();
+    ASSERT_EQ(wider.size(), QSize(200, 50));
+    EXPECT_EQ(wider.pixelColor(175, 40), QColor(0, 0, 255));
+    EXPECT_EQ(wider.pixelColor(50, 30), QColor(255, 128, 1));
+}
+
+// What the surface shows, as painted.
+QColor shownAt(QWidget* surface, int x, int y) { return surface->grab().toImage().pixelColor(x, y); }
+
+// A picture on a hidden page is not drawn; its Paint handler draws it as the page shows.
+TEST_F(RendererTest, APictureShownAgainShowsWhatItsPaintHandlerDraws) {
+    auto& page = place<Frame>("fraPage", 0, 0, 6000, 4000);
+    auto& box = place<PictureBox>("picGraph", 0, 0, 1500, 750, &page);
+    box.setScaleMode(ScaleMode::Pixels);
+    int y = 10;
+    box.onPaint = [&] {
+        box.cls();
+        box.line(0, y, 100, y, rgb(0, 255, 0));
+    };
+    render();
+    QWidget* surface = window().viewOf(&box)->widget();
+    QTRY_COMPARE(shownAt(surface, 50, 10), QColor(0, 255, 0));
+    page.setVisible(false);
+    y = 20;
+    box.onPaint();  // a tick while hidden draws nothing
+    EXPECT_EQ(box.image().pixel(50, 20), rgb(255, 255, 255));
+    page.setVisible(true);
+    QTRY_COMPARE(shownAt(surface, 50, 20), QColor(0, 255, 0));
+    EXPECT_EQ(shownAt(surface, 50, 10), QColor(255, 255, 255));
 }
 
 // Counts the paint events a widget receives.
@@ -243,7 +276,7 @@ TEST_F(RendererTest, APictureRedrawnWithTheSamePixelsIsNotPaintedAgain) {
     EXPECT_EQ(counter.paints, 0);
     redraw(20);
     EXPECT_EQ(counter.paints, 1);
-    EXPECT_EQ(static_cast<qt::PictureSurface*>(surface)->image().pixelColor(50, 20), QColor(0, 255, 0));
+    EXPECT_EQ(shownAt(surface, 50, 20), QColor(0, 255, 0));
 }
 
 TEST_F(RendererTest, MenusFollowArraysLoadedAndUnloadedAtRunTime) {

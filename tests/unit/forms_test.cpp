@@ -226,5 +226,38 @@ TEST(PictureBoxes, TwipScaleBorderAndBackgroundPicture) {
     EXPECT_EQ(errorOf([] { pictureFromFileBytes("not a bitmap"); }), 481);
 }
 
+// Drawing nobody sees and nothing keeps is skipped where a Paint handler will draw it anew.
+TEST(PictureBoxes, DrawingOffScreenIsSkippedOnlyWhereItWouldBeLostAndRedrawn) {
+    Form frm("frmTest");
+    PictureBox& graph = frm.add<PictureBox>("picA");
+    graph.move(0, 0, 1500, 750);
+    graph.setScaleMode(ScaleMode::Pixels);
+    graph.cls();
+    const Canvas blank = graph.image();
+    int paints = 0;
+    graph.onPaint = [&] {
+        ++paints;
+        graph.cls();
+        graph.line(0, 10, 100, 10, rgb(0, 255, 0));
+    };
+    graph.setOnScreen(false);
+    graph.line(0, 20, 100, 20, rgb(255, 0, 0));
+    graph.cls();
+    EXPECT_EQ(graph.image(), blank);
+    graph.setOnScreen(true);
+    graph.raisePaint();
+    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(graph.image().pixel(50, 10), rgb(0, 255, 0));
+    // Kept drawing (AutoRedraw) and surfaces nothing redraws are drawn on, seen or not.
+    graph.setOnScreen(false);
+    graph.setAutoRedraw(true);
+    graph.line(0, 30, 100, 30, rgb(0, 0, 255));
+    EXPECT_EQ(graph.image().pixel(50, 30), rgb(0, 0, 255));
+    graph.setAutoRedraw(false);
+    graph.onPaint = nullptr;
+    graph.cls();
+    EXPECT_EQ(graph.image(), blank);
+}
+
 }  // namespace
 }  // namespace qm

@@ -1,6 +1,6 @@
 #include "platform/posix/posix_internet.h"
 
-#include <curl/curl.h>
+#include "platform/posix/late_library.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -27,54 +27,60 @@ int stopWhenAsked(void* stop, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     return static_cast<std::atomic<bool>*>(stop)->load() ? 1 : 0;
 }
 
-// libcurl wants its global set-up once before the first handle.
-void initialiseOnce() {
-    static const bool done = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    (void)done;
+// libcurl, opened on the first transfer, wants its global set-up once before the first
+// handle; null when it is missing.
+const late::Curl* curlOnce() {
+    static const late::Curl* const api = [] {
+        const late::Curl* curl = late::curl();
+        return curl && curl->global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK ? curl : nullptr;
+    }();
+    return api;
 }
 
 using Handle = std::unique_ptr<CURL, decltype(&curl_easy_cleanup)>;
 
 // The system's trust store, or the one SSL_CERT_FILE / SSL_CERT_DIR name, as OpenSSL programs do.
-void setTrust(CURL* curl) {
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
-    if (const char* file = std::getenv("SSL_CERT_FILE")) curl_easy_setopt(curl, CURLOPT_CAINFO, file);
-    if (const char* dir = std::getenv("SSL_CERT_DIR")) curl_easy_setopt(curl, CURLOPT_CAPATH, dir);
+void setTrust(const late::Curl& f, CURL* curl) {
+    f.easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    f.easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (const char* file = std::getenv("SSL_CERT_FILE")) f.easy_setopt(curl, CURLOPT_CAINFO, file);
+    if (const char* dir = std::getenv("SSL_CERT_DIR")) f.easy_setopt(curl, CURLOPT_CAPATH, dir);
 }
 
-void setCommonOptions(CURL* curl, const PosixInternet& port) {
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, port.timeoutSeconds);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, port.connectTimeoutSeconds);
-    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(port.largestBody));
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, "Quillmere");
-    setTrust(curl);
+void setCommonOptions(const late::Curl& f, CURL* curl, const PosixInternet& port) {
+    f.easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "https");
+    f.easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "https");
+    f.easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    f.easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
+    f.easy_setopt(curl, CURLOPT_TIMEOUT, port.timeoutSeconds);
+    f.easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, port.connectTimeoutSeconds);
+    f.easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(port.largestBody));
+    f.easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    f.easy_setopt(curl, CURLOPT_USERAGENT, "Quillmere");
+    setTrust(f, curl);
 }
 
 PosixInternet::Result perform(const std::string& address, bool headersOnly, const PosixInternet& port,
                               std::atomic<bool>& stop) {
-    initialiseOnce();
     PosixInternet::Result result;
-    Handle curl(curl_easy_init(), &curl_easy_cleanup);
+    const late::Curl* api = curlOnce();
+    if (!api) return result;
+    const late::Curl& f = *api;
+    Handle curl(f.easy_init(), f.easy_cleanup);
     if (!curl) return result;
     Sink body{&result.body, port.largestBody}, headers{&result.headers, 1u << 20};
-    curl_easy_setopt(curl.get(), CURLOPT_URL, address.c_str());
-    setCommonOptions(curl.get(), port);
-    curl_easy_setopt(curl.get(), CURLOPT_NOBODY, headersOnly ? 1L : 0L);
-    curl_easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, appendTo);
-    curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &body);
-    curl_easy_setopt(curl.get(), CURLOPT_HEADERFUNCTION, appendTo);
-    curl_easy_setopt(curl.get(), CURLOPT_HEADERDATA, &headers);
-    curl_easy_setopt(curl.get(), CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl.get(), CURLOPT_XFERINFOFUNCTION, stopWhenAsked);
-    curl_easy_setopt(curl.get(), CURLOPT_XFERINFODATA, &stop);
-    result.ok = curl_easy_perform(curl.get()) == CURLE_OK;
-    curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &result.status);
+    f.easy_setopt(curl.get(), CURLOPT_URL, address.c_str());
+    setCommonOptions(f, curl.get(), port);
+    f.easy_setopt(curl.get(), CURLOPT_NOBODY, headersOnly ? 1L : 0L);
+    f.easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, appendTo);
+    f.easy_setopt(curl.get(), CURLOPT_WRITEDATA, &body);
+    f.easy_setopt(curl.get(), CURLOPT_HEADERFUNCTION, appendTo);
+    f.easy_setopt(curl.get(), CURLOPT_HEADERDATA, &headers);
+    f.easy_setopt(curl.get(), CURLOPT_NOPROGRESS, 0L);
+    f.easy_setopt(curl.get(), CURLOPT_XFERINFOFUNCTION, stopWhenAsked);
+    f.easy_setopt(curl.get(), CURLOPT_XFERINFODATA, &stop);
+    result.ok = f.easy_perform(curl.get()) == CURLE_OK;
+    f.easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &result.status);
     return result;
 }
 

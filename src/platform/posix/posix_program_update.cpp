@@ -1,14 +1,11 @@
 #include "platform/posix/posix_program_update.h"
 
-#include <openssl/bn.h>
-#include <openssl/ecdsa.h>
-#include <openssl/evp.h>
-#include <openssl/x509.h>
 #include <unistd.h>
 
 #include <memory>
 
 #include "base/app_error.h"
+#include "platform/posix/late_library.h"
 #include "platform/posix/posix_atomic_file.h"
 
 namespace qm {
@@ -28,41 +25,47 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)> publicKey(const std::string& point) {
+std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)> publicKey(const late::Crypto& f, const std::string& point) {
     const std::string der = kP256KeyPrefix + point;
     const auto* in = reinterpret_cast<const unsigned char*>(der.data());
-    return {point.size() == 64 ? d2i_PUBKEY(nullptr, &in, static_cast<long>(der.size())) : nullptr, &EVP_PKEY_free};
+    return {point.size() == 64 ? f.d2iPubkey(nullptr, &in, static_cast<long>(der.size())) : nullptr, f.pkeyFree};
 }
 
 // r and s as the DER form OpenSSL verifies.
-std::string derSignature(const std::string& signature) {
-    std::unique_ptr<ECDSA_SIG, decltype(&ECDSA_SIG_free)> sig(ECDSA_SIG_new(), &ECDSA_SIG_free);
+std::string derSignature(const late::Crypto& f, const std::string& signature) {
+    std::unique_ptr<ECDSA_SIG, decltype(&ECDSA_SIG_free)> sig(f.sigNew(), f.sigFree);
     const auto* bytes = reinterpret_cast<const unsigned char*>(signature.data());
-    BIGNUM* r = BN_bin2bn(bytes, 32, nullptr);
-    BIGNUM* s = BN_bin2bn(bytes + 32, 32, nullptr);
-    if (!sig || !r || !s || ECDSA_SIG_set0(sig.get(), r, s) != 1) {
-        BN_free(r), BN_free(s);
+    BIGNUM* r = f.bnBin2bn(bytes, 32, nullptr);
+    BIGNUM* s = f.bnBin2bn(bytes + 32, 32, nullptr);
+    if (!sig || !r || !s || f.sigSet0(sig.get(), r, s) != 1) {
+        f.bnFree(r), f.bnFree(s);
         return {};
     }
     unsigned char* out = nullptr;
-    const int length = i2d_ECDSA_SIG(sig.get(), &out);
+    const int length = f.i2dSig(sig.get(), &out);
     std::string der = length > 0 ? std::string(reinterpret_cast<char*>(out), static_cast<size_t>(length)) : "";
-    OPENSSL_free(out);
+    f.cryptoFree(out, OPENSSL_FILE, OPENSSL_LINE);
     return der;
+}
+
+bool verify(const late::Crypto& f, EVP_PKEY* key, const std::string& der, const std::string& data) {
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(f.mdCtxNew(), f.mdCtxFree);
+    if (der.empty() || !ctx || f.digestVerifyInit(ctx.get(), nullptr, f.sha256(), nullptr, key) != 1) {
+        return false;
+    }
+    return f.digestVerify(ctx.get(), reinterpret_cast<const unsigned char*>(der.data()), der.size(),
+                              reinterpret_cast<const unsigned char*>(data.data()), data.size()) == 1;
 }
 
 }  // namespace
 
+// Without libcrypto no signature can be checked, so none is valid.
 bool ecdsaP256Valid(const std::string& point, const std::string& data, const std::string& signature) {
-    auto key = publicKey(point);
+    const late::Crypto* f = late::crypto();
+    if (!f) return false;
+    auto key = publicKey(*f, point);
     if (!key || signature.size() != 64) return false;
-    const std::string der = derSignature(signature);
-    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
-    if (der.empty() || !ctx || EVP_DigestVerifyInit(ctx.get(), nullptr, EVP_sha256(), nullptr, key.get()) != 1) {
-        return false;
-    }
-    return EVP_DigestVerify(ctx.get(), reinterpret_cast<const unsigned char*>(der.data()), der.size(),
-                            reinterpret_cast<const unsigned char*>(data.data()), data.size()) == 1;
+    return verify(*f, key.get(), derSignature(*f, signature), data);
 }
 
 PosixProgramUpdate::PosixProgramUpdate(const std::string& runningExe, std::string trustedKey)

@@ -14,6 +14,7 @@
 #include "ui/qt/basic_views.h"
 #include "ui/qt/form_window.h"
 #include "ui/qt/line_container.h"
+#include "ui/qt/resource_icon.h"
 
 namespace qm::qt {
 
@@ -21,9 +22,8 @@ LabelView::LabelView(Label& label, FormWindow& window) : ControlView(label, wind
     auto* widget = new QLabel(parentWidget());
     widget->setWordWrap(true);
     widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    widget->installEventFilter(this);
     setWidget(widget);
-    setCaptionFit(CaptionFit::Wrapped);
+    setCaptionFit(CaptionFit::Wrapped);  // also watches the clicks (eventFilter)
 }
 
 // The text first: the box that holds it is measured on it.
@@ -42,7 +42,7 @@ bool LabelView::eventFilter(QObject* watched, QEvent* event) {
             userAction([this] { label_.userClick(); }, Prop::Caption);
         }
     }
-    return false;
+    return ControlView::eventFilter(watched, event);
 }
 
 ButtonView::ButtonView(CommandButton& button, FormWindow& window) : ControlView(button, window) {
@@ -178,7 +178,7 @@ void StatusBarView::mirror(Prop what) {
 namespace qm::qt {
 
 QPixmap resourcePixmap(const std::string& name) {
-    return QPixmap(QStringLiteral(":/images/%1.png").arg(QString::fromStdString(name)));
+    return readPng(QStringLiteral(":/images/%1.png").arg(QString::fromStdString(name)));
 }
 
 bool TimerView::running() const { return qtimer_->isActive(); }

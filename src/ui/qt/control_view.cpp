@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -54,6 +55,16 @@ void ControlView::setWidget(QWidget* widget) {
     widget->setObjectName(QString::fromStdString(control_.name()));
 }
 
+void ControlView::setCaptionFit(CaptionFit fit) {
+    captionFit_ = fit;
+    if (fit != CaptionFit::None && widget()) widget()->installEventFilter(this);
+}
+
+bool ControlView::eventFilter(QObject* watched, QEvent* event) {
+    if (fitDue_ && watched == widget() && event->type() == QEvent::Show) mirrorGeometry();
+    return false;
+}
+
 void ControlView::mirrorAll() {
     for (Prop p : kViewProps) mirror(p);
     mirrorAccessibleName();
@@ -100,9 +111,13 @@ void ControlView::mirror(Prop what) {
     }
 }
 
+// Measuring a caption lays its text out, which a widget nobody sees does not need: it
+// stands in its design box until it is shown, and is fitted then.
 void ControlView::mirrorGeometry() {
-    const TwipBox box = shownBox();
-    widget()->setGeometry(toQRect(scale().rect(box.left, box.top, box.width, box.height)));
+    QWidget* w = widget();
+    fitDue_ = captionFit_ != CaptionFit::None && !w->isVisible();
+    const TwipBox box = fitDue_ ? designBox(control_) : shownBox();
+    w->setGeometry(toQRect(scale().rect(box.left, box.top, box.width, box.height)));
 }
 
 TwipBox ControlView::shownBox() const {

@@ -31,6 +31,8 @@ public:
     // leave the view to be deleted once the current event is over.
     virtual void detach();
     bool detached() const { return detached_; }
+    // A caption is fitted when its widget is shown (see mirrorGeometry).
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 protected:
     // Mirrors one property; views extend it for their own properties.
@@ -42,7 +44,7 @@ protected:
     // How the caption may take more room than its design box when the font needs it: on one
     // line (the widget's size hint) or wrapped (its height for a width).
     enum class CaptionFit { None, OneLine, Wrapped };
-    void setCaptionFit(CaptionFit fit) { captionFit_ = fit; }
+    void setCaptionFit(CaptionFit fit);
     // The box the widget takes, in twips.
     TwipBox shownBox() const;
     FormWindow& window() const { return window_; }
@@ -62,6 +64,7 @@ private:
     int subscription_ = 0;
     bool detached_ = false;
     CaptionFit captionFit_ = CaptionFit::None;
+    bool fitDue_ = false;
 };
 
 // The view for any control kind.

@@ -2,28 +2,37 @@
 
 #include <QPainter>
 #include <QTimer>
+#include <bit>
+#include <string_view>
 #include <qdrawutil.h>
 
 namespace qm::qt {
 
-QImage toQImage(const Canvas& canvas) {
-    QImage image(canvas.width(), canvas.height(), QImage::Format_RGB32);
+namespace {
+
+size_t hashOf(const Canvas& canvas) {
     const std::vector<uint32_t>& pixels = canvas.pixels();
-    for (int y = 0; y < canvas.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < canvas.width(); ++x) {
-            const Color c = pixels[static_cast<size_t>(y) * static_cast<size_t>(canvas.width()) + static_cast<size_t>(x)];
-            line[x] = qRgb(redOf(c), greenOf(c), blueOf(c));
-        }
-    }
-    return image;
+    return std::hash<std::string_view>{}(
+        std::string_view(reinterpret_cast<const char*>(pixels.data()), pixels.size() * sizeof(uint32_t)));
+}
+
+}  // namespace
+
+// A 0x00BBGGRR word is the bytes R, G, B, 0 in memory here, the byte order of RGBX8888,
+// whose fourth byte Qt's painting does not read.
+QImage canvasImage(const Canvas& canvas) {
+    static_assert(std::endian::native == std::endian::little, "canvas words are read as R, G, B, X bytes");
+    if (canvas.width() <= 0 || canvas.height() <= 0) return {};
+    return QImage(reinterpret_cast<const uchar*>(canvas.pixels().data()), canvas.width(), canvas.height(),
+                  canvas.width() * static_cast<int>(sizeof(uint32_t)), QImage::Format_RGBX8888);
 }
 
 PictureSurface::PictureSurface(PictureBox& box, QWidget* parent) : QWidget(parent), box_(box) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    box_.setOnScreen(false);
 }
 
-// A surface nobody sees is neither compared nor converted: showing it paints it anyway.
+// A surface nobody sees is not compared: showing it paints it anyway.
 void PictureSurface::markChanged() {
     changed_ = true;
     if (checkQueued_ || !isVisible()) return;
@@ -36,23 +45,9 @@ void PictureSurface::markChanged() {
 
 void PictureSurface::repaintIfChanged() {
     if (!changed_) return;
-    const Canvas& canvas = box_.image();
-    if (canvas.width() == shownWidth_ && canvas.pixels() == shownPixels_) {
-        changed_ = false;
-        return;
-    }
-    update();
-}
-
-const QImage& PictureSurface::image() {
-    if (changed_) {
-        const Canvas& canvas = box_.image();
-        image_ = toQImage(canvas);
-        shownPixels_ = canvas.pixels();
-        shownWidth_ = canvas.width();
-    }
     changed_ = false;
-    return image_;
+    const Canvas& canvas = box_.image();
+    if (canvas.width() != shownWidth_ || hashOf(canvas) != shownHash_) update();
 }
 
 // The border takes the same share of the rectangle as its 2 design pixels take of the design.
@@ -65,16 +60,27 @@ void PictureSurface::paintEvent(QPaintEvent*) {
         inner = rect().adjusted(bx, bx, -bx, -bx);
     }
     painter.fillRect(inner, QColor(redOf(box_.backColor()), greenOf(box_.backColor()), blueOf(box_.backColor())));
-    if (!image().isNull()) painter.drawImage(inner, image());
+    const Canvas& canvas = box_.image();
+    shownHash_ = hashOf(canvas);
+    shownWidth_ = canvas.width();
+    changed_ = false;
+    const QImage pixels = canvasImage(canvas);
+    if (!pixels.isNull()) painter.drawImage(inner, pixels);
 }
 
 // Exposure is the moment the classic surface raises its Paint event; it is raised after
 // the current event, so the core's drawing never runs inside Qt's painting.
 void PictureSurface::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    box_.setOnScreen(true);
     QTimer::singleShot(0, this, [this] {
         if (onExposed) onExposed();
     });
+}
+
+void PictureSurface::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    box_.setOnScreen(false);
 }
 
 PictureView::PictureView(PictureBox& box, FormWindow& window)

@@ -9,29 +9,29 @@
 
 namespace qm::qt {
 
-// The canvas as a Qt image (0x00BBGGRR pixels become opaque RGB).
-QImage toQImage(const Canvas& canvas);
+// The canvas's own pixels seen as a Qt image, without a copy; valid until the canvas
+// changes size.
+QImage canvasImage(const Canvas& canvas);
 
 class PictureSurface : public QWidget {
 public:
     PictureSurface(PictureBox& box, QWidget* parent);
-    // The canvas changed; it is converted once, at the next paint (the core may draw
+    // The canvas changed; it is looked at once, after the current event (the core may draw
     // hundreds of lines per refresh, each announcing a change). A refresh that drew the
     // same pixels again is not painted at all.
     void markChanged();
-    const QImage& image();
     std::function<void()> onExposed;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void repaintIfChanged();
     PictureBox& box_;
-    QImage image_;
-    std::vector<uint32_t> shownPixels_;  // the canvas as image_ shows it
-    int shownWidth_ = 0;
+    size_t shownHash_ = 0;  // of the pixels last painted, which need no copy of their own
+    int shownWidth_ = -1;
     bool changed_ = true;
     bool checkQueued_ = false;
 };

@@ -11,6 +11,7 @@
 #include "ui/qt/control_view.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/end_signals.h"
+#include "ui/qt/resource_icon.h"
 #include "ui/qt/tray_kind.h"
 #include "ui/qt/form_window.h"
 
@@ -47,14 +48,7 @@ void QtHost::setBusyPointer(Control& control, bool busy) {
     else widget->unsetCursor();
 }
 
-QIcon QtHost::programIcon(const std::string& resource) const {
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(QString::fromStdString(resource)).arg(size),
-                     QSize(size, size));
-    }
-    return icon;
-}
+QIcon QtHost::programIcon(const std::string& resource) const { return resourceIcon(resource); }
 
 // The active window owns the box, so it stays above the window the user works in.
 int QtHost::msgBox(const std::string& prompt, int style, const std::string& title) {

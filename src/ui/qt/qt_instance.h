@@ -2,14 +2,14 @@
 // One running copy per user: the first start holds the lock and listens on a local socket
 // beside it; a later start finds the lock taken and asks, over the socket, the running copy
 // to show, restore and raise its main window.
-#include <QPointer>
 #include <functional>
+#include <memory>
+#include <string>
 
 #include "platform/instance.h"
 #include "platform/posix/posix_instance_lock.h"
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 namespace qm::qt {
 
@@ -35,10 +35,13 @@ public:
 
 private:
     void listen();
-    void answer(QLocalSocket* socket);
+    void acceptWaiting();
+    // Reads a connection's request as it arrives and answers it, then closes it.
+    void serve(int connection);
 
     InstanceLock lock_;
-    QPointer<QLocalServer> server_;
+    int listener_ = -1;
+    std::unique_ptr<QSocketNotifier> listening_;
 };
 
 }  // namespace qm::qt
