@@ -1,6 +1,4 @@
 #!/bin/bash
-# Not registered yet (not a .sh): under Wine the program finds the site offline (the probe of
-# the site fails although the test CA is added), and the waits below are too long when it does.
 # The Windows test-key build under Wine against a real HTTPS site on 127.0.0.1, in a Wine
 # prefix of its own whose machine root store trusts the test CA (added as an administrator
 # would). A whole upgrade over three starts through Help > Check for Updates..., starts
@@ -96,9 +94,10 @@ stop_programs
 openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out "$work/stranger.pem" 2>/dev/null
 printf 'MZ%01022d' 0 > "$work/other.exe"
 shows_row() { drv on AutoUpdate rows | grep -qxF "$1"; }
-# refused <case> <a request the check must have made, or ""> [the row the check ends with]
+# refused <case> <a request the check must have made, or ""> <the reason the window gives, or "">
+#   [the row the check ends with]
 refused() {
-  local name=$1 expected=$2 row=${3:-The new version could not be downloaded.}
+  local name=$1 expected=$2 reason=$3 row=${4:-The new version could not be downloaded.}
   cp "$work/original" "$app/Quillmere.exe"
   rm -f "$app/qmx.exe"
   wine reg delete "$key" /f $reg_view >/dev/null 2>&1
@@ -111,27 +110,34 @@ refused() {
       grep -q "$expected" "$work/requests.log" && pass "$name: the check asked for $expected" \
         || fail "$name: no request for $expected: $(tr '\n' ' ' < "$work/requests.log")"
     fi
+    if [[ -n $reason ]]; then
+      local shown
+      shown=$(drv on AutoUpdate status)
+      [[ $shown == "$reason" ]] && pass "$name: the window says \"$reason\"" || fail "$name: the window says \"$shown\""
+    fi
+    grep -q '^plain ' "$work/requests.log" && fail "$name: a request went out over plain HTTP: $(grep '^plain ' "$work/requests.log" | head -1)"
   else
     fail "$name: $(ls "$app"), Up: $(stored Up)"
   fi
   stop_programs
 }
 publish "$work/new-build"; rm "$www/$program_path"
-refused "a missing program (404)" "HEAD /$program_path "
+# WinINet asks for the headers with a GET.
+refused "a missing program (404)" "GET /$program_path " "The new version was not found."
 publish "$work/new-build"; echo $(( $(stat -c %s "$work/new-build") + 4096 )) > "$www/$program_path.length"
-refused "a body cut short" "GET /$program_path "
+refused "a body cut short" "GET /$program_path " "The download was incomplete."
 publish "$work/new-build" "$work/stranger.pem"
-refused "a signature of an untrusted key" "GET /$program_path.sig"
+refused "a signature of an untrusted key" "GET /$program_path.sig" "The download is not signed by Quillmere."
 publish "$work/original"; cp "$work/new-build" "$www/$program_path"
-refused "a trusted signature over other bytes" "GET /$program_path.sig"
+refused "a trusted signature over other bytes" "GET /$program_path.sig" "The download is not signed by Quillmere."
 publish "$work/other.exe"
-refused "a program for another platform" "GET /$program_path "
+refused "a program for another platform" "GET /$program_path " "The download is no program for this computer."
 publish "$work/new-build"; touch "$www/$program_path.redirect"
-refused "a redirect to plain HTTP" "/$program_path "
+refused "a redirect to plain HTTP" "GET /$program_path " "The new version was not found."
 publish "$work/new-build"
 thumbprint=$(openssl x509 -in "$work/ca.pem" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g')
 wine reg delete 'HKLM\Software\Microsoft\SystemCertificates\Root\Certificates\'"$thumbprint" /f $reg_view >/dev/null 2>&1 \
   || fail "the test CA could not be removed from the root store"
-refused "an untrusted certificate" "" "You are currently not conneted to the Internet"
+refused "an untrusted certificate" "" "" "You are currently not conneted to the Internet"
 
 [[ $failures == 0 ]] && echo "PASS" || { echo "$failures failure(s)"; exit 1; }
