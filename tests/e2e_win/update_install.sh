@@ -69,25 +69,37 @@ drv wait "" 30000 >/dev/null && [[ $(drv count) == 1 ]] && pass "one program run
 replaced && pass "Quillmere.exe is still the new build" || fail "Quillmere.exe changed after the upgrade"
 stop_programs
 
-# ---- an upgrade cut off between two steps leaves a program that starts ---------------
-# cut_off <state> <program file>: what a start killed right after it set the state leaves.
+# ---- an upgrade cut off between two of its steps leaves a program that starts --------
+# cut_off <state> <program file> <download or "">: what a process killed right
+# after one step leaves; then the user starts Quillmere.exe.
 cut_off() {
+  stop_programs
   cp "$2" "$app/Quillmere.exe"
-  cp "$work/new-build" "$app/qmx.exe"
+  rm -f "$app/qmx.exe"
+  [[ -z $3 ]] || cp "$3" "$app/qmx.exe"
   store ver 7; store Up "$1"; store donreq z
   launch
 }
 # The thank-you box, when this start finishes an upgrade, is answered as a user would.
 started() { drv answer Quillmere 0 >/dev/null; drv wait "" 0 >/dev/null; }
-cut_off b "$work/original"  # killed after the window's download, before its start
-wait_for 600 started && pass "killed after the download: the program starts" || fail "killed after the download: no program"
-one_of_the_builds && pass "killed after the download: Quillmere.exe is one whole build" \
-  || fail "killed after the download: Quillmere.exe is damaged"
-stop_programs
-cut_off c "$work/new-build"  # killed after the download's start replaced the program
-wait_for 300 started && pass "killed after the replacing: the program starts" || fail "killed after the replacing: no program"
-wait_for 150 test ! -e "$app/qmx.exe" && [[ $(stored Up) == a ]] \
-  && pass "killed after the replacing: the next start finishes the upgrade" || fail "left: $(ls "$app"), Up: $(stored Up)"
+upgraded() { replaced && [[ ! -e $app/qmx.exe && $(stored Up) == a ]]; }
+# after_cut <case> <what holds then> <its check>...
+after_cut() {
+  local name=$1 outcome=$2; shift 2
+  wait_for 300 started && pass "killed $name: the program starts" || { fail "killed $name: no program"; return; }
+  wait_for 150 "$@" && pass "killed $name: $outcome" || fail "killed $name: not $outcome: $(ls "$app"), Up: $(stored Up)"
+}
+kept_original() { cmp -s "$app/Quillmere.exe" "$work/original" && [[ $(stored Up) == a ]]; }
+cut_off a "$work/original" "$work/new-build"
+after_cut "after saving the download, before recording it" "the old build, idle" kept_original
+cut_off b "$work/original" "$work/new-build"
+after_cut "before the download was started" "the upgrade finished" upgraded
+cut_off b "$work/new-build" "$work/new-build"
+after_cut "after the replacing, before recording it" "the upgrade finished" upgraded
+cut_off c "$work/new-build" "$work/new-build"
+after_cut "before the replaced program was started" "the upgrade finished" upgraded
+cut_off c "$work/new-build" ""
+after_cut "after the download was removed" "the upgrade finished" upgraded
 stop_programs
 
 # ---- refusals -------------------------------------------------------------------------
