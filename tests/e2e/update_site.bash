@@ -51,7 +51,13 @@ ec="-newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes"
 ) >/dev/null 2>&1
 python3 "$here/../support/https_server.py" "$www" "$work/srv.pem" "$work/srv.key" "$work/port" \
   "$work/requests.log" >/dev/null 2>&1 &
-pids+=($!)
+site_pid=$!
+pids+=($site_pid)
+# For a failure's message: whether the site still ran, and what it was asked.
+site_state() {
+  kill -0 "$site_pid" 2>/dev/null && printf 'the site runs' || printf 'the site is down'
+  printf ', requests: %s' "$(tail -5 "$work/requests.log" 2>/dev/null | tr '\n' ' ')"
+}
 wait_for 100 test -s "$work/port" || { fail "the HTTPS server did not start"; exit 1; }
 export QUILLMERE_SITE="https://127.0.0.1:$(cat "$work/port")"
 

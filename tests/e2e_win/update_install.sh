@@ -57,7 +57,8 @@ check_for_update() {
 # ---- the whole upgrade over three starts -------------------------------------------
 publish "$work/new-build"
 check_for_update "the upgrade" || exit 1
-wait_for 600 replaced && pass "Quillmere.exe is the new build" || fail "Quillmere.exe was not replaced: $(ls "$app")"
+wait_for 600 replaced && pass "Quillmere.exe is the new build" \
+  || fail "Quillmere.exe was not replaced: $(ls "$app"), rows: $(drv on AutoUpdate rows | tr '\n' '|') $(site_state)"
 drv answer Quillmere 30000 >/dev/null && pass "the new program thanks the user" || fail "no thank-you box"
 wait_for 150 test ! -e "$app/qmx.exe" && pass "the download was removed" || fail "qmx.exe is still there"
 wait_for 100 grep -q "$QUILLMERE_SITE/upgrade.php" "$work/opened.txt" 2>/dev/null \
@@ -115,7 +116,8 @@ refused() {
   wine reg delete "$key" /f $reg_view >/dev/null 2>&1
   : > "$work/requests.log"
   check_for_update "$name" || { stop_programs; return; }
-  wait_for 300 shows_row "$row" || fail "$name: the check did not end with \"$row\": $(drv on AutoUpdate rows | tr '\n' '|')"
+  wait_for 300 shows_row "$row" \
+    || fail "$name: the check did not end with \"$row\": $(drv on AutoUpdate rows | tr '\n' '|') $(site_state)"
   if cmp -s "$app/Quillmere.exe" "$work/original" && [[ ! -e $app/qmx.exe && $(stored Up) != b ]] && running; then
     pass "$name: refused, Quillmere.exe unchanged and the program running"
     if [[ -n $expected ]]; then
