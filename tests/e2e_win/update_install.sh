@@ -105,7 +105,13 @@ stop_programs
 
 # ---- refusals -------------------------------------------------------------------------
 openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out "$work/stranger.pem" 2>/dev/null
-printf 'MZ%01022d' 0 > "$work/other.exe"
+# This build with the other Windows machine type in its header: signed by the trusted key,
+# so the machine type alone is at fault.
+cp "$work/new-build" "$work/other.exe"
+other_machine='\x64\x86'
+[[ $program_path == qmxupdate64.exe ]] && other_machine='\x4c\x01'
+printf "$other_machine" | dd of="$work/other.exe" bs=1 conv=notrunc \
+  seek=$(($(od -An -tu4 -j60 -N4 "$work/other.exe") + 4)) 2>/dev/null
 shows_row() { drv on AutoUpdate rows | grep -qxF "$1"; }
 # refused <case> <a request the check must have made, or ""> <the reason the window gives, or "">
 #   [the row the check ends with]
