@@ -41,7 +41,6 @@ stored() { wine reg query "$key" /v "$1" $reg_view 2>/dev/null | tr -d '\r' | aw
 store() { wine reg add "$key" /v "$1" /d "$2" /f $reg_view >/dev/null 2>&1; }
 running() { [[ $(drv count) -ge 1 ]]; }
 replaced() { cmp -s "$app/Quillmere.exe" "$work/new-build"; }
-one_of_the_builds() { cmp -s "$app/Quillmere.exe" "$work/original" || replaced; }
 # Started from its own folder on the test desktop, as a double click would.
 launch() { (cd "$app" && exec wine explorer "/desktop=$desk,1024x768" Quillmere.exe >/dev/null 2>&1) & }
 
