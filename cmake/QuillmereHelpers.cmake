@@ -41,12 +41,17 @@ function(qm_split_main sources_var main_var)
   set(${main_var} ${main} PARENT_SCOPE)
 endfunction()
 
-# qm_add_e2e(<dir>): each <dir>/*.sh becomes a serial ctest test run with
-# bash and given the build dir as $1. The scripts bring their own X server.
+# qm_add_e2e(<dir> [ONLY <name>...]): each <dir>/*.sh (or only the named ones) becomes a
+# serial ctest test run with bash and given the build dir as $1. The scripts bring their
+# own X server.
 function(qm_add_e2e dir)
+  cmake_parse_arguments(PARSE_ARGV 1 E "" "" "ONLY")
   qm_glob(scripts ${dir} PATTERNS *.sh)
   foreach(script IN LISTS scripts)
     get_filename_component(name ${script} NAME_WE)
+    if(E_ONLY AND NOT name IN_LIST E_ONLY)
+      continue()
+    endif()
     get_filename_component(group ${dir} NAME)
     add_test(NAME ${group}.${name} COMMAND bash ${script} ${CMAKE_BINARY_DIR}
       WORKING_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -69,7 +69,10 @@ if(TARGET win32_tests)
   set_tests_properties(win32_captions_144dpi PROPERTIES TIMEOUT 300 LABELS unit ENVIRONMENT "QM_EXPECT_DPI=144")
 endif()
 
-# Windows end-to-end scripts run once, from the 32-bit tree.
+# Windows end-to-end scripts run once, from the 32-bit tree; the update one from both,
+# since each build fetches its own download and keeps its state in its own registry view.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   qm_add_e2e(${QM_TESTS}/e2e_win)
+else()
+  qm_add_e2e(${QM_TESTS}/e2e_win ONLY update_install)
 endif()

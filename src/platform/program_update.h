@@ -18,6 +18,8 @@ public:
     virtual ProgramKind ownKind() = 0;
     // The program file an upgrade replaces.
     virtual std::string programPath() = 0;
+    // True when this process runs from that file (and not from the download).
+    virtual bool runsProgramFile() = 0;
     // False when the user cannot replace the program file (its folder is not writable).
     virtual bool canReplaceProgram() = 0;
     // Writes a downloaded program (runnable) through a temporary file and a rename; error 75 on failure.

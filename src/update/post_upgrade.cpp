@@ -25,6 +25,8 @@ public:
 
 private:
     ReplaceResult replaceWhileInUse();
+    bool handOverToDownload();
+    bool keepOldProgram();
     void removeDownload();
     void setState(const char* state) { writeRegString(platform_.registry, HKEY_LOCAL_MACHINE_, kUpdateKey, "Up", state); }
     void thankOnce();
@@ -48,15 +50,29 @@ ReplaceResult Upgrade::replaceWhileInUse() {
     return result;
 }
 
+// A start of the program file itself finds an upgrade whose download was never started
+// (the window's process was ended first): a running file cannot be replaced, so the
+// download is started to do it. When it cannot be, this start goes on normally.
+bool Upgrade::handOverToDownload() {
+    bool present = false;
+    ignoreErrors([&] { present = platform_.files.fileExists(download_); });
+    if (!present || !ignoreErrors([&] { platform_.shell.startProgram(runCommand(download_)); })) return false;
+    host_.endProgram();
+    return true;
+}
+
+bool Upgrade::keepOldProgram() {
+    setState("a");
+    log_.logError(kContext, errPathFileAccess, "The program file could not be replaced");
+    return true;
+}
+
 // The old program stays in place until the checked copy replaces it in one step. When
 // that cannot be done the old one is kept, the state goes back to idle and this start
-// goes on normally, so no start ever hands on to another.
+// goes on normally, so no start ever hands on to another but the download.
 bool Upgrade::replaceAndRestart() {
-    if (replaceWhileInUse() != ReplaceResult::Replaced) {
-        setState("a");
-        log_.logError(kContext, errPathFileAccess, "The program file could not be replaced");
-        return true;
-    }
+    if (platform_.update.runsProgramFile()) return !handOverToDownload() && keepOldProgram();
+    if (replaceWhileInUse() != ReplaceResult::Replaced) return keepOldProgram();
     setState("c");
     ignoreErrors([&] { platform_.shell.startProgram(runCommand(platform_.update.programPath())); });
     host_.endProgram();

@@ -45,12 +45,19 @@ ec="-newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes"
   cd "$work" || exit 1
   openssl req -x509 $ec -keyout ca.key -out ca.pem -days 2 -subj /CN=QmTestCA
   openssl req $ec -keyout srv.key -out srv.csr -subj /CN=127.0.0.1
-  printf 'subjectAltName=IP:127.0.0.1\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n' > ext
+  # Also as a DNS name: Wine's crypt32 matches the host only against the DNS names.
+  printf 'subjectAltName=IP:127.0.0.1,DNS:127.0.0.1\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n' > ext
   openssl x509 -req -in srv.csr -CA ca.pem -CAkey ca.key -CAcreateserial -out srv.pem -days 2 -extfile ext
 ) >/dev/null 2>&1
 python3 "$here/../support/https_server.py" "$www" "$work/srv.pem" "$work/srv.key" "$work/port" \
   "$work/requests.log" >/dev/null 2>&1 &
-pids+=($!)
+site_pid=$!
+pids+=($site_pid)
+# For a failure's message: whether the site still ran, and what it was asked.
+site_state() {
+  kill -0 "$site_pid" 2>/dev/null && printf 'the site runs' || printf 'the site is down'
+  printf ', requests: %s' "$(tail -5 "$work/requests.log" 2>/dev/null | tr '\n' ' ')"
+}
 wait_for 100 test -s "$work/port" || { fail "the HTTPS server did not start"; exit 1; }
 export QUILLMERE_SITE="https://127.0.0.1:$(cat "$work/port")"
 

@@ -162,6 +162,7 @@ public:
     explicit FakeProgramUpdate(FakeFiles& files) : files_(files) {}
     ProgramKind kind = ProgramKind::PeI386;
     std::string program = "C:\\Apps\\Quillmere\\Quillmere.exe";
+    bool fromProgramFile = false;  // the upgrade starts run the download unless told
     bool replaceable = true;
     std::deque<ReplaceResult> replaceResults;  // answered first; then the copy is made
     std::string acceptedSignature = "good signature";
@@ -170,6 +171,7 @@ public:
 
     ProgramKind ownKind() override { return kind; }
     std::string programPath() override { return program; }
+    bool runsProgramFile() override { return fromProgramFile; }
     bool canReplaceProgram() override { return replaceable; }
     void saveProgram(const std::string& path, const std::string& bytes) override;
     ReplaceResult replaceProgram(const std::string& source, const std::string& target) override;

@@ -130,6 +130,33 @@ TEST_F(PostUpgrade, StateBWaitsWhileTheOldProgramStillHoldsItsFile) {
     EXPECT_EQ(value("Up"), "c");
 }
 
+// The window's process ended before it started the download, and the user starts the
+// program again: it cannot replace its own running file, so the download does it.
+TEST_F(PostUpgrade, AStartOfTheProgramFileInStateBHandsOverToTheDownload) {
+    state("b");
+    fakes.update.fromProgramFile = true;
+    EXPECT_FALSE(run());
+    EXPECT_EQ(fakes.update.replaceCalls, 0);
+    ASSERT_EQ(fakes.shell.started.size(), 1u);
+    EXPECT_EQ(fakes.shell.started[0], kDownload);
+    EXPECT_TRUE(host.ended);
+    EXPECT_EQ(value("Up"), "b");  // the download's own start goes on from here
+    EXPECT_EQ(host.elapsedMs(), 0);
+
+    for (const bool downloadMissing : {true, false}) {  // nothing to hand over to: a normal start
+        SetUp();
+        host.ended = false;
+        state("b");
+        if (downloadMissing) fakes.files.files.erase(kDownload);
+        fakes.shell.failStart = !downloadMissing;
+        EXPECT_TRUE(run());
+        EXPECT_FALSE(host.ended);
+        EXPECT_EQ(fakes.files.files[kProgram], "old program");
+        EXPECT_EQ(value("Up"), "a");
+        EXPECT_EQ(fakes.update.replaceCalls, 0);
+    }
+}
+
 TEST_F(PostUpgrade, AProgramThatCannotBeReplacedIsKeptAndTheStartGoesOn) {
     state("b");
     fakes.update.replaceResults.assign(40, ReplaceResult::InUse);

@@ -69,7 +69,9 @@ bool ecdsaP256Valid(const std::string& point, const std::string& data, const std
 }
 
 PosixProgramUpdate::PosixProgramUpdate(const std::string& runningExe, std::string trustedKey)
-    : program_(folderOf(runningExe) + "/quillmere"), trustedKey_(std::move(trustedKey)) {}
+    : running_(runningExe), program_(folderOf(runningExe) + "/quillmere"), trustedKey_(std::move(trustedKey)) {}
+
+bool PosixProgramUpdate::runsProgramFile() { return running_ == program_; }
 
 ProgramKind PosixProgramUpdate::ownKind() {
 #if defined(__x86_64__)

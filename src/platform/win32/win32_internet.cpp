@@ -15,6 +15,7 @@ namespace qm {
 namespace {
 
 constexpr const char* kAgent = "Quillmere";
+constexpr int kMostRedirects = 10;
 
 struct NetHandle {
     HINTERNET h;
@@ -23,12 +24,12 @@ struct NetHandle {
     }
 };
 
-// Only HTTPS goes out: "http://" is asked for as "https://", other schemes are refused,
-// and WinINet itself refuses a redirect from HTTPS back to plain HTTP.
+bool isHttps(const std::string& url) { return toLowerAscii(url.substr(0, 8)) == "https://"; }
+
+// Only HTTPS goes out: "http://" is asked for as "https://", other schemes are refused.
 std::optional<std::string> secureAddress(const std::string& url) {
-    const std::string scheme = toLowerAscii(url.substr(0, 8));
-    if (scheme.rfind("https://", 0) == 0) return url;
-    if (scheme.rfind("http://", 0) == 0) return "https://" + url.substr(7);
+    if (isHttps(url)) return url;
+    if (toLowerAscii(url.substr(0, 7)) == "http://") return "https://" + url.substr(7);
     return std::nullopt;
 }
 
@@ -39,14 +40,29 @@ unsigned long statusOf(HINTERNET request) {
     return status;
 }
 
-// The raw header block; the size query tells how large a buffer it needs.
-std::string readHeaders(HINTERNET request) {
+// One header query as text; the size query tells how large a buffer it needs.
+std::string queryText(HINTERNET request, DWORD what) {
     DWORD size = 0;
-    HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &size, nullptr);
+    HttpQueryInfoA(request, what, nullptr, &size, nullptr);
     if (size == 0) return {};
     std::vector<char> buffer(size + 1, '\0');
-    if (!HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, buffer.data(), &size, nullptr)) return {};
+    if (!HttpQueryInfoA(request, what, buffer.data(), &size, nullptr)) return {};
     return std::string(buffer.data(), size);
+}
+
+std::string readHeaders(HINTERNET request) { return queryText(request, HTTP_QUERY_RAW_HEADERS_CRLF); }
+
+bool isRedirect(unsigned long status) { return status == 301 || status == 302 || status == 303 || status == 307 || status == 308; }
+
+// Where a redirect leads, resolved against the address that answered ("" when nowhere).
+std::string redirectTarget(HINTERNET request, const std::string& from) {
+    const std::string location = queryText(request, HTTP_QUERY_LOCATION);
+    std::vector<char> combined(INTERNET_MAX_URL_LENGTH + 1, '\0');
+    DWORD length = INTERNET_MAX_URL_LENGTH;
+    if (location.empty() || !InternetCombineUrlA(from.c_str(), location.c_str(), combined.data(), &length, ICU_NO_ENCODE)) {
+        return {};
+    }
+    return std::string(combined.data(), length);
 }
 
 struct Limits {
@@ -55,7 +71,20 @@ struct Limits {
 };
 
 constexpr DWORD kOpenFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_SECURE |
-                             INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
+                             INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTO_REDIRECT;
+
+// Redirects are followed here, and only to HTTPS: WinINet under Wine follows one from
+// HTTPS to plain HTTP without a word.
+HINTERNET openSecure(HINTERNET session, std::string address) {
+    for (int hop = 0; hop <= kMostRedirects; ++hop) {
+        HINTERNET request = InternetOpenUrlA(session, address.c_str(), nullptr, 0, kOpenFlags, 0);
+        if (!request || !isRedirect(statusOf(request))) return request;
+        address = redirectTarget(request, address);
+        InternetCloseHandle(request);
+        if (!isHttps(address)) return nullptr;
+    }
+    return nullptr;
+}
 
 // The whole body, or false when it was stopped, ran out of time or grew too large.
 bool readBody(HINTERNET request, const Limits& limits, const std::atomic<bool>& stop, std::string& body) {
@@ -99,7 +128,7 @@ struct Win32Internet::Transfer {
         const std::optional<std::string> address = secureAddress(url);
         NetHandle session{address ? InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0) : nullptr};
         if (session.h) setTimeouts(session.h, connectTimeoutMs, limits.timeoutMs);
-        NetHandle request{session.h ? InternetOpenUrlA(session.h, address->c_str(), nullptr, 0, kOpenFlags, 0) : nullptr};
+        NetHandle request{session.h ? openSecure(session.h, *address) : nullptr};
         result.opened = request.h != nullptr;
         if (result.opened) {
             result.status = statusOf(request.h);

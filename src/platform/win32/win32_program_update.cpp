@@ -93,7 +93,10 @@ bool ecdsaP256Valid(const std::string& point, const std::string& data, const std
 }
 
 Win32ProgramUpdate::Win32ProgramUpdate(const std::string& runningExe, std::string trustedKey)
-    : program_(folderOf(runningExe) + "\\Quillmere.exe"), trustedKey_(std::move(trustedKey)) {}
+    : running_(runningExe), program_(folderOf(runningExe) + "\\Quillmere.exe"), trustedKey_(std::move(trustedKey)) {}
+
+// File names on Windows ignore case.
+bool Win32ProgramUpdate::runsProgramFile() { return _stricmp(running_.c_str(), program_.c_str()) == 0; }
 
 ProgramKind Win32ProgramUpdate::ownKind() {
 #if defined(_WIN64)

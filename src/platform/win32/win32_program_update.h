@@ -19,12 +19,14 @@ public:
 
     ProgramKind ownKind() override;
     std::string programPath() override { return program_; }
+    bool runsProgramFile() override;
     bool canReplaceProgram() override;
     void saveProgram(const std::string& path, const std::string& bytes) override;
     ReplaceResult replaceProgram(const std::string& source, const std::string& target) override;
     bool signatureValid(const std::string& data, const std::string& signature) override;
 
 private:
+    std::string running_;
     std::string program_;
     std::string trustedKey_;
 };

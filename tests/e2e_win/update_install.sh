@@ -1,6 +1,4 @@
 #!/bin/bash
-# Not registered yet (not a .sh): under Wine the program finds the site offline (the probe of
-# the site fails although the test CA is added), and the waits below are too long when it does.
 # The Windows test-key build under Wine against a real HTTPS site on 127.0.0.1, in a Wine
 # prefix of its own whose machine root store trusts the test CA (added as an administrator
 # would). A whole upgrade over three starts through Help > Check for Updates..., starts
@@ -43,7 +41,6 @@ stored() { wine reg query "$key" /v "$1" $reg_view 2>/dev/null | tr -d '\r' | aw
 store() { wine reg add "$key" /v "$1" /d "$2" /f $reg_view >/dev/null 2>&1; }
 running() { [[ $(drv count) -ge 1 ]]; }
 replaced() { cmp -s "$app/Quillmere.exe" "$work/new-build"; }
-one_of_the_builds() { cmp -s "$app/Quillmere.exe" "$work/original" || replaced; }
 # Started from its own folder on the test desktop, as a double click would.
 launch() { (cd "$app" && exec wine explorer "/desktop=$desk,1024x768" Quillmere.exe >/dev/null 2>&1) & }
 
@@ -59,7 +56,8 @@ check_for_update() {
 # ---- the whole upgrade over three starts -------------------------------------------
 publish "$work/new-build"
 check_for_update "the upgrade" || exit 1
-wait_for 600 replaced && pass "Quillmere.exe is the new build" || fail "Quillmere.exe was not replaced: $(ls "$app")"
+wait_for 600 replaced && pass "Quillmere.exe is the new build" \
+  || fail "Quillmere.exe was not replaced: $(ls "$app"), rows: $(drv on AutoUpdate rows | tr '\n' '|') $(site_state)"
 drv answer Quillmere 30000 >/dev/null && pass "the new program thanks the user" || fail "no thank-you box"
 wait_for 150 test ! -e "$app/qmx.exe" && pass "the download was removed" || fail "qmx.exe is still there"
 wait_for 100 grep -q "$QUILLMERE_SITE/upgrade.php" "$work/opened.txt" 2>/dev/null \
@@ -71,67 +69,94 @@ drv wait "" 30000 >/dev/null && [[ $(drv count) == 1 ]] && pass "one program run
 replaced && pass "Quillmere.exe is still the new build" || fail "Quillmere.exe changed after the upgrade"
 stop_programs
 
-# ---- an upgrade cut off between two steps leaves a program that starts ---------------
-# cut_off <state> <program file>: what a start killed right after it set the state leaves.
+# ---- an upgrade cut off between two of its steps leaves a program that starts --------
+# cut_off <state> <program file> <download or "">: what a process killed right
+# after one step leaves; then the user starts Quillmere.exe.
 cut_off() {
+  stop_programs
   cp "$2" "$app/Quillmere.exe"
-  cp "$work/new-build" "$app/qmx.exe"
+  rm -f "$app/qmx.exe"
+  [[ -z $3 ]] || cp "$3" "$app/qmx.exe"
   store ver 7; store Up "$1"; store donreq z
   launch
 }
 # The thank-you box, when this start finishes an upgrade, is answered as a user would.
 started() { drv answer Quillmere 0 >/dev/null; drv wait "" 0 >/dev/null; }
-cut_off b "$work/original"  # killed after the window's download, before its start
-wait_for 600 started && pass "killed after the download: the program starts" || fail "killed after the download: no program"
-one_of_the_builds && pass "killed after the download: Quillmere.exe is one whole build" \
-  || fail "killed after the download: Quillmere.exe is damaged"
-stop_programs
-cut_off c "$work/new-build"  # killed after the download's start replaced the program
-wait_for 300 started && pass "killed after the replacing: the program starts" || fail "killed after the replacing: no program"
-wait_for 150 test ! -e "$app/qmx.exe" && [[ $(stored Up) == a ]] \
-  && pass "killed after the replacing: the next start finishes the upgrade" || fail "left: $(ls "$app"), Up: $(stored Up)"
+upgraded() { replaced && [[ ! -e $app/qmx.exe && $(stored Up) == a ]]; }
+# after_cut <case> <what holds then> <its check>...
+after_cut() {
+  local name=$1 outcome=$2; shift 2
+  wait_for 300 started && pass "killed $name: the program starts" || { fail "killed $name: no program"; return; }
+  wait_for 150 "$@" && pass "killed $name: $outcome" || fail "killed $name: not $outcome: $(ls "$app"), Up: $(stored Up)"
+}
+kept_original() { cmp -s "$app/Quillmere.exe" "$work/original" && [[ $(stored Up) == a ]]; }
+cut_off a "$work/original" "$work/new-build"
+after_cut "after saving the download, before recording it" "the old build, idle" kept_original
+cut_off b "$work/original" "$work/new-build"
+after_cut "before the download was started" "the upgrade finished" upgraded
+cut_off b "$work/new-build" "$work/new-build"
+after_cut "after the replacing, before recording it" "the upgrade finished" upgraded
+cut_off c "$work/new-build" "$work/new-build"
+after_cut "before the replaced program was started" "the upgrade finished" upgraded
+cut_off c "$work/new-build" ""
+after_cut "after the download was removed" "the upgrade finished" upgraded
 stop_programs
 
 # ---- refusals -------------------------------------------------------------------------
 openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out "$work/stranger.pem" 2>/dev/null
-printf 'MZ%01022d' 0 > "$work/other.exe"
+# This build with the other Windows machine type in its header: signed by the trusted key,
+# so the machine type alone is at fault.
+cp "$work/new-build" "$work/other.exe"
+other_machine='\x64\x86'
+[[ $program_path == qmxupdate64.exe ]] && other_machine='\x4c\x01'
+printf "$other_machine" | dd of="$work/other.exe" bs=1 conv=notrunc \
+  seek=$(($(od -An -tu4 -j60 -N4 "$work/other.exe") + 4)) 2>/dev/null
 shows_row() { drv on AutoUpdate rows | grep -qxF "$1"; }
-# refused <case> <a request the check must have made, or ""> [the row the check ends with]
+# refused <case> <a request the check must have made, or ""> <the reason the window gives, or "">
+#   [the row the check ends with]
 refused() {
-  local name=$1 expected=$2 row=${3:-The new version could not be downloaded.}
+  local name=$1 expected=$2 reason=$3 row=${4:-The new version could not be downloaded.}
   cp "$work/original" "$app/Quillmere.exe"
   rm -f "$app/qmx.exe"
   wine reg delete "$key" /f $reg_view >/dev/null 2>&1
   : > "$work/requests.log"
   check_for_update "$name" || { stop_programs; return; }
-  wait_for 300 shows_row "$row" || fail "$name: the check did not end with \"$row\": $(drv on AutoUpdate rows | tr '\n' '|')"
+  wait_for 300 shows_row "$row" \
+    || fail "$name: the check did not end with \"$row\": $(drv on AutoUpdate rows | tr '\n' '|') $(site_state)"
   if cmp -s "$app/Quillmere.exe" "$work/original" && [[ ! -e $app/qmx.exe && $(stored Up) != b ]] && running; then
     pass "$name: refused, Quillmere.exe unchanged and the program running"
     if [[ -n $expected ]]; then
       grep -q "$expected" "$work/requests.log" && pass "$name: the check asked for $expected" \
         || fail "$name: no request for $expected: $(tr '\n' ' ' < "$work/requests.log")"
     fi
+    if [[ -n $reason ]]; then
+      local shown
+      shown=$(drv on AutoUpdate status)
+      [[ $shown == "$reason" ]] && pass "$name: the window says \"$reason\"" || fail "$name: the window says \"$shown\""
+    fi
+    grep -q '^plain ' "$work/requests.log" && fail "$name: a request went out over plain HTTP: $(grep '^plain ' "$work/requests.log" | head -1)"
   else
     fail "$name: $(ls "$app"), Up: $(stored Up)"
   fi
   stop_programs
 }
 publish "$work/new-build"; rm "$www/$program_path"
-refused "a missing program (404)" "HEAD /$program_path "
+# WinINet asks for the headers with a GET.
+refused "a missing program (404)" "GET /$program_path " "The new version was not found."
 publish "$work/new-build"; echo $(( $(stat -c %s "$work/new-build") + 4096 )) > "$www/$program_path.length"
-refused "a body cut short" "GET /$program_path "
+refused "a body cut short" "GET /$program_path " "The download was incomplete."
 publish "$work/new-build" "$work/stranger.pem"
-refused "a signature of an untrusted key" "GET /$program_path.sig"
+refused "a signature of an untrusted key" "GET /$program_path.sig" "The download is not signed by Quillmere."
 publish "$work/original"; cp "$work/new-build" "$www/$program_path"
-refused "a trusted signature over other bytes" "GET /$program_path.sig"
+refused "a trusted signature over other bytes" "GET /$program_path.sig" "The download is not signed by Quillmere."
 publish "$work/other.exe"
-refused "a program for another platform" "GET /$program_path "
+refused "a program for another platform" "GET /$program_path " "The download is no program for this computer."
 publish "$work/new-build"; touch "$www/$program_path.redirect"
-refused "a redirect to plain HTTP" "/$program_path "
+refused "a redirect to plain HTTP" "GET /$program_path " "The new version was not found."
 publish "$work/new-build"
 thumbprint=$(openssl x509 -in "$work/ca.pem" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g')
 wine reg delete 'HKLM\Software\Microsoft\SystemCertificates\Root\Certificates\'"$thumbprint" /f $reg_view >/dev/null 2>&1 \
   || fail "the test CA could not be removed from the root store"
-refused "an untrusted certificate" "" "You are currently not conneted to the Internet"
+refused "an untrusted certificate" "" "" "You are currently not conneted to the Internet"
 
 [[ $failures == 0 ]] && echo "PASS" || { echo "$failures failure(s)"; exit 1; }
