@@ -15,6 +15,7 @@
 #include "forms/form_link.h"
 #include "ui/win32/control_view.h"
 #include "ui/win32/menu_bar.h"
+#include "ui/win32/timer_schedule.h"
 #include "ui/win32/win32_scale.h"
 
 namespace qm::win32 {
@@ -28,6 +29,8 @@ inline constexpr const char* kPictureClass = "QuillmerePicture";
 inline constexpr UINT kBuryViews = WM_APP + 2;
 // Posted when a control's drawing was held: the held controls draw again.
 inline constexpr UINT kRedrawHeld = WM_APP + 3;
+// The native timer of the form's timers (control ids start higher).
+inline constexpr UINT_PTR kTimerTick = 1;
 
 class FormWindow : public FormMirror<ControlView> {
 public:
@@ -43,6 +46,9 @@ public:
     int allocateId() { return nextId_++; }
     HFONT font(const std::string& name, double size, bool bold);
     HWND toolTips();
+    // The form's timers share one native timer (see TimerSchedule).
+    void startTimer(int id, int interval);
+    void stopTimer(int id);
 
     // Holds a control's drawing while the core changes it, until the messages already
     // queued have been handled; a burst of changes is then drawn once.
@@ -77,11 +83,16 @@ private:
     void paintImage(const Image& image, HDC dc) const;
     void paintLine(const Line& line, HDC dc) const;
     void redrawHeld();
+    void timerTick();
+    void armTimer();
 
     Win32Host& host_;
     HWND hwnd_ = nullptr;
     HWND tips_ = nullptr;
     MenuBar menus_;
+    // Before the views, which stop their timers when they go.
+    TimerSchedule timers_;
+    UINT armedMs_ = 0;
     std::map<int, ControlView*> byId_;
     std::vector<std::unique_ptr<ControlView>> graveyard_;
     std::vector<HWND> held_;
