@@ -216,12 +216,33 @@ TEST_F(Win32HostTest, TheBusyPointerShowsOverItsControlAndADetachedFormLosesItsW
     editor.reset();
 }
 
+// The canvas goes to the screen as it is, its 0x00BBGGRR pixels described by the masks.
 TEST(Win32HostFormats, DialogFilterAndCanvasPixels) {
     EXPECT_EQ(dialogFilter("EXE Files (*.exe)|*.exe"), std::string("EXE Files (*.exe)\0*.exe\0\0", 25));
-    Canvas c(2, 1);
+    Canvas c(2, 2);
     c.setPixel(0, 0, rgb(255, 0, 0));
     c.setPixel(1, 0, rgb(1, 2, 3));
-    EXPECT_EQ(dibPixels(c), (std::vector<uint32_t>{0x00FF0000u, 0x00010203u})) << "DIBs keep blue in the low byte";
+    c.setPixel(0, 1, rgb(0, 0, 255));
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, 4, 4);
+    HGDIOBJ old = SelectObject(dc, target);
+    paintCanvas(dc, RECT{0, 0, 4, 4}, c);
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 3, 1), RGB(1, 2, 3)) << "scaled to the rectangle";
+    EXPECT_EQ(GetPixel(dc, 1, 3), RGB(0, 0, 255)) << "top row first";
+    EXPECT_EQ(GetPixel(dc, 2, 2), RGB(0, 0, 0));
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+
+    const uint64_t before = canvasFingerprint(c);
+    c.setPixel(1, 1, rgb(0, 0, 0));
+    EXPECT_EQ(canvasFingerprint(c), before) << "drawn again as it was";
+    c.setPixel(1, 1, rgb(0, 0, 1));
+    EXPECT_NE(canvasFingerprint(c), before);
+    EXPECT_NE(canvasFingerprint(Canvas(4, 1)), canvasFingerprint(Canvas(2, 2))) << "same pixels, other size";
 }
 
 }  // namespace

@@ -40,6 +40,8 @@ public:
     virtual LRESULT notify(const NMHDR& header) { (void)header; return 0; }
     // WM_CTLCOLOR*: the colours the control is drawn with.
     virtual HBRUSH colors(HDC dc);
+    // The drawing the view asked to look at (FormWindow::settleLater) is over.
+    virtual void drawingSettled() {}
 
 protected:
     // How the view's box follows its caption: not at all, on one line (a button's border or

@@ -73,6 +73,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_PAINT: paint(); return 0;
         case kBuryViews: graveyard_.clear(); return 0;
         case kRedrawHeld: redrawHeld(); return 0;
+        case kSettleDrawings: settleDrawings(); return 0;
         default: break;
     }
     return DefWindowProcA(hwnd_, msg, wp, lp);
