@@ -150,6 +150,31 @@ TEST_F(Win32HostTest, FramesCarryTheirChildrenAndTimersRunOnTheWindow) {
     EXPECT_FALSE(IsWindowVisible(window->hwnd()));
 }
 
+TEST_F(Win32HostTest, ATipChangesInPlaceAndGoesWithItsText) {
+    auto tipOf = [&](Control& c) {
+        char text[256] = {};
+        TTTOOLINFOA tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = window->hwnd();
+        tool.uId = reinterpret_cast<UINT_PTR>(hwndOf(c));
+        tool.lpszText = text;
+        SendMessageA(window->toolTips(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+        return std::string(text);
+    };
+    auto tools = [&] { return SendMessageA(window->toolTips(), TTM_GETTOOLCOUNT, 0, 0); };
+    list->setToolTip("Last Value = 512 MB");
+    box->setToolTip("Box tip");
+    EXPECT_EQ(tools(), 2);
+    list->setToolTip("Last Value = 511 MB");
+    EXPECT_EQ(tools(), 2) << "one tool per control";
+    EXPECT_EQ(tipOf(*list), "Last Value = 511 MB");
+    EXPECT_EQ(tipOf(*box), "Box tip");
+    list->setToolTip("");
+    EXPECT_EQ(tools(), 1);
+    list->setToolTip("Back");
+    EXPECT_EQ(tipOf(*list), "Back");
+}
+
 TEST_F(Win32HostTest, TrayMessagesAndTheCloseBoxReachTheForm) {
     double x = -1;
     frm.onMouseMove = [&](int, int, double atX, double) { x = atX; };

@@ -157,17 +157,24 @@ void ControlView::mirrorZOrder() {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// A tip that changes every tick (a gauge's last value) keeps its tool: adding one subclasses
+// the control anew, a round of window-property calls each time.
 void ControlView::mirrorToolTip() {
     TTTOOLINFOA tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window_.hwnd();
     tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
-    HWND tips = window_.toolTips();
-    SendMessageA(tips, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    if (control_.toolTip().empty()) return;
     tool.lpszText = const_cast<char*>(control_.toolTip().c_str());
-    SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    const bool wanted = !control_.toolTip().empty();
+    if (!wanted && !hasTool_) return;
+    HWND tips = window_.toolTips();
+    if (wanted && hasTool_) {
+        SendMessageA(tips, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+        return;
+    }
+    SendMessageA(tips, wanted ? TTM_ADDTOOLA : TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    hasTool_ = wanted;
 }
 
 void ControlView::repaintArea() const {

@@ -81,6 +81,7 @@ private:
     int mirroring_ = 0;
     CaptionFit captionFit_ = CaptionFit::None;
     bool detached_ = false;
+    bool hasTool_ = false;
     mutable HBRUSH brush_ = nullptr;
     mutable Color brushColor_ = 0;
 };
