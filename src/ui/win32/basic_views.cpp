@@ -13,10 +13,12 @@ void LabelView::command(int code) {
     if (code == STN_CLICKED) userAction([this] { label_.userClick(); }, Prop::Caption);
 }
 
-// The container's background shows through, so a changed text repaints the area below.
+// The container's background shows through, so a changed text repaints the area below; a
+// hidden container (a hidden form, another page) is painted whole when it shows.
 void LabelView::mirror(Prop what) {
     ControlView::mirror(what);
-    if (what == Prop::Caption || what == Prop::ForeColor || what == Prop::Visible) repaintArea();
+    if (what != Prop::Caption && what != Prop::ForeColor && what != Prop::Visible) return;
+    if (IsWindowVisible(parentWindow())) repaintArea();
 }
 
 HBRUSH LabelView::colors(HDC dc) {

@@ -2,6 +2,7 @@
 #include <windowsx.h>
 
 #include "ui/win32/form_window.h"
+#include "ui/win32/win32_host.h"
 
 #include <algorithm>
 
@@ -63,7 +64,10 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         // The tray icon's messages arrive here too (its callback message is WM_MOUSEMOVE):
         // the shell puts the mouse message number into the low word of lParam.
-        case WM_MOUSEMOVE: mouseMoved(mouseButtons(wp), shiftKeys(wp), LOWORD(lp), HIWORD(lp)); return 0;
+        case WM_MOUSEMOVE:
+            host_.pointerMoved();
+            mouseMoved(mouseButtons(wp), shiftKeys(wp), LOWORD(lp), HIWORD(lp));
+            return 0;
         case WM_CLOSE: closeBox(); return 0;
         case WM_QUERYENDSESSION: sessionEnds(); return TRUE;
         case WM_ENDSESSION:

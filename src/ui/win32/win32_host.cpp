@@ -122,8 +122,17 @@ bool TrayRecordMemo::needed(int message, const NotifyIconData& data) {
     return true;
 }
 
-// The record as the shell takes it; its first version is the classic 88-byte record.
 bool Win32Host::notifyIcon(int message, const NotifyIconData& data) {
+    if (tipHold_.holds(message, data, GetTickCount64())) return true;
+    return sendToShell(message, data);
+}
+
+void Win32Host::pointerMoved() {
+    if (std::optional<NotifyIconData> held = tipHold_.pointerNear(GetTickCount64())) sendToShell(NIM_MODIFY_, *held);
+}
+
+// The record as the shell takes it; its first version is the classic 88-byte record.
+bool Win32Host::sendToShell(int message, const NotifyIconData& data) {
     if (!tray_.needed(message, data)) return true;
     NOTIFYICONDATAA nid{};
     nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
