@@ -59,12 +59,12 @@ void PictureView::mirror(Prop what) {
     if (what != Prop::BackColor) ControlView::mirror(what);
     if (!hwnd() || (what != Prop::Picture && what != Prop::Geometry && what != Prop::BackColor)) return;
     if (what != Prop::Picture) repaint_ = true;
-    if (settling_) return;
+    // A hidden picture is painted whole when it shows again.
+    if (settling_ || !IsWindowVisible(hwnd())) return;
     settling_ = true;
     window().settleLater(id());
 }
 
-// A hidden picture is painted whole when it shows again.
 void PictureView::drawingSettled() {
     settling_ = false;
     if (!IsWindowVisible(hwnd())) return;
