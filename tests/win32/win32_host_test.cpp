@@ -175,6 +175,21 @@ TEST_F(Win32HostTest, ATipChangesInPlaceAndGoesWithItsText) {
     EXPECT_EQ(tipOf(*list), "Back");
 }
 
+// Hidden, nothing is invalidated: the form is painted whole when it shows.
+TEST_F(Win32HostTest, AColourChangeRepaintsOnlyWhatShows) {
+    auto pending = [&] { return GetUpdateRect(hwndOf(*box), nullptr, FALSE) != FALSE; };
+    box->setBackColor(rgb(255, 255, 0));
+    EXPECT_FALSE(pending()) << "the form is hidden";
+    frm.show();
+    pumpFor(50);
+    EXPECT_FALSE(pending());
+    box->setBackColor(rgb(0, 255, 255));
+    EXPECT_TRUE(pending());
+    pumpFor(50);
+    box->setForeColor(rgb(255, 0, 0));
+    EXPECT_TRUE(pending());
+}
+
 TEST_F(Win32HostTest, TrayMessagesAndTheCloseBoxReachTheForm) {
     double x = -1;
     frm.onMouseMove = [&](int, int, double atX, double) { x = atX; };

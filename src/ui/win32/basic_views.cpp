@@ -13,12 +13,10 @@ void LabelView::command(int code) {
     if (code == STN_CLICKED) userAction([this] { label_.userClick(); }, Prop::Caption);
 }
 
-// The container's background shows through, so a changed text repaints the area below; a
-// hidden container (a hidden form, another page) is painted whole when it shows.
+// The container's background shows through, so a changed text repaints the area below.
 void LabelView::mirror(Prop what) {
     ControlView::mirror(what);
-    if (what != Prop::Caption && what != Prop::ForeColor && what != Prop::Visible) return;
-    if (IsWindowVisible(parentWindow())) repaintArea();
+    if (what == Prop::Caption || what == Prop::ForeColor || what == Prop::Visible) repaintArea();
 }
 
 HBRUSH LabelView::colors(HDC dc) {
@@ -142,7 +140,7 @@ void TimerView::command(int) {
 
 void DecorationView::mirror(Prop what) {
     if (what == Prop::Geometry || what == Prop::Visible || what == Prop::ForeColor || what == Prop::Picture) {
-        InvalidateRect(window().containerOf(control().parent()), nullptr, TRUE);
+        invalidateShown(window().containerOf(control().parent()));
     }
 }
 

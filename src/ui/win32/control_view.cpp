@@ -34,6 +34,12 @@ SIZE textSize(HFONT font, const std::string& text, int wrapAt = 0) {
 
 }  // namespace
 
+// Each invalidation is a server call under Wine, and a form's controls get several while it
+// is built, before it shows.
+void invalidateShown(HWND hwnd) {
+    if (IsWindowVisible(hwnd)) InvalidateRect(hwnd, nullptr, TRUE);
+}
+
 void reportStray(const std::string& who, const char* what) {
     char text[512];
     std::snprintf(text, sizeof text, "quillmere: %s: %s\n", who.c_str(), what);
@@ -130,7 +136,7 @@ void ControlView::mirror(Prop what) {
         case Prop::Visible: ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE); break;
         case Prop::Enabled: EnableWindow(hwnd_, control_.enabled()); break;
         case Prop::ForeColor:
-        case Prop::BackColor: InvalidateRect(hwnd_, nullptr, TRUE); break;
+        case Prop::BackColor: invalidateShown(hwnd_); break;
         case Prop::ToolTip: mirrorToolTip(); break;
         case Prop::Font:
             mirrorFont();
@@ -178,8 +184,10 @@ void ControlView::mirrorToolTip() {
 }
 
 void ControlView::repaintArea() const {
+    HWND container = parentWindow();
+    if (!IsWindowVisible(container)) return;
     RECT r = rectPx();
-    RedrawWindow(parentWindow(), &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    RedrawWindow(container, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 HBRUSH ControlView::backBrush() const {

@@ -60,7 +60,8 @@ protected:
     HWND parentWindow() const;
     // The control's rectangle in its container, grown where its caption needs the room.
     RECT rectPx() const;
-    // Repaints the control's area in its container (for see-through controls).
+    // Repaints the control's area in its container (for see-through controls), when the
+    // container shows.
     void repaintArea() const;
     HBRUSH backBrush() const;
 
@@ -90,6 +91,8 @@ private:
 std::unique_ptr<ControlView> makeView(Control& control, FormWindow& window);
 
 COLORREF toColorRef(Color c);
+// Invalidates a window that shows now: a hidden one is painted whole when it shows.
+void invalidateShown(HWND hwnd);
 // Reports an exception that reached the window system's boundary (it must not unwind there).
 void reportStray(const std::string& who, const char* what);
 
