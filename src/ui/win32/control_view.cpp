@@ -14,10 +14,17 @@ COLORREF toColorRef(Color c) { return RGB(redOf(c), greenOf(c), blueOf(c)); }
 
 namespace {
 
+// One memory DC for every measurement, kept for the run: under Wine each new screen-compatible
+// DC looks the display devices up again (a round of registry and window-station calls).
+HDC measuringDc() {
+    static const HDC dc = CreateCompatibleDC(nullptr);
+    return dc;
+}
+
 // A caption's size in pixels with the given font: on one line, or wrapped at `wrapAt` the
 // way a STATIC control wraps it.
 SIZE textSize(HFONT font, const std::string& text, int wrapAt = 0) {
-    HDC dc = CreateCompatibleDC(nullptr);
+    HDC dc = measuringDc();
     HGDIOBJ old = SelectObject(dc, font);
     SIZE size{};
     if (wrapAt > 0) {
@@ -28,7 +35,6 @@ SIZE textSize(HFONT font, const std::string& text, int wrapAt = 0) {
         GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     }
     SelectObject(dc, old);
-    DeleteDC(dc);
     return size;
 }
 
