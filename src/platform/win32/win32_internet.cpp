@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "platform/win32/lazy_dll.h"
 
 namespace qm {
 
@@ -16,10 +17,27 @@ namespace {
 
 constexpr const char* kAgent = "Quillmere";
 
+// WinINet, loaded by the first transfer (see lazy_dll.h).
+struct WinInet {
+    static constexpr const char* kDll = "wininet.dll";
+    decltype(InternetOpenA)* open = lazyFunction<decltype(InternetOpenA)>(kDll, "InternetOpenA");
+    decltype(InternetOpenUrlA)* openUrl = lazyFunction<decltype(InternetOpenUrlA)>(kDll, "InternetOpenUrlA");
+    decltype(InternetCloseHandle)* close = lazyFunction<decltype(InternetCloseHandle)>(kDll, "InternetCloseHandle");
+    decltype(InternetSetOptionA)* setOption = lazyFunction<decltype(InternetSetOptionA)>(kDll, "InternetSetOptionA");
+    decltype(InternetReadFile)* read = lazyFunction<decltype(InternetReadFile)>(kDll, "InternetReadFile");
+    decltype(HttpQueryInfoA)* queryInfo = lazyFunction<decltype(HttpQueryInfoA)>(kDll, "HttpQueryInfoA");
+    bool loaded() const { return open && openUrl && close && setOption && read && queryInfo; }
+};
+
+const WinInet& net() {
+    static const WinInet functions;
+    return functions;
+}
+
 struct NetHandle {
     HINTERNET h;
     ~NetHandle() {
-        if (h) InternetCloseHandle(h);
+        if (h) net().close(h);
     }
 };
 
@@ -35,17 +53,17 @@ std::optional<std::string> secureAddress(const std::string& url) {
 unsigned long statusOf(HINTERNET request) {
     DWORD status = 0;
     DWORD size = sizeof status;
-    HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr);
+    net().queryInfo(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr);
     return status;
 }
 
 // The raw header block; the size query tells how large a buffer it needs.
 std::string readHeaders(HINTERNET request) {
     DWORD size = 0;
-    HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &size, nullptr);
+    net().queryInfo(request, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &size, nullptr);
     if (size == 0) return {};
     std::vector<char> buffer(size + 1, '\0');
-    if (!HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, buffer.data(), &size, nullptr)) return {};
+    if (!net().queryInfo(request, HTTP_QUERY_RAW_HEADERS_CRLF, buffer.data(), &size, nullptr)) return {};
     return std::string(buffer.data(), size);
 }
 
@@ -63,7 +81,7 @@ bool readBody(HINTERNET request, const Limits& limits, const std::atomic<bool>& 
     char buffer[16384];
     DWORD got = 0;
     while (!stop && GetTickCount64() < deadline) {
-        if (!InternetReadFile(request, buffer, sizeof buffer, &got)) return false;
+        if (!net().read(request, buffer, sizeof buffer, &got)) return false;
         if (got == 0) return true;
         if (body.size() + got > limits.largestBody) return false;
         body.append(buffer, got);
@@ -72,9 +90,9 @@ bool readBody(HINTERNET request, const Limits& limits, const std::atomic<bool>& 
 }
 
 void setTimeouts(HINTERNET session, unsigned long connectMs, unsigned long totalMs) {
-    InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connectMs, sizeof connectMs);
-    InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &totalMs, sizeof totalMs);
-    InternetSetOptionA(session, INTERNET_OPTION_SEND_TIMEOUT, &totalMs, sizeof totalMs);
+    net().setOption(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connectMs, sizeof connectMs);
+    net().setOption(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &totalMs, sizeof totalMs);
+    net().setOption(session, INTERNET_OPTION_SEND_TIMEOUT, &totalMs, sizeof totalMs);
 }
 
 }  // namespace
@@ -97,9 +115,10 @@ struct Win32Internet::Transfer {
     }
     void run() {
         const std::optional<std::string> address = secureAddress(url);
-        NetHandle session{address ? InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0) : nullptr};
+        const bool usable = address && net().loaded();
+        NetHandle session{usable ? net().open(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0) : nullptr};
         if (session.h) setTimeouts(session.h, connectTimeoutMs, limits.timeoutMs);
-        NetHandle request{session.h ? InternetOpenUrlA(session.h, address->c_str(), nullptr, 0, kOpenFlags, 0) : nullptr};
+        NetHandle request{session.h ? net().openUrl(session.h, address->c_str(), nullptr, 0, kOpenFlags, 0) : nullptr};
         result.opened = request.h != nullptr;
         if (result.opened) {
             result.status = statusOf(request.h);

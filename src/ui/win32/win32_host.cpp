@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/lazy_dll.h"
 #include "ui/win32/form_window.h"
 #include "ui/win32/resources.h"
 
@@ -77,7 +78,9 @@ std::optional<std::string> Win32Host::showOpenDialog(Form& owner, const std::str
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.Flags = static_cast<DWORD>(flags) | OFN_EXPLORER | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+    // comdlg32 (and the print spooler it brings) is loaded by the first dialog.
+    static auto* const openDialog = lazyFunction<decltype(GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+    if (!openDialog || !openDialog(&ofn)) return std::nullopt;
     return std::string(file.data());
 }
 
