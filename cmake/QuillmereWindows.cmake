@@ -7,6 +7,18 @@ set(QM_WIN32_SYSLIBS kernel32 user32 gdi32 comctl32 comdlg32 shell32 advapi32
   wininet ole32 oleaut32 uuid oleacc bcrypt)
 
 set(QM_PLATFORM_LIB)
+
+# Wine cannot map an image whose sections are not page-aligned in the file, so it reads all
+# of it into private memory at every start, DWARF sections included (about 19 MB of the
+# 22 MB file). The program keeps its debug information beside it instead, in
+# <name>.exe.debug, which gdb finds through the debug link.
+function(qm_split_debug_info target)
+  set(exe $<TARGET_FILE:${target}>)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug ${exe} ${exe}.debug
+    COMMAND ${CMAKE_OBJCOPY} --strip-debug --add-gnu-debuglink=${exe}.debug ${exe}
+    VERBATIM)
+endfunction()
 qm_glob(win32_sources ${QM_SRC}/platform/win32 PATTERNS *.cpp)
 if(win32_sources)
   add_library(quillmere_win32 STATIC ${win32_sources})
@@ -38,6 +50,11 @@ if(win_ui_main)
   set_target_properties(Quillmere PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   qm_warnings(Quillmere)
   qm_add_test_key_build(Quillmere_testkey Quillmere)
+  foreach(program Quillmere Quillmere_testkey)
+    if(TARGET ${program})
+      qm_split_debug_info(${program})
+    endif()
+  endforeach()
 endif()
 
 # The yardstick of scripts/bench: a bare Win32 window with the same lists, tray and timer.

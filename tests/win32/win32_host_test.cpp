@@ -150,6 +150,46 @@ TEST_F(Win32HostTest, FramesCarryTheirChildrenAndTimersRunOnTheWindow) {
     EXPECT_FALSE(IsWindowVisible(window->hwnd()));
 }
 
+TEST_F(Win32HostTest, ATipChangesInPlaceAndGoesWithItsText) {
+    auto tipOf = [&](Control& c) {
+        char text[256] = {};
+        TTTOOLINFOA tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = window->hwnd();
+        tool.uId = reinterpret_cast<UINT_PTR>(hwndOf(c));
+        tool.lpszText = text;
+        SendMessageA(window->toolTips(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+        return std::string(text);
+    };
+    auto tools = [&] { return SendMessageA(window->toolTips(), TTM_GETTOOLCOUNT, 0, 0); };
+    list->setToolTip("Last Value = 512 MB");
+    box->setToolTip("Box tip");
+    EXPECT_EQ(tools(), 2);
+    list->setToolTip("Last Value = 511 MB");
+    EXPECT_EQ(tools(), 2) << "one tool per control";
+    EXPECT_EQ(tipOf(*list), "Last Value = 511 MB");
+    EXPECT_EQ(tipOf(*box), "Box tip");
+    list->setToolTip("");
+    EXPECT_EQ(tools(), 1);
+    list->setToolTip("Back");
+    EXPECT_EQ(tipOf(*list), "Back");
+}
+
+// Hidden, nothing is invalidated: the form is painted whole when it shows.
+TEST_F(Win32HostTest, AColourChangeRepaintsOnlyWhatShows) {
+    auto pending = [&] { return GetUpdateRect(hwndOf(*box), nullptr, FALSE) != FALSE; };
+    box->setBackColor(rgb(255, 255, 0));
+    EXPECT_FALSE(pending()) << "the form is hidden";
+    frm.show();
+    pumpFor(50);
+    EXPECT_FALSE(pending());
+    box->setBackColor(rgb(0, 255, 255));
+    EXPECT_TRUE(pending());
+    pumpFor(50);
+    box->setForeColor(rgb(255, 0, 0));
+    EXPECT_TRUE(pending());
+}
+
 TEST_F(Win32HostTest, TrayMessagesAndTheCloseBoxReachTheForm) {
     double x = -1;
     frm.onMouseMove = [&](int, int, double atX, double) { x = atX; };
@@ -216,12 +256,33 @@ TEST_F(Win32HostTest, TheBusyPointerShowsOverItsControlAndADetachedFormLosesItsW
     editor.reset();
 }
 
+// The canvas goes to the screen as it is, its 0x00BBGGRR pixels described by the masks.
 TEST(Win32HostFormats, DialogFilterAndCanvasPixels) {
     EXPECT_EQ(dialogFilter("EXE Files (*.exe)|*.exe"), std::string("EXE Files (*.exe)\0*.exe\0\0", 25));
-    Canvas c(2, 1);
+    Canvas c(2, 2);
     c.setPixel(0, 0, rgb(255, 0, 0));
     c.setPixel(1, 0, rgb(1, 2, 3));
-    EXPECT_EQ(dibPixels(c), (std::vector<uint32_t>{0x00FF0000u, 0x00010203u})) << "DIBs keep blue in the low byte";
+    c.setPixel(0, 1, rgb(0, 0, 255));
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, 4, 4);
+    HGDIOBJ old = SelectObject(dc, target);
+    paintCanvas(dc, RECT{0, 0, 4, 4}, c);
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 3, 1), RGB(1, 2, 3)) << "scaled to the rectangle";
+    EXPECT_EQ(GetPixel(dc, 1, 3), RGB(0, 0, 255)) << "top row first";
+    EXPECT_EQ(GetPixel(dc, 2, 2), RGB(0, 0, 0));
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+
+    const uint64_t before = canvasFingerprint(c);
+    c.setPixel(1, 1, rgb(0, 0, 0));
+    EXPECT_EQ(canvasFingerprint(c), before) << "drawn again as it was";
+    c.setPixel(1, 1, rgb(0, 0, 1));
+    EXPECT_NE(canvasFingerprint(c), before);
+    EXPECT_NE(canvasFingerprint(Canvas(4, 1)), canvasFingerprint(Canvas(2, 2))) << "same pixels, other size";
 }
 
 }  // namespace

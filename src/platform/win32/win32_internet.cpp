@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "platform/win32/lazy_dll.h"
 
 namespace qm {
 
@@ -17,10 +18,28 @@ namespace {
 constexpr const char* kAgent = "Quillmere";
 constexpr int kMostRedirects = 10;
 
+// WinINet, loaded by the first transfer (see lazy_dll.h).
+struct WinInet {
+    static constexpr const char* kDll = "wininet.dll";
+    decltype(InternetOpenA)* open = lazyFunction<decltype(InternetOpenA)>(kDll, "InternetOpenA");
+    decltype(InternetOpenUrlA)* openUrl = lazyFunction<decltype(InternetOpenUrlA)>(kDll, "InternetOpenUrlA");
+    decltype(InternetCloseHandle)* close = lazyFunction<decltype(InternetCloseHandle)>(kDll, "InternetCloseHandle");
+    decltype(InternetSetOptionA)* setOption = lazyFunction<decltype(InternetSetOptionA)>(kDll, "InternetSetOptionA");
+    decltype(InternetReadFile)* read = lazyFunction<decltype(InternetReadFile)>(kDll, "InternetReadFile");
+    decltype(HttpQueryInfoA)* queryInfo = lazyFunction<decltype(HttpQueryInfoA)>(kDll, "HttpQueryInfoA");
+    decltype(InternetCombineUrlA)* combineUrl = lazyFunction<decltype(InternetCombineUrlA)>(kDll, "InternetCombineUrlA");
+    bool loaded() const { return open && openUrl && close && setOption && read && queryInfo && combineUrl; }
+};
+
+const WinInet& net() {
+    static const WinInet functions;
+    return functions;
+}
+
 struct NetHandle {
     HINTERNET h;
     ~NetHandle() {
-        if (h) InternetCloseHandle(h);
+        if (h) net().close(h);
     }
 };
 
@@ -36,17 +55,17 @@ std::optional<std::string> secureAddress(const std::string& url) {
 unsigned long statusOf(HINTERNET request) {
     DWORD status = 0;
     DWORD size = sizeof status;
-    HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr);
+    net().queryInfo(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr);
     return status;
 }
 
 // One header query as text; the size query tells how large a buffer it needs.
 std::string queryText(HINTERNET request, DWORD what) {
     DWORD size = 0;
-    HttpQueryInfoA(request, what, nullptr, &size, nullptr);
+    net().queryInfo(request, what, nullptr, &size, nullptr);
     if (size == 0) return {};
     std::vector<char> buffer(size + 1, '\0');
-    if (!HttpQueryInfoA(request, what, buffer.data(), &size, nullptr)) return {};
+    if (!net().queryInfo(request, what, buffer.data(), &size, nullptr)) return {};
     return std::string(buffer.data(), size);
 }
 
@@ -59,7 +78,7 @@ std::string redirectTarget(HINTERNET request, const std::string& from) {
     const std::string location = queryText(request, HTTP_QUERY_LOCATION);
     std::vector<char> combined(INTERNET_MAX_URL_LENGTH + 1, '\0');
     DWORD length = INTERNET_MAX_URL_LENGTH;
-    if (location.empty() || !InternetCombineUrlA(from.c_str(), location.c_str(), combined.data(), &length, ICU_NO_ENCODE)) {
+    if (location.empty() || !net().combineUrl(from.c_str(), location.c_str(), combined.data(), &length, ICU_NO_ENCODE)) {
         return {};
     }
     return std::string(combined.data(), length);
@@ -77,10 +96,10 @@ constexpr DWORD kOpenFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE
 // HTTPS to plain HTTP without a word.
 HINTERNET openSecure(HINTERNET session, std::string address) {
     for (int hop = 0; hop <= kMostRedirects; ++hop) {
-        HINTERNET request = InternetOpenUrlA(session, address.c_str(), nullptr, 0, kOpenFlags, 0);
+        HINTERNET request = net().openUrl(session, address.c_str(), nullptr, 0, kOpenFlags, 0);
         if (!request || !isRedirect(statusOf(request))) return request;
         address = redirectTarget(request, address);
-        InternetCloseHandle(request);
+        net().close(request);
         if (!isHttps(address)) return nullptr;
     }
     return nullptr;
@@ -92,7 +111,7 @@ bool readBody(HINTERNET request, const Limits& limits, const std::atomic<bool>& 
     char buffer[16384];
     DWORD got = 0;
     while (!stop && GetTickCount64() < deadline) {
-        if (!InternetReadFile(request, buffer, sizeof buffer, &got)) return false;
+        if (!net().read(request, buffer, sizeof buffer, &got)) return false;
         if (got == 0) return true;
         if (body.size() + got > limits.largestBody) return false;
         body.append(buffer, got);
@@ -101,9 +120,9 @@ bool readBody(HINTERNET request, const Limits& limits, const std::atomic<bool>& 
 }
 
 void setTimeouts(HINTERNET session, unsigned long connectMs, unsigned long totalMs) {
-    InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connectMs, sizeof connectMs);
-    InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &totalMs, sizeof totalMs);
-    InternetSetOptionA(session, INTERNET_OPTION_SEND_TIMEOUT, &totalMs, sizeof totalMs);
+    net().setOption(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connectMs, sizeof connectMs);
+    net().setOption(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &totalMs, sizeof totalMs);
+    net().setOption(session, INTERNET_OPTION_SEND_TIMEOUT, &totalMs, sizeof totalMs);
 }
 
 }  // namespace
@@ -126,7 +145,8 @@ struct Win32Internet::Transfer {
     }
     void run() {
         const std::optional<std::string> address = secureAddress(url);
-        NetHandle session{address ? InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0) : nullptr};
+        const bool usable = address && net().loaded();
+        NetHandle session{usable ? net().open(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0) : nullptr};
         if (session.h) setTimeouts(session.h, connectTimeoutMs, limits.timeoutMs);
         NetHandle request{session.h ? openSecure(session.h, *address) : nullptr};
         result.opened = request.h != nullptr;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/app_error.h"
+#include "platform/win32/lazy_dll.h"
 
 namespace qm {
 
@@ -47,23 +48,54 @@ bool writeThrough(const std::string& path, const std::string& bytes) {
 
 bool inUse(DWORD error) { return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION; }
 
+// The signature check is the only user of bcrypt, loaded by it (see lazy_dll.h).
+struct Bcrypt {
+    template <class Fn>
+    static Fn* get(const char* name) { return lazyFunction<Fn>("bcrypt.dll", name); }
+    using Open = decltype(BCryptOpenAlgorithmProvider);
+    using Close = decltype(BCryptCloseAlgorithmProvider);
+    using Import = decltype(BCryptImportKeyPair);
+    using Verify = decltype(BCryptVerifySignature);
+    Open* openAlgorithm = get<Open>("BCryptOpenAlgorithmProvider");
+    Close* closeAlgorithm = get<Close>("BCryptCloseAlgorithmProvider");
+    decltype(BCryptCreateHash)* createHash = get<decltype(BCryptCreateHash)>("BCryptCreateHash");
+    decltype(BCryptHashData)* hashData = get<decltype(BCryptHashData)>("BCryptHashData");
+    decltype(BCryptFinishHash)* finishHash = get<decltype(BCryptFinishHash)>("BCryptFinishHash");
+    decltype(BCryptDestroyHash)* destroyHash = get<decltype(BCryptDestroyHash)>("BCryptDestroyHash");
+    Import* importKeyPair = get<Import>("BCryptImportKeyPair");
+    Verify* verifySignature = get<Verify>("BCryptVerifySignature");
+    decltype(BCryptDestroyKey)* destroyKey = get<decltype(BCryptDestroyKey)>("BCryptDestroyKey");
+    bool loaded() const {
+        return openAlgorithm && closeAlgorithm && createHash && hashData && finishHash && destroyHash &&
+               importKeyPair && verifySignature && destroyKey;
+    }
+};
+
+const Bcrypt& bcrypt() {
+    static const Bcrypt functions;
+    return functions;
+}
+
+// No handle when bcrypt is missing: every check then fails.
 struct Algorithm {
     BCRYPT_ALG_HANDLE h = nullptr;
-    explicit Algorithm(const wchar_t* name) { BCryptOpenAlgorithmProvider(&h, name, nullptr, 0); }
+    explicit Algorithm(const wchar_t* name) {
+        if (bcrypt().loaded()) bcrypt().openAlgorithm(&h, name, nullptr, 0);
+    }
     ~Algorithm() {
-        if (h) BCryptCloseAlgorithmProvider(h, 0);
+        if (h) bcrypt().closeAlgorithm(h, 0);
     }
 };
 
 std::optional<std::vector<UCHAR>> sha256(const std::string& data) {
     Algorithm alg(BCRYPT_SHA256_ALGORITHM);
     BCRYPT_HASH_HANDLE hash = nullptr;
-    if (!alg.h || BCryptCreateHash(alg.h, &hash, nullptr, 0, nullptr, 0, 0) != 0) return std::nullopt;
+    if (!alg.h || bcrypt().createHash(alg.h, &hash, nullptr, 0, nullptr, 0, 0) != 0) return std::nullopt;
     std::vector<UCHAR> digest(32);
     auto* bytes = reinterpret_cast<PUCHAR>(const_cast<char*>(data.data()));
-    const bool ok = BCryptHashData(hash, bytes, static_cast<ULONG>(data.size()), 0) == 0 &&
-                    BCryptFinishHash(hash, digest.data(), 32, 0) == 0;
-    BCryptDestroyHash(hash);
+    const bool ok = bcrypt().hashData(hash, bytes, static_cast<ULONG>(data.size()), 0) == 0 &&
+                    bcrypt().finishHash(hash, digest.data(), 32, 0) == 0;
+    bcrypt().destroyHash(hash);
     if (!ok) return std::nullopt;
     return digest;
 }
@@ -81,14 +113,14 @@ bool ecdsaP256Valid(const std::string& point, const std::string& data, const std
     header->cbKey = 32;
     blob.insert(blob.end(), point.begin(), point.end());
     BCRYPT_KEY_HANDLE key = nullptr;
-    if (BCryptImportKeyPair(alg.h, nullptr, BCRYPT_ECCPUBLIC_BLOB, &key, blob.data(), static_cast<ULONG>(blob.size()),
+    if (bcrypt().importKeyPair(alg.h, nullptr, BCRYPT_ECCPUBLIC_BLOB, &key, blob.data(), static_cast<ULONG>(blob.size()),
                             0) != 0) {
         return false;
     }
     std::string sig = signature;
-    const NTSTATUS status = BCryptVerifySignature(key, nullptr, const_cast<PUCHAR>(digest->data()), 32,
+    const NTSTATUS status = bcrypt().verifySignature(key, nullptr, const_cast<PUCHAR>(digest->data()), 32,
                                                   reinterpret_cast<PUCHAR>(sig.data()), 64, 0);
-    BCryptDestroyKey(key);
+    bcrypt().destroyKey(key);
     return status == 0;
 }
 

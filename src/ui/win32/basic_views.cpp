@@ -117,14 +117,15 @@ LRESULT FrameView::handle(UINT msg, WPARAM wp, LPARAM lp) {
 
 TimerView::TimerView(Timer& timer, FormWindow& window) : ControlView(timer, window), timer_(timer) {}
 
-TimerView::~TimerView() { KillTimer(window().hwnd(), static_cast<UINT_PTR>(id())); }
+TimerView::~TimerView() { window().stopTimer(id()); }
 
 // A changed interval or a new start begins the count again, as the classic timer did.
 void TimerView::mirror(Prop what) {
     if (what != Prop::Enabled && what != Prop::Interval) return;
-    KillTimer(window().hwnd(), static_cast<UINT_PTR>(id()));
     if (timer_.isEnabled() && timer_.interval() > 0) {
-        SetTimer(window().hwnd(), static_cast<UINT_PTR>(id()), static_cast<UINT>(timer_.interval()), nullptr);
+        window().startTimer(id(), timer_.interval());
+    } else {
+        window().stopTimer(id());
     }
 }
 
@@ -139,7 +140,7 @@ void TimerView::command(int) {
 
 void DecorationView::mirror(Prop what) {
     if (what == Prop::Geometry || what == Prop::Visible || what == Prop::ForeColor || what == Prop::Picture) {
-        InvalidateRect(window().containerOf(control().parent()), nullptr, TRUE);
+        invalidateShown(window().containerOf(control().parent()));
     }
 }
 

@@ -72,7 +72,7 @@ private:
     HWND groupBox_ = nullptr;
 };
 
-// Timers run on the form's window, one timer id per control.
+// Timers run on the form window's one native timer (FormWindow::startTimer).
 class TimerView : public ControlView {
 public:
     TimerView(Timer& timer, FormWindow& window);

@@ -14,10 +14,17 @@ COLORREF toColorRef(Color c) { return RGB(redOf(c), greenOf(c), blueOf(c)); }
 
 namespace {
 
+// One memory DC for every measurement, kept for the run: under Wine each new screen-compatible
+// DC looks the display devices up again (a round of registry and window-station calls).
+HDC measuringDc() {
+    static const HDC dc = CreateCompatibleDC(nullptr);
+    return dc;
+}
+
 // A caption's size in pixels with the given font: on one line, or wrapped at `wrapAt` the
 // way a STATIC control wraps it.
 SIZE textSize(HFONT font, const std::string& text, int wrapAt = 0) {
-    HDC dc = CreateCompatibleDC(nullptr);
+    HDC dc = measuringDc();
     HGDIOBJ old = SelectObject(dc, font);
     SIZE size{};
     if (wrapAt > 0) {
@@ -28,11 +35,16 @@ SIZE textSize(HFONT font, const std::string& text, int wrapAt = 0) {
         GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     }
     SelectObject(dc, old);
-    DeleteDC(dc);
     return size;
 }
 
 }  // namespace
+
+// Each invalidation is a server call under Wine, and a form's controls get several while it
+// is built, before it shows.
+void invalidateShown(HWND hwnd) {
+    if (IsWindowVisible(hwnd)) InvalidateRect(hwnd, nullptr, TRUE);
+}
 
 void reportStray(const std::string& who, const char* what) {
     char text[512];
@@ -139,7 +151,7 @@ void ControlView::mirror(Prop what) {
         case Prop::Visible: ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE); break;
         case Prop::Enabled: EnableWindow(hwnd_, control_.enabled()); break;
         case Prop::ForeColor:
-        case Prop::BackColor: InvalidateRect(hwnd_, nullptr, TRUE); break;
+        case Prop::BackColor: invalidateShown(hwnd_); break;
         case Prop::ToolTip: mirrorToolTip(); break;
         case Prop::Font:
             mirrorFont();
@@ -178,22 +190,31 @@ void ControlView::mirrorZOrder() {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// A tip that changes every tick (a gauge's last value) keeps its tool: adding one subclasses
+// the control anew, a round of window-property calls each time.
 void ControlView::mirrorToolTip() {
     TTTOOLINFOA tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window_.hwnd();
     tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
-    HWND tips = window_.toolTips();
-    SendMessageA(tips, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    if (control_.toolTip().empty()) return;
     tool.lpszText = const_cast<char*>(control_.toolTip().c_str());
-    SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    const bool wanted = !control_.toolTip().empty();
+    if (!wanted && !hasTool_) return;
+    HWND tips = window_.toolTips();
+    if (wanted && hasTool_) {
+        SendMessageA(tips, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+        return;
+    }
+    SendMessageA(tips, wanted ? TTM_ADDTOOLA : TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    hasTool_ = wanted;
 }
 
 void ControlView::repaintArea() const {
+    HWND container = parentWindow();
+    if (!IsWindowVisible(container)) return;
     RECT r = rectPx();
-    RedrawWindow(parentWindow(), &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    RedrawWindow(container, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 HBRUSH ControlView::backBrush() const {

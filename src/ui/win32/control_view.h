@@ -42,6 +42,8 @@ public:
     virtual LRESULT notify(const NMHDR& header) { (void)header; return 0; }
     // WM_CTLCOLOR*: the colours the control is drawn with.
     virtual HBRUSH colors(HDC dc);
+    // The drawing the view asked to look at (FormWindow::settleLater) is over.
+    virtual void drawingSettled() {}
 
 protected:
     // How the view's box follows its caption: not at all, on one line (a button's border or
@@ -60,7 +62,8 @@ protected:
     HWND parentWindow() const;
     // The control's rectangle in its container, grown where its caption needs the room.
     RECT rectPx() const;
-    // Repaints the control's area in its container (for see-through controls).
+    // Repaints the control's area in its container (for see-through controls), when the
+    // container shows.
     void repaintArea() const;
     HBRUSH backBrush() const;
     // A screen reader reads `part` (this control's window or one of its own) by the core's
@@ -86,6 +89,7 @@ private:
     int mirroring_ = 0;
     CaptionFit captionFit_ = CaptionFit::None;
     bool detached_ = false;
+    bool hasTool_ = false;
     mutable HBRUSH brush_ = nullptr;
     mutable Color brushColor_ = 0;
     std::vector<std::unique_ptr<ScreenReaderName>> screenReaders_;
@@ -95,6 +99,8 @@ private:
 std::unique_ptr<ControlView> makeView(Control& control, FormWindow& window);
 
 COLORREF toColorRef(Color c);
+// Invalidates a window that shows now: a hidden one is painted whole when it shows.
+void invalidateShown(HWND hwnd);
 // Reports an exception that reached the window system's boundary (it must not unwind there).
 void reportStray(const std::string& who, const char* what);
 

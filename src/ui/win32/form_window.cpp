@@ -191,6 +191,18 @@ void FormWindow::redrawHeld() {
     }
 }
 
+void FormWindow::settleLater(int id) {
+    if (settling_.empty()) PostMessageA(hwnd_, kSettleDrawings, 0, 0);
+    settling_.push_back(id);
+}
+
+// A view released meanwhile is left out.
+void FormWindow::settleDrawings() {
+    for (int id : std::exchange(settling_, {})) {
+        if (auto it = byId_.find(id); it != byId_.end()) it->second->drawingSettled();
+    }
+}
+
 // Pictures first, lines over them, as a classic container drew its graphical controls.
 void FormWindow::paintDecorations(const Control* owner, HDC dc) const {
     const std::vector<Control*> children = form().childrenOf(owner);

@@ -15,6 +15,7 @@
 #include "forms/form_link.h"
 #include "ui/win32/control_view.h"
 #include "ui/win32/menu_bar.h"
+#include "ui/win32/timer_schedule.h"
 #include "ui/win32/win32_scale.h"
 
 namespace qm::win32 {
@@ -28,6 +29,10 @@ inline constexpr const char* kPictureClass = "QuillmerePicture";
 inline constexpr UINT kBuryViews = WM_APP + 2;
 // Posted when a control's drawing was held: the held controls draw again.
 inline constexpr UINT kRedrawHeld = WM_APP + 3;
+// Posted when a view asked to settle its drawing: the views' drawingSettled() run.
+inline constexpr UINT kSettleDrawings = WM_APP + 4;
+// The native timer of the form's timers (control ids start higher).
+inline constexpr UINT_PTR kTimerTick = 1;
 
 class FormWindow : public FormMirror<ControlView> {
 public:
@@ -43,10 +48,15 @@ public:
     int allocateId() { return nextId_++; }
     HFONT font(const std::string& name, double size, bool bold);
     HWND toolTips();
+    // The form's timers share one native timer (see TimerSchedule).
+    void startTimer(int id, int interval);
+    void stopTimer(int id);
 
     // Holds a control's drawing while the core changes it, until the messages already
     // queued have been handled; a burst of changes is then drawn once.
     void holdRedraw(HWND control);
+    // The view with this id looks at its drawing once the messages queued now are handled.
+    void settleLater(int id);
     // Draws the pictures and lines that belong to `owner` (null = the form).
     void paintDecorations(const Control* owner, HDC dc) const;
     // Messages shared by the client area and every container inside it.
@@ -77,14 +87,21 @@ private:
     void paintImage(const Image& image, HDC dc) const;
     void paintLine(const Line& line, HDC dc) const;
     void redrawHeld();
+    void settleDrawings();
+    void timerTick();
+    void armTimer();
 
     Win32Host& host_;
     HWND hwnd_ = nullptr;
     HWND tips_ = nullptr;
     MenuBar menus_;
+    // Before the views, which stop their timers when they go.
+    TimerSchedule timers_;
+    UINT armedMs_ = 0;
     std::map<int, ControlView*> byId_;
     std::vector<std::unique_ptr<ControlView>> graveyard_;
     std::vector<HWND> held_;
+    std::vector<int> settling_;
     mutable std::map<std::string, HBITMAP> bitmaps_;
     std::map<std::tuple<std::string, int, bool>, HFONT> fonts_;
     int nextId_ = 100;

@@ -2,6 +2,9 @@
 #include <windowsx.h>
 
 #include "ui/win32/form_window.h"
+#include "ui/win32/win32_host.h"
+
+#include <algorithm>
 
 namespace qm::win32 {
 
@@ -17,6 +20,38 @@ int shiftKeys(WPARAM wp) {
 
 }  // namespace
 
+void FormWindow::startTimer(int id, int interval) {
+    timers_.start(id, interval, GetTickCount64());
+    armTimer();
+}
+
+void FormWindow::stopTimer(int id) {
+    timers_.stop(id);
+    armTimer();
+}
+
+// A timer that an earlier one of the same tick stopped or removed is left out.
+void FormWindow::timerTick() {
+    for (int id : timers_.takeDue(GetTickCount64())) {
+        auto it = byId_.find(id);
+        if (timers_.running(id) && it != byId_.end()) it->second->command(0);
+    }
+    armTimer();
+}
+
+// The native timer repeats, so a steady beat costs no call here after the first.
+void FormWindow::armTimer() {
+    const std::optional<TimerSchedule::Ms> wait = timers_.wait(GetTickCount64());
+    if (!wait) {
+        if (armedMs_) KillTimer(hwnd_, kTimerTick);
+        armedMs_ = 0;
+        return;
+    }
+    if (armedMs_ && TimerSchedule::serves(armedMs_, *wait)) return;
+    armedMs_ = static_cast<UINT>(std::max<TimerSchedule::Ms>(*wait, USER_TIMER_MINIMUM));
+    SetTimer(hwnd_, kTimerTick, armedMs_, nullptr);
+}
+
 LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT routed = 0;
     if (routeChildMessage(msg, wp, lp, routed)) return routed;
@@ -25,11 +60,14 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             if (lp == 0 && menus_.command(LOWORD(wp))) return 0;
             break;
         case WM_TIMER:
-            if (auto it = byId_.find(static_cast<int>(wp)); it != byId_.end()) it->second->command(0);
+            if (wp == kTimerTick) timerTick();
             return 0;
         // The tray icon's messages arrive here too (its callback message is WM_MOUSEMOVE):
         // the shell puts the mouse message number into the low word of lParam.
-        case WM_MOUSEMOVE: mouseMoved(mouseButtons(wp), shiftKeys(wp), LOWORD(lp), HIWORD(lp)); return 0;
+        case WM_MOUSEMOVE:
+            host_.pointerMoved();
+            mouseMoved(mouseButtons(wp), shiftKeys(wp), LOWORD(lp), HIWORD(lp));
+            return 0;
         case WM_CLOSE: closeBox(); return 0;
         case WM_QUERYENDSESSION: sessionEnds(); return TRUE;
         case WM_ENDSESSION:
@@ -39,6 +77,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_PAINT: paint(); return 0;
         case kBuryViews: graveyard_.clear(); return 0;
         case kRedrawHeld: redrawHeld(); return 0;
+        case kSettleDrawings: settleDrawings(); return 0;
         default: break;
     }
     return DefWindowProcA(hwnd_, msg, wp, lp);

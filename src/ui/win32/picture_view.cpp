@@ -1,7 +1,5 @@
 #include "ui/win32/picture_view.h"
 
-#include <algorithm>
-
 #include "ui/win32/form_window.h"
 
 namespace qm::win32 {
@@ -10,28 +8,42 @@ namespace {
 
 constexpr UINT kRaisePaint = WM_APP + 1;
 
+// A 32-bit DIB header with the masks of the canvas's 0x00BBGGRR layout.
+struct CanvasBitmapInfo {
+    BITMAPINFOHEADER header;
+    DWORD masks[3];
+};
+
 }  // namespace
 
-std::vector<uint32_t> dibPixels(const Canvas& canvas) {
-    std::vector<uint32_t> out(canvas.pixels().size());
-    std::transform(canvas.pixels().begin(), canvas.pixels().end(), out.begin(), [](uint32_t c) {
-        return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-    });
-    return out;
+uint64_t canvasFingerprint(const Canvas& canvas) {
+    uint64_t hash = 14695981039346656037ull;
+    auto mix = [&hash](uint32_t value) {
+        hash ^= value;
+        hash *= 1099511628211ull;
+    };
+    mix(static_cast<uint32_t>(canvas.width()));
+    mix(static_cast<uint32_t>(canvas.height()));
+    for (uint32_t pixel : canvas.pixels()) mix(pixel);
+    return hash;
 }
 
-void paintCanvas(HDC dc, const RECT& target, const Canvas& canvas, const std::vector<uint32_t>& pixels) {
+void paintCanvas(HDC dc, const RECT& target, const Canvas& canvas) {
     if (canvas.width() <= 0 || canvas.height() <= 0) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = canvas.width();
-    info.bmiHeader.biHeight = -canvas.height();  // top row first, as the canvas keeps it
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    CanvasBitmapInfo info{};
+    info.header.biSize = sizeof info.header;
+    info.header.biWidth = canvas.width();
+    info.header.biHeight = -canvas.height();  // top row first, as the canvas keeps it
+    info.header.biPlanes = 1;
+    info.header.biBitCount = 32;
+    info.header.biCompression = BI_BITFIELDS;
+    info.masks[0] = 0x000000FF;  // red
+    info.masks[1] = 0x0000FF00;  // green
+    info.masks[2] = 0x00FF0000;  // blue
     SetStretchBltMode(dc, COLORONCOLOR);
     StretchDIBits(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, 0, 0,
-                  canvas.width(), canvas.height(), pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+                  canvas.width(), canvas.height(), canvas.pixels().data(), reinterpret_cast<BITMAPINFO*>(&info),
+                  DIB_RGB_COLORS, SRCCOPY);
 }
 
 // The classic fixed single border is the sunken 2-pixel edge.
@@ -40,26 +52,29 @@ PictureView::PictureView(PictureBox& box, FormWindow& window) : ControlView(box,
     if (self) SetWindowLongPtrA(self, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
+// The pen colour only concerns later drawing. A graph draws many lines a tick; under Wine
+// each invalidation is a server call, so the drawing is looked at once the burst is over.
 void PictureView::mirror(Prop what) {
-    ControlView::mirror(what);
+    if (what == Prop::ForeColor) return;
+    if (what != Prop::BackColor) ControlView::mirror(what);
     if (!hwnd() || (what != Prop::Picture && what != Prop::Geometry && what != Prop::BackColor)) return;
-    changed_ = true;
+    if (what != Prop::Picture) repaint_ = true;
+    // A hidden picture is painted whole when it shows again.
+    if (settling_ || !IsWindowVisible(hwnd())) return;
+    settling_ = true;
+    window().settleLater(id());
+}
+
+void PictureView::drawingSettled() {
+    settling_ = false;
+    if (!IsWindowVisible(hwnd())) return;
+    if (!repaint_ && canvasFingerprint(box_.image()) == shown_) return;
+    repaint_ = false;
     expectingOwnPaint_ = true;
-    // A graph draws many lines a tick; under Wine each invalidation is a server call, and
-    // one pending paint already shows them all.
-    if (invalidated_) return;
-    invalidated_ = true;
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-const std::vector<uint32_t>& PictureView::pixels() {
-    if (changed_) pixels_ = dibPixels(box_.image());
-    changed_ = false;
-    return pixels_;
-}
-
 void PictureView::paint() {
-    invalidated_ = false;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);
     RECT client;
@@ -67,7 +82,8 @@ void PictureView::paint() {
     HBRUSH back = CreateSolidBrush(toColorRef(box_.backColor()));
     FillRect(dc, &client, back);
     DeleteObject(back);
-    paintCanvas(dc, client, box_.image(), pixels());
+    paintCanvas(dc, client, box_.image());
+    shown_ = canvasFingerprint(box_.image());
     EndPaint(hwnd(), &ps);
 }
 

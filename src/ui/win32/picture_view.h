@@ -1,7 +1,9 @@
 #pragma once
 // A drawing surface: the core draws into the picture box's canvas; this window only
-// shows it, scaled to the control's rectangle at the system DPI.
-#include <vector>
+// shows it, scaled to the control's rectangle at the system DPI. The canvas is painted
+// straight from the core's pixels, and a burst of drawing that leaves them as they were
+// shown (a gauge redrawn with the same value) paints nothing.
+#include <cstdint>
 
 #include "forms/picture_box.h"
 #include "ui/win32/control_view.h"
@@ -12,24 +14,24 @@ class PictureView : public ControlView {
 public:
     PictureView(PictureBox& box, FormWindow& window);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+    void drawingSettled() override;
 
 protected:
     void mirror(Prop what) override;
 
 private:
     void paint();
-    const std::vector<uint32_t>& pixels();
 
     PictureBox& box_;
-    std::vector<uint32_t> pixels_;
-    bool changed_ = true;
+    uint64_t shown_ = 0;        // fingerprint of the pixels last painted
+    bool repaint_ = true;       // painted whatever the pixels (size or back colour changed)
+    bool settling_ = false;     // drawingSettled is due
     bool expectingOwnPaint_ = false;
-    bool invalidated_ = false;  // a paint is already due
 };
 
-// The canvas's 0x00BBGGRR pixels as a 32-bit DIB wants them (0x00RRGGBB).
-std::vector<uint32_t> dibPixels(const Canvas& canvas);
-// Paints a canvas into a rectangle, scaled (a top-down 32-bit DIB).
-void paintCanvas(HDC dc, const RECT& target, const Canvas& canvas, const std::vector<uint32_t>& pixels);
+// A fingerprint of a canvas's size and pixels (FNV-1a).
+uint64_t canvasFingerprint(const Canvas& canvas);
+// Paints a canvas into a rectangle, scaled, from its own 0x00BBGGRR pixels.
+void paintCanvas(HDC dc, const RECT& target, const Canvas& canvas);
 
 }  // namespace qm::win32

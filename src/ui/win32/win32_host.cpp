@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/lazy_dll.h"
 #include "ui/win32/form_window.h"
 #include "ui/win32/resources.h"
 
@@ -85,7 +86,9 @@ std::optional<std::string> Win32Host::showOpenDialog(Form& owner, const std::str
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.Flags = static_cast<DWORD>(flags) | OFN_EXPLORER | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+    // comdlg32 (and the print spooler it brings) is loaded by the first dialog.
+    static auto* const openDialog = lazyFunction<decltype(GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+    if (!openDialog || !openDialog(&ofn)) return std::nullopt;
     return std::string(file.data());
 }
 
@@ -130,8 +133,17 @@ bool TrayRecordMemo::needed(int message, const NotifyIconData& data) {
     return true;
 }
 
-// The record as the shell takes it; its first version is the classic 88-byte record.
 bool Win32Host::notifyIcon(int message, const NotifyIconData& data) {
+    if (tipHold_.holds(message, data, GetTickCount64())) return true;
+    return sendToShell(message, data);
+}
+
+void Win32Host::pointerMoved() {
+    if (std::optional<NotifyIconData> held = tipHold_.pointerNear(GetTickCount64())) sendToShell(NIM_MODIFY_, *held);
+}
+
+// The record as the shell takes it; its first version is the classic 88-byte record.
+bool Win32Host::sendToShell(int message, const NotifyIconData& data) {
     if (!tray_.needed(message, data)) return true;
     NOTIFYICONDATAA nid{};
     nid.cbSize = NOTIFYICONDATAA_V1_SIZE;

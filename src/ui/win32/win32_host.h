@@ -5,6 +5,7 @@
 
 #include "forms/windowed_host.h"
 #include "ui/win32/form_window.h"
+#include "ui/win32/tray_tip_hold.h"
 
 namespace qm::win32 {
 
@@ -48,6 +49,8 @@ public:
     // The shell's own call, with the classic record.
     bool notifyIcon(int message, const NotifyIconData& data) override;
     double twipsPerPixelX() override;
+    // A mouse message reached a form: the tray icon's come that way (see TrayTipHold).
+    void pointerMoved();
 
     // The message pump: a modal form's loop (the owner takes no input while the form is
     // up), the messages waiting now, and the program's loop until WM_QUIT.
@@ -58,7 +61,9 @@ public:
 private:
     std::unique_ptr<FormWindow> makeWindow(Form& form) override;
     ComApartment apartment_;
+    bool sendToShell(int message, const NotifyIconData& data);
     TrayRecordMemo tray_;
+    TrayTipHold tipHold_;
 };
 
 }  // namespace qm::win32
