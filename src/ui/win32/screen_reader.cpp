@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "platform/win32/lazy_dll.h"
 #include "ui/win32/control_view.h"
 
 namespace qm::win32 {
@@ -16,11 +17,32 @@ constexpr UINT_PTR kSubclassId = 0x514D;  // one subclass of ours per window
 // stub of code under the name IID_IAccessible.
 const IID& kIAccessible = __uuidof(IAccessible);
 
+// Looked up when a screen reader first asks: under Wine, importing ole32, oleaut32 and
+// oleacc costs every start their loading, whether a reader runs or not.
+struct OleAccess {
+    decltype(CoInitializeEx)* initialize = lazyFunction<decltype(CoInitializeEx)>("ole32.dll", "CoInitializeEx");
+    decltype(SysAllocStringLen)* allocString =
+        lazyFunction<decltype(SysAllocStringLen)>("oleaut32.dll", "SysAllocStringLen");
+    decltype(CreateStdAccessibleObject)* standardObject =
+        lazyFunction<decltype(CreateStdAccessibleObject)>("oleacc.dll", "CreateStdAccessibleObject");
+    decltype(LresultFromObject)* answerWith = lazyFunction<decltype(LresultFromObject)>("oleacc.dll", "LresultFromObject");
+    bool loaded() const { return initialize && allocString && standardObject && answerWith; }
+};
+
+// The window thread's COM apartment, entered at the first question: the object is handed
+// over through it. It is left when the process ends.
+const OleAccess* ole() {
+    static const OleAccess functions;
+    static const bool usable =
+        functions.loaded() && SUCCEEDED(functions.initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    return usable ? &functions : nullptr;
+}
+
 bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
 BSTR toBstr(const std::string& text) {
     const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+    BSTR out = ole() ? ole()->allocString(nullptr, static_cast<UINT>(length)) : nullptr;
     if (out) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out, length);
     return out;
 }
@@ -187,11 +209,12 @@ ScreenReaderName::~ScreenReaderName() { RemoveWindowSubclass(hwnd_, subclassProc
 
 LRESULT ScreenReaderName::clientObject(WPARAM wp) const {
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(hwnd_, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&standard)))) {
+    const OleAccess* access = ole();
+    if (!access || FAILED(access->standardObject(hwnd_, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&standard)))) {
         return 0;
     }
     auto* named = new NamedClient(standard, hwnd_, role_);
-    const LRESULT answer = LresultFromObject(kIAccessible, wp, named);
+    const LRESULT answer = access->answerWith(kIAccessible, wp, named);
     named->Release();  // the answer holds its own reference
     return answer > 0 ? answer : 0;
 }

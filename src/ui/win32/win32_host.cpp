@@ -43,13 +43,6 @@ std::string dialogFilter(const std::string& filter) {
     return out + std::string(2, '\0');
 }
 
-ComApartment::ComApartment()
-    : entered_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-
-ComApartment::~ComApartment() {
-    if (entered_) CoUninitialize();
-}
-
 Win32Host::Win32Host() {
     endAction = endProcessAtOnce;
     registerWindowClasses();

@@ -23,19 +23,6 @@ private:
     NotifyIconData last_;
 };
 
-// The window thread's COM apartment: a screen reader is handed a control's object through
-// it, and the shell's calls want one too.
-class ComApartment {
-public:
-    ComApartment();
-    ~ComApartment();
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool entered_;
-};
-
 class Win32Host : public WindowedHost<FormWindow> {
 public:
     Win32Host();
@@ -60,7 +47,6 @@ public:
 
 private:
     std::unique_ptr<FormWindow> makeWindow(Form& form) override;
-    ComApartment apartment_;
     bool sendToShell(int message, const NotifyIconData& data);
     TrayRecordMemo tray_;
     TrayTipHold tipHold_;
