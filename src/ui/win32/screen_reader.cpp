@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
+#include <unordered_map>
 #include <utility>
 
 #include "platform/win32/lazy_dll.h"
@@ -12,7 +13,6 @@ namespace qm::win32 {
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x514D;  // one subclass of ours per window
 // The interface's id from its declaration: the 64-bit import library of oleacc exports a
 // stub of code under the name IID_IAccessible.
 const IID& kIAccessible = __uuidof(IAccessible);
@@ -59,13 +59,30 @@ UINT namerQuery() {
     return message;
 }
 
-LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
-    if (msg == namerQuery()) return static_cast<LRESULT>(self);
+// The window procedure each named window had, and who names it (null once that is gone).
+// Kept in the process, not as a window property: under Wine every property lookup is a
+// server call, and a list box filled at start handles thousands of messages.
+struct Named {
+    WNDPROC previous;
+    const ScreenReaderName* namer;
+};
+
+std::unordered_map<HWND, Named>& namedWindows() {
+    static std::unordered_map<HWND, Named> windows;
+    return windows;
+}
+
+LRESULT CALLBACK namedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    const auto found = namedWindows().find(hwnd);
+    if (found == namedWindows().end()) return DefWindowProcA(hwnd, msg, wp, lp);
+    const Named named = found->second;
+    if (msg == WM_NCDESTROY) namedWindows().erase(found);
+    if (msg == namerQuery()) return reinterpret_cast<LRESULT>(named.namer);
     // The object id is a 32-bit value however wide lParam is.
-    if (msg == WM_GETOBJECT && static_cast<DWORD>(lp) == static_cast<DWORD>(OBJID_CLIENT)) {
-        if (LRESULT answer = reinterpret_cast<const ScreenReaderName*>(self)->clientObject(wp)) return answer;
+    if (named.namer && msg == WM_GETOBJECT && static_cast<DWORD>(lp) == static_cast<DWORD>(OBJID_CLIENT)) {
+        if (LRESULT answer = named.namer->clientObject(wp)) return answer;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return CallWindowProcA(named.previous, hwnd, msg, wp, lp);
 }
 
 // The name the window gives now; false when it gives none (its control is gone or unnamed).
@@ -201,11 +218,17 @@ long accessibleRole(ControlKind kind) {
 
 ScreenReaderName::ScreenReaderName(HWND hwnd, long role, std::function<std::string()> name)
     : hwnd_(hwnd), role_(role), name_(std::move(name)) {
-    SetWindowSubclass(hwnd_, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    const auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(namedWindowProc)));
+    if (previous) namedWindows()[hwnd_] = {previous, this};
 }
 
-// A client that still holds the object reads the standard answers from now on.
-ScreenReaderName::~ScreenReaderName() { RemoveWindowSubclass(hwnd_, subclassProc, kSubclassId); }
+// A client that still holds the object reads the standard answers from now on. The window
+// procedure stays in the chain (a tool tip may have subclassed over it) and passes all on.
+ScreenReaderName::~ScreenReaderName() {
+    const auto found = namedWindows().find(hwnd_);
+    if (found != namedWindows().end() && found->second.namer == this) found->second.namer = nullptr;
+}
 
 LRESULT ScreenReaderName::clientObject(WPARAM wp) const {
     IAccessible* standard = nullptr;
