@@ -53,12 +53,6 @@ BSTR windowText(HWND hwnd) {
     return toBstr(text);
 }
 
-// Asks a window which ScreenReaderName answers for it (0: none does).
-UINT namerQuery() {
-    static const UINT message = RegisterWindowMessageA("QuillmereScreenReaderName");
-    return message;
-}
-
 // The window procedure each named window had, and who names it (null once that is gone).
 // Kept in the process, not as a window property: under Wine every property lookup is a
 // server call, and a list box filled at start handles thousands of messages.
@@ -77,7 +71,6 @@ LRESULT CALLBACK namedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (found == namedWindows().end()) return DefWindowProcA(hwnd, msg, wp, lp);
     const Named named = found->second;
     if (msg == WM_NCDESTROY) namedWindows().erase(found);
-    if (msg == namerQuery()) return reinterpret_cast<LRESULT>(named.namer);
     // The object id is a 32-bit value however wide lParam is.
     if (named.namer && msg == WM_GETOBJECT && static_cast<DWORD>(lp) == static_cast<DWORD>(OBJID_CLIENT)) {
         if (LRESULT answer = named.namer->clientObject(wp)) return answer;
@@ -86,9 +79,11 @@ LRESULT CALLBACK namedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 // The name the window gives now; false when it gives none (its control is gone or unnamed).
-// A reader's call comes through COM, which an exception must not unwind.
+// A reader's call comes through COM, which an exception must not unwind; COM makes it on
+// the window's own thread (the apartment's), the only one that touches the table.
 bool currentName(HWND hwnd, std::string& name) {
-    const auto* namer = reinterpret_cast<const ScreenReaderName*>(SendMessageA(hwnd, namerQuery(), 0, 0));
+    const auto found = namedWindows().find(hwnd);
+    const ScreenReaderName* namer = found == namedWindows().end() ? nullptr : found->second.namer;
     if (!namer) return false;
     try {
         name = namer->name();
