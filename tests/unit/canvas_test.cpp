@@ -340,5 +340,16 @@ TEST(CanvasBmp, RejectsBrokenFiles) {
     EXPECT_TRUE(patched(2, 0, 4, good));  // a wrong size field alone is harmless
 }
 
+TEST(CanvasFingerprint, FollowsThePixelsAndTheSize) {
+    Canvas c(4, 4);
+    c.setPixel(1, 1, rgb(0, 0, 0));
+    const uint64_t before = canvasFingerprint(c);
+    c.setPixel(1, 1, rgb(0, 0, 0));
+    EXPECT_EQ(canvasFingerprint(c), before) << "drawn again as it was";
+    c.setPixel(1, 1, rgb(0, 0, 1));
+    EXPECT_NE(canvasFingerprint(c), before);
+    EXPECT_NE(canvasFingerprint(Canvas(4, 1)), canvasFingerprint(Canvas(2, 2))) << "same pixels, other size";
+}
+
 }  // namespace
 }  // namespace qm

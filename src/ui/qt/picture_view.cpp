@@ -3,20 +3,9 @@
 #include <QPainter>
 #include <QTimer>
 #include <bit>
-#include <string_view>
 #include <qdrawutil.h>
 
 namespace qm::qt {
-
-namespace {
-
-size_t hashOf(const Canvas& canvas) {
-    const std::vector<uint32_t>& pixels = canvas.pixels();
-    return std::hash<std::string_view>{}(
-        std::string_view(reinterpret_cast<const char*>(pixels.data()), pixels.size() * sizeof(uint32_t)));
-}
-
-}  // namespace
 
 // A 0x00BBGGRR word is the bytes R, G, B, 0 in memory here, the byte order of RGBX8888,
 // whose fourth byte Qt's painting does not read.
@@ -47,7 +36,7 @@ void PictureSurface::repaintIfChanged() {
     if (!changed_) return;
     changed_ = false;
     const Canvas& canvas = box_.image();
-    if (canvas.width() != shownWidth_ || hashOf(canvas) != shownHash_) update();
+    if (canvasFingerprint(canvas) != shownFingerprint_) update();
 }
 
 // The border takes the same share of the rectangle as its 2 design pixels take of the design.
@@ -61,8 +50,7 @@ void PictureSurface::paintEvent(QPaintEvent*) {
     }
     painter.fillRect(inner, QColor(redOf(box_.backColor()), greenOf(box_.backColor()), blueOf(box_.backColor())));
     const Canvas& canvas = box_.image();
-    shownHash_ = hashOf(canvas);
-    shownWidth_ = canvas.width();
+    shownFingerprint_ = canvasFingerprint(canvas);
     changed_ = false;
     const QImage pixels = canvasImage(canvas);
     if (!pixels.isNull()) painter.drawImage(inner, pixels);

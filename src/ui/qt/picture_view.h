@@ -30,8 +30,7 @@ protected:
 private:
     void repaintIfChanged();
     PictureBox& box_;
-    size_t shownHash_ = 0;  // of the pixels last painted, which need no copy of their own
-    int shownWidth_ = -1;
+    uint64_t shownFingerprint_ = 0;  // of the pixels last painted, which need no copy of their own
     bool changed_ = true;
     bool checkQueued_ = false;
 };

@@ -16,18 +16,6 @@ struct CanvasBitmapInfo {
 
 }  // namespace
 
-uint64_t canvasFingerprint(const Canvas& canvas) {
-    uint64_t hash = 14695981039346656037ull;
-    auto mix = [&hash](uint32_t value) {
-        hash ^= value;
-        hash *= 1099511628211ull;
-    };
-    mix(static_cast<uint32_t>(canvas.width()));
-    mix(static_cast<uint32_t>(canvas.height()));
-    for (uint32_t pixel : canvas.pixels()) mix(pixel);
-    return hash;
-}
-
 void paintCanvas(HDC dc, const RECT& target, const Canvas& canvas) {
     if (canvas.width() <= 0 || canvas.height() <= 0) return;
     CanvasBitmapInfo info{};

@@ -29,8 +29,6 @@ private:
     bool expectingOwnPaint_ = false;
 };
 
-// A fingerprint of a canvas's size and pixels (FNV-1a).
-uint64_t canvasFingerprint(const Canvas& canvas);
 // Paints a canvas into a rectangle, scaled, from its own 0x00BBGGRR pixels.
 void paintCanvas(HDC dc, const RECT& target, const Canvas& canvas);
 
