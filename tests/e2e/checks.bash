@@ -3,11 +3,18 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
 
-# Waits up to $1 tenths of a second for the command to succeed.
+# Microseconds of the wall clock (EPOCHREALTIME's separator follows the locale).
+now_us() { echo "${EPOCHREALTIME//[^0-9]/}"; }
+# Waits up to $1 tenths of a second for the command to succeed, trying it once more at the
+# end. The time is the clock's, not a count of tries: a command that itself takes seconds
+# (anything under Wine, on a loaded machine) must not stretch a wait past the test's limit.
 wait_for() {
-  local tenths=$1; shift
-  for ((i = 0; i < tenths; i++)); do "$@" && return 0; sleep 0.1; done
-  return 1
+  local deadline=$(($(now_us) + $1 * 100000)); shift
+  while :; do
+    "$@" && return 0
+    (($(now_us) >= deadline)) && return 1
+    sleep 0.1
+  done
 }
 
 # Starts an X server on a free display, adds it to the caller's pids and exports DISPLAY.

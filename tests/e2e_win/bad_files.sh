@@ -45,7 +45,7 @@ clone_prefix() {  # <prefix>
   ln -s / "$1/dosdevices/z:"
 }
 
-drv() { wine "$work/qm_driver.exe" "$desk" "$@" 2>>"$dir/driver.log" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+drv() { timeout 120 wine "$work/qm_driver.exe" "$desk" "$@" 2>>"$dir/driver.log" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 windows_path() { winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 # ---- one case ---------------------------------------------------------------------------------------
@@ -58,7 +58,7 @@ run_case() {  # <name> <files|folder> <fault> <expectation> <display>
   wineserver -p30 2>/dev/null  # up before the program and the driver both ask for it
   [[ $3 == locked ]] && lock_files "$dir"
   (cd "$app" && exec wine explorer "/desktop=$desk,1024x768" Quillmere.exe >/dev/null 2>&1) &
-  if wait_for 3 drv wait "" 60000 >/dev/null; then work_the_window "$dir" "$2" "$3"
+  if wait_for 1200 drv wait "" 60000 >/dev/null; then work_the_window "$dir" "$2" "$3"
   else note "$dir" "no main window: $(tail -c 300 "$dir/driver.log" 2>/dev/null)"; fi
   drv kill >/dev/null
   wineserver -k 2>/dev/null

@@ -23,7 +23,7 @@ explorer_pids=()
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
-drv() { wine "$app/qm_driver.exe" "$desk" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+drv() { timeout 120 wine "$app/qm_driver.exe" "$desk" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 check() { local what="$1"; shift; if "$@" >/dev/null; then pass "$what"; else fail "$what"; fi; }
 
 start_display() {

@@ -21,7 +21,7 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 shared="${WINEPREFIX:-$HOME/.wine-quillmere}"
 WINEPREFIX="$shared" "$here/../../cmake/wine-prefix" || { echo "FAIL: no Wine prefix"; exit 1; }
 # Only ever the private prefix: the shared one may serve other runs.
-stop_programs() { [[ ${WINEPREFIX:-} == "$work/prefix" ]] && wineserver -k 2>/dev/null && wineserver -w 2>/dev/null; }
+stop_programs() { [[ ${WINEPREFIX:-} == "$work/prefix" ]] && wineserver -k 2>/dev/null && timeout 60 wineserver -w 2>/dev/null; }
 source "$here/../e2e/update_site.bash"
 
 # A private prefix: the registry files copied, the (read-mostly) drive linked file by file.
@@ -36,9 +36,9 @@ wine "$work/qm_add_root_cert.exe" "$(winepath -w "$work/ca.der" 2>/dev/null | tr
 
 desk="qmupd$$"
 key='HKLM\Software\Microsoft\Quillmere'
-drv() { wine "$work/qm_driver.exe" "$desk" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
-stored() { wine reg query "$key" /v "$1" $reg_view 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'; }
-store() { wine reg add "$key" /v "$1" /d "$2" /f $reg_view >/dev/null 2>&1; }
+drv() { timeout 120 wine "$work/qm_driver.exe" "$desk" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+stored() { timeout 60 wine reg query "$key" /v "$1" $reg_view 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'; }
+store() { timeout 60 wine reg add "$key" /v "$1" /d "$2" /f $reg_view >/dev/null 2>&1; }
 running() { [[ $(drv count) -ge 1 ]]; }
 replaced() { cmp -s "$app/Quillmere.exe" "$work/new-build"; }
 # Started from its own folder on the test desktop, as a double click would.
@@ -48,7 +48,7 @@ launch() { (cd "$app" && exec wine explorer "/desktop=$desk,1024x768" Quillmere.
 check_for_update() {
   launch
   drv wait "" 30000 >/dev/null || { fail "$1: no main window"; return 1; }
-  wait_for 30 drv menu Help "Check for Updates..." >/dev/null || { fail "$1: no Help > Check for Updates..."; return 1; }
+  wait_for 300 drv menu Help "Check for Updates..." >/dev/null || { fail "$1: no Help > Check for Updates..."; return 1; }
   drv on AutoUpdate wait "" 10000 >/dev/null || { fail "$1: the update window did not open"; return 1; }
   drv on AutoUpdate click Proceed >/dev/null
 }
