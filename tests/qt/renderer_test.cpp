@@ -223,6 +223,24 @@ TEST_F(RendererTest, PictureBoxShowsTheCoresCanvas) {
     EXPECT_EQ(wider.pixelColor(50, 30), QColor(255, 128, 1));
 }
 
+// On a screen of more dots per inch the canvas is stretched, each pixel from its nearest.
+TEST(CanvasImage, StretchesEachPixelFromTheNearestAndKeepsItsChannels) {
+    Canvas canvas;
+    canvas.resize(4, 2, rgb(0, 0, 0));
+    canvas.line(1, 1, 3, 1, rgb(255, 128, 1));
+    const QImage same = qt::canvasImage(canvas, QSize(4, 2));
+    EXPECT_EQ(same.format(), QImage::Format_RGB32);
+    EXPECT_EQ(same.pixelColor(2, 1), QColor(255, 128, 1));
+    EXPECT_EQ(same.pixelColor(3, 1), QColor(0, 0, 0)) << "the line stops before its end";
+    const QImage wide = qt::canvasImage(canvas, QSize(6, 3));
+    EXPECT_EQ(wide.pixelColor(0, 2), QColor(0, 0, 0)) << "from (0, 1)";
+    EXPECT_EQ(wide.pixelColor(2, 2), QColor(255, 128, 1)) << "from (1, 1)";
+    EXPECT_EQ(wide.pixelColor(4, 2), QColor(255, 128, 1)) << "from (2, 1)";
+    EXPECT_EQ(wide.pixelColor(5, 2), QColor(0, 0, 0)) << "from (3, 1)";
+    EXPECT_EQ(wide.pixelColor(2, 0), QColor(0, 0, 0)) << "from (1, 0)";
+    EXPECT_TRUE(qt::canvasImage(Canvas{}, QSize(4, 2)).isNull());
+}
+
 // What the surface shows, as painted.
 QColor shownAt(QWidget* surface, int x, int y) { return surface->grab().toImage().pixelColor(x, y); }
 

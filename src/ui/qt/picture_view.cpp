@@ -2,18 +2,25 @@
 
 #include <QPainter>
 #include <QTimer>
-#include <bit>
 #include <qdrawutil.h>
 
 namespace qm::qt {
 
-// A 0x00BBGGRR word is the bytes R, G, B, 0 in memory here, the byte order of RGBX8888,
-// whose fourth byte Qt's painting does not read.
-QImage canvasImage(const Canvas& canvas) {
-    static_assert(std::endian::native == std::endian::little, "canvas words are read as R, G, B, X bytes");
-    if (canvas.width() <= 0 || canvas.height() <= 0) return {};
-    return QImage(reinterpret_cast<const uchar*>(canvas.pixels().data()), canvas.width(), canvas.height(),
-                  canvas.width() * static_cast<int>(sizeof(uint32_t)), QImage::Format_RGBX8888);
+// A canvas word is 0x00BBGGRR; an RGB32 pixel is 0xFFRRGGBB.
+QImage canvasImage(const Canvas& canvas, QSize size) {
+    const int w = canvas.width(), h = canvas.height();
+    if (w <= 0 || h <= 0 || size.isEmpty()) return {};
+    QImage image(size, QImage::Format_RGB32);
+    const std::vector<uint32_t>& pixels = canvas.pixels();
+    for (int y = 0; y < size.height(); ++y) {
+        const uint32_t* from = pixels.data() + static_cast<size_t>(y * h / size.height()) * w;
+        auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            const uint32_t c = from[x * w / size.width()];
+            to[x] = 0xFF000000u | (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu);
+        }
+    }
+    return image;
 }
 
 PictureSurface::PictureSurface(PictureBox& box, QWidget* parent) : QWidget(parent), box_(box) {
@@ -50,10 +57,13 @@ void PictureSurface::paintEvent(QPaintEvent*) {
     }
     painter.fillRect(inner, QColor(redOf(box_.backColor()), greenOf(box_.backColor()), blueOf(box_.backColor())));
     const Canvas& canvas = box_.image();
-    shownFingerprint_ = canvasFingerprint(canvas);
+    const uint64_t fingerprint = canvasFingerprint(canvas);
     changed_ = false;
-    const QImage pixels = canvasImage(canvas);
-    if (!pixels.isNull()) painter.drawImage(inner, pixels);
+    if (fingerprint != shownFingerprint_ || shown_.size() != inner.size()) {
+        shown_ = canvasImage(canvas, inner.size());
+        shownFingerprint_ = fingerprint;
+    }
+    if (!shown_.isNull()) painter.drawImage(inner.topLeft(), shown_);
 }
 
 // Exposure is the moment the classic surface raises its Paint event; it is raised after

@@ -9,9 +9,11 @@
 
 namespace qm::qt {
 
-// The canvas's own pixels seen as a Qt image, without a copy; valid until the canvas
-// changes size.
-QImage canvasImage(const Canvas& canvas);
+// The canvas in the backing store's own format at `size`, each pixel taken from the nearest
+// canvas pixel, as an unsmoothed stretch would. Painted 1:1 it is a plain copy of rows:
+// another format or a stretch at paint time sends every refresh of a graph through Qt's
+// thread pool.
+QImage canvasImage(const Canvas& canvas, QSize size);
 
 class PictureSurface : public QWidget {
 public:
@@ -30,7 +32,8 @@ protected:
 private:
     void repaintIfChanged();
     PictureBox& box_;
-    uint64_t shownFingerprint_ = 0;  // of the pixels last painted, which need no copy of their own
+    uint64_t shownFingerprint_ = 0;  // of the pixels last painted
+    QImage shown_;                   // those pixels, converted
     bool changed_ = true;
     bool checkQueued_ = false;
 };

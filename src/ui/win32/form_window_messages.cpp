@@ -41,14 +41,15 @@ void FormWindow::timerTick() {
 
 // The native timer repeats, so a steady beat costs no call here after the first.
 void FormWindow::armTimer() {
-    const std::optional<TimerSchedule::Ms> wait = timers_.wait(GetTickCount64());
-    if (!wait) {
+    const std::optional<TimerSchedule::Ms> period = timers_.period(GetTickCount64());
+    if (!period) {
         if (armedMs_) KillTimer(hwnd_, kTimerTick);
         armedMs_ = 0;
         return;
     }
-    if (armedMs_ && TimerSchedule::serves(armedMs_, *wait)) return;
-    armedMs_ = static_cast<UINT>(std::max<TimerSchedule::Ms>(*wait, USER_TIMER_MINIMUM));
+    const auto wanted = static_cast<UINT>(std::max<TimerSchedule::Ms>(*period, USER_TIMER_MINIMUM));
+    if (wanted == armedMs_) return;
+    armedMs_ = wanted;
     SetTimer(hwnd_, kTimerTick, armedMs_, nullptr);
 }
 

@@ -4,14 +4,9 @@
 
 namespace qm::win32 {
 
-// How early a timer may be taken, and how far a native timer's period may be from the wait
-// it serves: a native timer that fires a little late must not cost a re-arm every tick.
+// How early a timer may be taken, and how far from its due a tick may come before the
+// native timer is put back in phase.
 TimerSchedule::Ms TimerSchedule::slack(Ms interval) { return std::min<Ms>(interval / 8, 50); }
-
-bool TimerSchedule::serves(Ms armed, Ms wanted) {
-    const Ms gap = armed > wanted ? armed - wanted : wanted - armed;
-    return gap <= slack(armed);
-}
 
 // A timer whose interval is a multiple of a running one's keeps that one's beat: its first
 // tick is the first beat about a whole interval away (at most one beat later than on a
@@ -53,6 +48,21 @@ std::vector<int> TimerSchedule::takeDue(Ms now) {
         if (e->due <= now) e->due += (now - e->due) / e->interval * e->interval + e->interval;
     }
     return ids;
+}
+
+// A native timer counts its next period from the moment its tick is handled, so its ticks
+// drift later by the handling time. Arming it with the wait each time it is off would
+// swing between a short and a long period on every tick; this re-arms only when the drift
+// has left the slack, and then twice: once into phase, once back to the interval.
+std::optional<TimerSchedule::Ms> TimerSchedule::period(Ms now) const {
+    const Entry* next = nullptr;
+    for (const Entry& e : entries_) {
+        if (!next || e.due < next->due) next = &e;
+    }
+    if (!next) return std::nullopt;
+    const Ms left = next->due > now ? next->due - now : 0;
+    const Ms gap = left > next->interval ? left - next->interval : next->interval - left;
+    return gap <= slack(next->interval) ? next->interval : left;
 }
 
 std::optional<TimerSchedule::Ms> TimerSchedule::wait(Ms now) const {

@@ -23,8 +23,10 @@ public:
     std::vector<int> takeDue(Ms now);
     // How long until the next timer is due (none: no timer runs).
     std::optional<Ms> wait(Ms now) const;
-    // Whether a native timer repeating every `armed` ms serves a wait of `wanted` ms.
-    static bool serves(Ms armed, Ms wanted);
+    // The period to give the native timer now (none: no timer runs): the next timer's own
+    // interval while it is due about an interval away, so a steady beat is never re-armed;
+    // otherwise the wait, which puts the beat back in phase.
+    std::optional<Ms> period(Ms now) const;
 
 private:
     struct Entry {
