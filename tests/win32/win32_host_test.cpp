@@ -190,6 +190,34 @@ TEST_F(Win32HostTest, AColourChangeRepaintsOnlyWhatShows) {
     EXPECT_TRUE(pending());
 }
 
+// Figures are set every tick, mostly to what they already show: that costs no repaint, and
+// no move of the box.
+TEST_F(Win32HostTest, ACaptionSetToWhatItShowsRepaintsNothing) {
+    Label& label = frm.add<Label>("lblFigure", page);
+    label.setCaption("45% Available");
+    label.move(120, 1800, 2000, 255);
+    frm.show();
+    pumpFor(50);
+    HWND area = hwndOf(*page);
+    auto pending = [&] { return GetUpdateRect(area, nullptr, FALSE) != FALSE; };
+    ASSERT_FALSE(pending());
+    label.setCaption("45% Available");
+    EXPECT_FALSE(pending()) << "the same text";
+    label.setVisible(true);
+    EXPECT_FALSE(pending()) << "already shown";
+    label.setCaption("46% Available");
+    EXPECT_TRUE(pending());
+    EXPECT_EQ(textOf(hwndOf(label)), "46% Available");
+}
+
+// Controls overlap as on a classic form: the later declaration lies on top.
+TEST_F(Win32HostTest, LaterDeclarationsLieOnTop) {
+    std::vector<HWND> fromTop;
+    for (HWND w = GetWindow(hwndOf(*page), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) fromTop.push_back(w);
+    const std::vector<HWND> declared{hwndOf(option(1)), hwndOf(option(0)), hwndOf(*box), hwndOf(*list)};
+    EXPECT_EQ(fromTop, declared);
+}
+
 TEST_F(Win32HostTest, TrayMessagesAndTheCloseBoxReachTheForm) {
     double x = -1;
     frm.onMouseMove = [&](int, int, double atX, double) { x = atX; };

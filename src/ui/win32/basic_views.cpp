@@ -5,8 +5,8 @@
 namespace qm::win32 {
 
 LabelView::LabelView(Label& label, FormWindow& window) : ControlView(label, window), label_(label) {
+    setCaptionFit(CaptionFit::Wrapped);  // first: the window is made at its fitted size
     create("STATIC", SS_LEFT | SS_NOTIFY);
-    setCaptionFit(CaptionFit::Wrapped);
 }
 
 void LabelView::command(int code) {
@@ -15,8 +15,12 @@ void LabelView::command(int code) {
 
 // The container's background shows through, so a changed text repaints the area below.
 void LabelView::mirror(Prop what) {
+    if (what == Prop::Caption || what == Prop::Visible) {
+        if (what == Prop::Caption ? mirrorCaption() : mirrorVisible()) repaintArea();
+        return;
+    }
     ControlView::mirror(what);
-    if (what == Prop::Caption || what == Prop::ForeColor || what == Prop::Visible) repaintArea();
+    if (what == Prop::ForeColor) repaintArea();
 }
 
 HBRUSH LabelView::colors(HDC dc) {
@@ -27,8 +31,8 @@ HBRUSH LabelView::colors(HDC dc) {
 }
 
 ButtonView::ButtonView(CommandButton& button, FormWindow& window) : ControlView(button, window), button_(button) {
+    setCaptionFit(CaptionFit::Button);  // first: the window is made at its fitted size
     create("BUTTON", BS_PUSHBUTTON | WS_TABSTOP);
-    setCaptionFit(CaptionFit::Button);
 }
 
 void ButtonView::command(int code) {
@@ -36,8 +40,8 @@ void ButtonView::command(int code) {
 }
 
 CheckView::CheckView(CheckBox& box, FormWindow& window) : ControlView(box, window), box_(box) {
+    setCaptionFit(CaptionFit::Indicator);  // first: the window is made at its fitted size
     create("BUTTON", BS_AUTO3STATE | WS_TABSTOP);
-    setCaptionFit(CaptionFit::Indicator);
 }
 
 void CheckView::command(int code) {
@@ -52,8 +56,8 @@ void CheckView::mirror(Prop what) {
 }
 
 OptionView::OptionView(OptionButton& option, FormWindow& window) : ControlView(option, window), option_(option) {
+    setCaptionFit(CaptionFit::Indicator);  // first: the window is made at its fitted size
     create("BUTTON", BS_RADIOBUTTON | WS_TABSTOP);
-    setCaptionFit(CaptionFit::Indicator);
 }
 
 void OptionView::command(int code) {

@@ -86,7 +86,7 @@ RECT ControlView::rectPx() const {
 
 // Measured with the font the control is given, so the box is right before the font arrives.
 TwipBox ControlView::shownBox() const {
-    if (!hwnd_ || captionFit_ == CaptionFit::None) return designBox(control_);
+    if (captionFit_ == CaptionFit::None) return designBox(control_);
     HFONT f = window_.font(control_.fontName(), control_.fontSize(), control_.fontBold());
     const std::string text = withoutAccessKeys(control_.caption());
     const Scale& s = scale();
@@ -117,9 +117,13 @@ int ControlView::besideCaption() const {
 
 // Children clip their siblings, so overlapping controls paint in their z-order; later
 // declarations lie on top, as on a classic form.
+// Made with its text and visibility, so the first mirroring has nothing left to send: under
+// Wine each change is a server call, several per control of a form of many.
 HWND ControlView::create(const char* windowClass, DWORD style, DWORD exStyle) {
     const RECT r = rectPx();
-    hwnd_ = CreateWindowExA(exStyle, windowClass, "", style | WS_CHILD | WS_CLIPSIBLINGS, r.left, r.top,
+    if (control_.visible()) style |= WS_VISIBLE;
+    if (!control_.enabled()) style |= WS_DISABLED;
+    hwnd_ = CreateWindowExA(exStyle, windowClass, windowText().c_str(), style | WS_CHILD | WS_CLIPSIBLINGS, r.left, r.top,
                             r.right - r.left, r.bottom - r.top, parentWindow(),
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr), nullptr);
     if (hwnd_) SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -143,13 +147,12 @@ void ControlView::mirrorAll() {
 void ControlView::mirror(Prop what) {
     if (!hwnd_) return;
     switch (what) {
-        case Prop::Caption:
-            SetWindowTextA(hwnd_, windowText().c_str());
-            refitCaption();
-            break;
+        case Prop::Caption: mirrorCaption(); break;
         case Prop::Geometry: mirrorGeometry(); break;
-        case Prop::Visible: ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE); break;
-        case Prop::Enabled: EnableWindow(hwnd_, control_.enabled()); break;
+        case Prop::Visible: mirrorVisible(); break;
+        case Prop::Enabled:
+            if (!IsWindowEnabled(hwnd_) != !control_.enabled()) EnableWindow(hwnd_, control_.enabled());
+            break;
         case Prop::ForeColor:
         case Prop::BackColor: invalidateShown(hwnd_); break;
         case Prop::ToolTip: mirrorToolTip(); break;
@@ -162,21 +165,40 @@ void ControlView::mirror(Prop what) {
     }
 }
 
-void ControlView::mirrorGeometry() { moveTo(rectPx()); }
-
-void ControlView::moveTo(const RECT& r) {
-    MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+// Figures are set every tick, mostly to the text they already show.
+bool ControlView::mirrorCaption() {
+    if (!hwnd_) return false;
+    const std::string text = windowText();
+    const int length = GetWindowTextLengthA(hwnd_);
+    std::string shown(static_cast<size_t>(length) + 1, '\0');
+    shown.resize(static_cast<size_t>(GetWindowTextA(hwnd_, shown.data(), length + 1)));
+    if (shown == text) return false;
+    SetWindowTextA(hwnd_, text.c_str());
+    refitCaption();
+    return true;
 }
 
-// Figures change their captions every tick; the box moves only when the new text needs
-// another size, not once a tick per label.
-void ControlView::refitCaption() {
-    if (captionFit_ == CaptionFit::None) return;
-    const RECT wanted = rectPx();
+bool ControlView::mirrorVisible() {
+    if (!hwnd_) return false;
+    const bool shown = (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown == control_.visible()) return false;
+    ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE);
+    return true;
+}
+
+void ControlView::mirrorGeometry() { moveTo(rectPx()); }
+
+// A box moves only when it changes: a new text mostly keeps its size.
+void ControlView::moveTo(const RECT& r) {
     RECT now;
     GetWindowRect(hwnd_, &now);
     MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&now), 2);
-    if (!EqualRect(&wanted, &now)) moveTo(wanted);
+    if (EqualRect(&r, &now)) return;
+    MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+void ControlView::refitCaption() {
+    if (captionFit_ != CaptionFit::None) moveTo(rectPx());
 }
 
 void ControlView::mirrorFont() {

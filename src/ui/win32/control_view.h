@@ -70,6 +70,10 @@ protected:
     // name for the control, announced as `role`.
     void nameForScreenReaders(HWND part, long role);
 
+    // Each sends its change only when the window shows something else; true when it did.
+    bool mirrorCaption();
+    bool mirrorVisible();
+
 private:
     void mirrorGeometry();
     void moveTo(const RECT& r);
