@@ -39,11 +39,19 @@ void PictureSurface::markChanged() {
     });
 }
 
-void PictureSurface::repaintIfChanged() {
-    if (!changed_) return;
+// Each change is fingerprinted once, here or at the paint that comes first.
+bool PictureSurface::canvasChanged() {
+    if (!changed_) return false;
     changed_ = false;
-    const Canvas& canvas = box_.image();
-    if (canvasFingerprint(canvas) != shownFingerprint_) update();
+    const uint64_t fingerprint = canvasFingerprint(box_.image());
+    if (fingerprint == shownFingerprint_) return false;
+    shownFingerprint_ = fingerprint;
+    stale_ = true;
+    return true;
+}
+
+void PictureSurface::repaintIfChanged() {
+    if (canvasChanged()) update();
 }
 
 // The border takes the same share of the rectangle as its 2 design pixels take of the design.
@@ -56,12 +64,10 @@ void PictureSurface::paintEvent(QPaintEvent*) {
         inner = rect().adjusted(bx, bx, -bx, -bx);
     }
     painter.fillRect(inner, QColor(redOf(box_.backColor()), greenOf(box_.backColor()), blueOf(box_.backColor())));
-    const Canvas& canvas = box_.image();
-    const uint64_t fingerprint = canvasFingerprint(canvas);
-    changed_ = false;
-    if (fingerprint != shownFingerprint_ || shown_.size() != inner.size()) {
-        shown_ = canvasImage(canvas, inner.size());
-        shownFingerprint_ = fingerprint;
+    canvasChanged();
+    if (stale_ || shown_.size() != inner.size()) {
+        shown_ = canvasImage(box_.image(), inner.size());
+        stale_ = false;
     }
     if (!shown_.isNull()) painter.drawImage(inner.topLeft(), shown_);
 }

@@ -30,11 +30,13 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    bool canvasChanged();  // whether the pixels differ from those last fingerprinted
     void repaintIfChanged();
     PictureBox& box_;
-    uint64_t shownFingerprint_ = 0;  // of the pixels last painted
+    uint64_t shownFingerprint_ = 0;  // of the pixels last looked at
     QImage shown_;                   // those pixels, converted
-    bool changed_ = true;
+    bool stale_ = true;              // shown_ is not converted from them yet
+    bool changed_ = true;            // the canvas changed since it was last looked at
     bool checkQueued_ = false;
 };
 

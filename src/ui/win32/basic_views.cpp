@@ -15,12 +15,16 @@ void LabelView::command(int code) {
 
 // The container's background shows through, so a changed text repaints the area below.
 void LabelView::mirror(Prop what) {
-    if (what == Prop::Caption || what == Prop::Visible) {
-        if (what == Prop::Caption ? mirrorCaption() : mirrorVisible()) repaintArea();
-        return;
+    bool changed = true;
+    if (what == Prop::Caption) {
+        changed = mirrorCaption();
+    } else if (what == Prop::Visible) {
+        changed = mirrorVisible();
+    } else {
+        ControlView::mirror(what);
+        changed = what == Prop::ForeColor;
     }
-    ControlView::mirror(what);
-    if (what == Prop::ForeColor) repaintArea();
+    if (changed) repaintArea();
 }
 
 HBRUSH LabelView::colors(HDC dc) {

@@ -116,8 +116,8 @@ int ControlView::besideCaption() const {
 }
 
 // Children clip their siblings, so overlapping controls paint in their z-order; later
-// declarations lie on top, as on a classic form.
-// Made with its text and visibility, so the first mirroring has nothing left to send: under
+// declarations lie on top, as on a classic form (a new child goes to the bottom). Made with
+// its text, visibility and state, so the first mirroring has nothing left to send: under
 // Wine each change is a server call, several per control of a form of many.
 HWND ControlView::create(const char* windowClass, DWORD style, DWORD exStyle) {
     const RECT r = rectPx();

@@ -50,28 +50,30 @@ std::vector<int> TimerSchedule::takeDue(Ms now) {
     return ids;
 }
 
+const TimerSchedule::Entry* TimerSchedule::soonest() const {
+    const Entry* next = nullptr;
+    for (const Entry& e : entries_) {
+        if (!next || e.due < next->due) next = &e;
+    }
+    return next;
+}
+
 // A native timer counts its next period from the moment its tick is handled, so its ticks
 // drift later by the handling time. Arming it with the wait each time it is off would
 // swing between a short and a long period on every tick; this re-arms only when the drift
 // has left the slack, and then twice: once into phase, once back to the interval.
 std::optional<TimerSchedule::Ms> TimerSchedule::period(Ms now) const {
-    const Entry* next = nullptr;
-    for (const Entry& e : entries_) {
-        if (!next || e.due < next->due) next = &e;
-    }
+    const Entry* next = soonest();
     if (!next) return std::nullopt;
-    const Ms left = next->due > now ? next->due - now : 0;
+    const Ms left = *wait(now);
     const Ms gap = left > next->interval ? left - next->interval : next->interval - left;
     return gap <= slack(next->interval) ? next->interval : left;
 }
 
 std::optional<TimerSchedule::Ms> TimerSchedule::wait(Ms now) const {
-    std::optional<Ms> soonest;
-    for (const Entry& e : entries_) {
-        const Ms left = e.due > now ? e.due - now : 0;
-        if (!soonest || left < *soonest) soonest = left;
-    }
-    return soonest;
+    const Entry* next = soonest();
+    if (!next) return std::nullopt;
+    return next->due > now ? next->due - now : 0;
 }
 
 }  // namespace qm::win32

@@ -36,6 +36,7 @@ private:
         uint64_t order;
     };
     static Ms slack(Ms interval);
+    const Entry* soonest() const;  // null: no timer runs
 
     std::vector<Entry> entries_;
     uint64_t started_ = 0;
