@@ -25,15 +25,27 @@ Subsystems::Subsystems(SubsystemContext& ctx, const CpuSamplerSlot& cpuSampler, 
       gauges(ctx, graphs, amounts.totals(), cpuSampler,
              [&tray](const std::string& text) { tray.changeToolTip(text); }) {}
 
+namespace {
+
+Platform withMemory(const Platform& p, MemoryPort& memory) {
+    return {memory,   p.cpu,   p.profile,       p.registry, p.shell,  p.files,
+            p.internet, p.clock, p.programFolder, p.instance, p.update, p.locale};
+}
+
+}  // namespace
+
 MainWindow::MainWindow(Host& host, Platform& platform, ErrorSink& log)
     : host_(host),
       log_(log),
-      ctx_{host, platform, log, frmMain_},
+      tickMemory_(platform.memory, platform.clock),
+      platform_(withMemory(platform, tickMemory_)),
+      ctx_{host, platform_, log, frmMain_},
       tray_(host, frmMain_, log, [this] { mnuShow_Click(); }) {
     declareMainLayout(frmMain_);
     parts_ = std::make_unique<Subsystems>(ctx_, cpuSampler_, tray_, [this] { loadMenu(); });
-    attachAboutLinks(frmMain_, platform.shell);
+    attachAboutLinks(frmMain_, platform_.shell);
     wireHandlers();
+    tickMemory_.shareWithin(frmMain_);
 }
 
 // The subsystems refer to the sampler slot and the context, so they go first.

@@ -18,6 +18,7 @@
 #include "monitor/cpu_usage.h"
 #include "monitor/gauges.h"
 #include "monitor/graphs.h"
+#include "monitor/tick_memory.h"
 #include "launcher/launcher_page.h"
 #include "launcher/program_launcher.h"
 #include "settings/mod_reg.h"
@@ -128,6 +129,8 @@ private:
 
     Host& host_;
     ErrorSink& log_;
+    TickMemory tickMemory_;
+    Platform platform_;  // the machine's ports, its memory read once a tick
     Form frmMain_{"frmMain"};
     SubsystemContext ctx_;
     int16_t currentPage_ = 0;
