@@ -101,6 +101,22 @@ TEST(PosixCpuTest, EveryReadingTakesTheFilesAsTheyAreNow) {
     EXPECT_EQ(cpu.readCounters(), std::nullopt);
 }
 
+// The per-processor lines of the stat text count the online processors, and the list is
+// read only for a text without them.
+TEST(PosixCpuTest, TheStatTextCountsTheProcessorsBeforeTheOnlineList) {
+    EXPECT_EQ(processorLines(kTwoCpus), 2);
+    EXPECT_EQ(processorLines("cpu  1 2 3 4\ncpu0 1 2 3 4\ncpu7 1 2 3 4\ncpux 1\nintr cpu1\n"), 2);
+    EXPECT_EQ(processorLines("cpu  1 2 3 4\n"), 0);
+    test::TempFolder folder{"qm_cpu"};
+    const std::string stat = folder.path() + "/stat", online = folder.path() + "/online";
+    std::ofstream(stat) << kTwoCpus;
+    std::ofstream(online) << "0-5\n";
+    PosixCpu cpu(stat, online);
+    EXPECT_EQ(cpu.readCounters()->processors, 2);
+    std::ofstream(stat, std::ios::trunc) << "cpu  1 2 3 400 5\n";
+    EXPECT_EQ(cpu.readCounters()->processors, 6);
+}
+
 std::string procStat() {
     std::ifstream file("/proc/stat");
     std::ostringstream text;

@@ -127,6 +127,19 @@ TEST(ProcMemoryText, TightestLimitAndSafeBudget) {
     EXPECT_EQ(effectiveStatus(info, {{256 * MiB, 300 * MiB}}).availPhys, 0u);  // over the limit
 }
 
+TEST(ProcMemoryText, ALimitOfTwiceTheRamAndTheSwapBindsNothing) {
+    const Meminfo info{4096 * MiB, 3000 * MiB, 1024 * MiB, 1000 * MiB};
+    const uint64_t boundless = boundlessLimit(info);
+    EXPECT_EQ(boundless, 9216 * MiB);
+    // Even with all of the RAM in use, such a level changes neither figure.
+    const std::vector<CgroupLevel> full{{boundless, info.memTotal}};
+    EXPECT_EQ(effectiveStatus(info, full).availPhys, effectiveStatus(info, {}).availPhys);
+    EXPECT_EQ(effectiveStatus(info, full).totalPhys, effectiveStatus(info, {}).totalPhys);
+    EXPECT_EQ(safeBudget(info, full), safeBudget(info, {}));
+    EXPECT_LT(safeBudget(info, {{boundless - 2048 * MiB, info.memTotal}}), safeBudget(info, {}));
+    EXPECT_EQ(boundlessLimit({UINT64_MAX, 0, UINT64_MAX, 0}), UINT64_MAX);
+}
+
 // A machine recorded in a temporary folder: /proc and /sys/fs/cgroup.
 class RecordedMachine : public ::testing::Test {
 protected:
@@ -170,8 +183,23 @@ TEST_F(RecordedMachine, VersionOneMemoryLimits) {
     EXPECT_EQ(status.availPageFile, 512 * MiB);
 }
 
+// The usage of a level that binds nothing is not read: a broken one there costs nothing.
+TEST_F(RecordedMachine, TheUsageOfALevelThatBindsNothingIsNotRead) {
+    put("/proc/meminfo", "MemTotal: 4194304 kB\nMemAvailable: 3145728 kB\nSwapTotal: 0 kB\nSwapFree: 0 kB\n");
+    put("/proc/self/cgroup", "4:memory:/job\n");
+    put("/cgroup/memory/job/memory.limit_in_bytes", "9223372036854771712\n");
+    put("/cgroup/memory/job/memory.usage_in_bytes", "garbage");
+    put("/cgroup/memory/memory.limit_in_bytes", "8589934592\n");  // exactly twice the RAM
+    put("/cgroup/memory/memory.usage_in_bytes", "garbage");
+    PosixMemory port = memory();
+    EXPECT_EQ(port.status().availPhys, 3072 * MiB);
+    put("/cgroup/memory/memory.limit_in_bytes", "8589934591\n");  // one byte less: it is read
+    EXPECT_EQ(port.status().availPhys, 0u);
+}
+
 // One port read tick after tick, as the gauges do: every reading is the machine as it is
-// then, also when a limit is set or lifted, or the process is moved to another group.
+// then, also when a limit is set or lifted; a move to another group shows within the
+// readings between two looks at the membership, and at once for a block to be written.
 TEST_F(RecordedMachine, EachReadingFollowsLimitsAndMovesBetweenGroups) {
     put("/proc/meminfo", "MemTotal: 4194304 kB\nMemAvailable: 3145728 kB\n");
     put("/proc/self/cgroup", "0::/app/job\n");
@@ -192,12 +220,24 @@ TEST_F(RecordedMachine, EachReadingFollowsLimitsAndMovesBetweenGroups) {
     put("/proc/meminfo", "MemTotal: 4194304 kB\nMemAvailable: 3145728 kB\n");
 
     put("/proc/self/cgroup", "0::/other\n");
-    EXPECT_EQ(port.status().totalPhys, 256 * MiB);
+    auto readingsUntil = [&](uint64_t total) {
+        int readings = 1;
+        while (port.status().totalPhys != total && readings <= PosixMemory::kMembershipEvery) ++readings;
+        return readings;
+    };
+    EXPECT_LE(readingsUntil(256 * MiB), PosixMemory::kMembershipEvery);
     EXPECT_EQ(port.status().availPhys, 192 * MiB);
     put("/cgroup/other/memory.max", "max\n");
     EXPECT_EQ(port.status().totalPhys, 4096 * MiB);
     put("/proc/self/cgroup", "garbage");
     EXPECT_EQ(port.status().totalPhys, 4096 * MiB);
+
+    put("/cgroup/app/job/memory.max", "268435456\n");
+    put("/proc/self/cgroup", "0::/app/job\n");
+    port.status();
+    put("/proc/self/cgroup", "0::/other\n");
+    port.touchBlock(0);
+    EXPECT_EQ(readingsUntil(4096 * MiB), 1) << "the block looked at the membership";
 }
 
 TEST_F(RecordedMachine, UnreadableMeminfoGivesAnEmptyStatus) {

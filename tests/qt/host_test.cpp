@@ -58,10 +58,15 @@ TEST_F(HostTest, TrayClicksReachTheFormAsTheClassicMouseMessages) {
     host.trayActivated(QSystemTrayIcon::Trigger);  // a single click means nothing
     EXPECT_EQ(messages, (std::vector<int>{515, 517}));
 
-    host.notifyIcon(NIM_MODIFY_, iconFor(form, "Available 512 MB"));
+    // The tip changes every tick, and the desktop is not asked about its tray for that.
+    int asked = 0;
+    host.trayAvailable = [&] { return ++asked, true; };
+    EXPECT_TRUE(host.notifyIcon(NIM_MODIFY_, iconFor(form, "Available 512 MB")));
     EXPECT_EQ(host.trayIcon()->toolTip(), "Available 512 MB");
+    EXPECT_EQ(asked, 0);
     host.notifyIcon(NIM_DELETE_, iconFor(form, ""));
     EXPECT_EQ(host.trayIcon(), nullptr);
+    EXPECT_FALSE(host.notifyIcon(NIM_MODIFY_, iconFor(form, "Available 500 MB")));  // no icon to change
 }
 
 TEST_F(HostTest, OnAStatusNotifierTrayASingleActivationIsTheDoubleClick) {

@@ -13,14 +13,24 @@ namespace {
 constexpr int64_t kUnitsPerSecond = 10'000'000;  // 100 ns units
 constexpr long kMaxProcessors = 255;
 
-std::string_view aggregateLine(std::string_view text) {
+// The lines of /proc/stat labelled "cpu" and one more character that `follows` accepts.
+template <class Follows, class Each>
+void cpuLines(std::string_view text, Follows follows, Each each) {
     for (size_t pos = 0; pos < text.size();) {
         const size_t end = std::min(text.find('\n', pos), text.size());
         const std::string_view line = text.substr(pos, end - pos);
-        if (line.size() > 3 && line.substr(0, 3) == "cpu" && (line[3] == ' ' || line[3] == '\t')) return line;
+        if (line.size() > 3 && line.substr(0, 3) == "cpu" && follows(line[3]) && !each(line)) return;
         pos = end + 1;
     }
-    return {};
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view aggregateLine(std::string_view text) {
+    std::string_view found;
+    cpuLines(text, isBlank, [&](std::string_view line) { return found = line, false; });
+    return found;
 }
 
 // The whole-number fields after the label; nullopt when one of them is not a number.
@@ -97,8 +107,16 @@ CpuCounters cpuCountersFrom(uint64_t idleJiffies, long clockTicksPerSecond, long
     return CpuCounters{static_cast<uint8_t>(counted), static_cast<int64_t>(idle), clock100ns};
 }
 
-// Where the list cannot be read the C library counts them its own way.
-long PosixCpu::onlineProcessors() {
+long processorLines(std::string_view text) {
+    long count = 0;
+    cpuLines(text, isDigit, [&](std::string_view) { return ++count, true; });
+    return count;
+}
+
+// The stat text already lists them; only where it does not is the online list read, and
+// where that cannot be read either the C library counts them its own way.
+long PosixCpu::onlineProcessors(std::string_view statText) {
+    if (const long lines = processorLines(statText)) return lines;
     const std::optional<std::string_view> text = online_.read();
     const std::optional<long> count = text ? parseCpuList(*text) : std::nullopt;
     return count ? *count : sysconf(_SC_NPROCESSORS_ONLN);
@@ -109,7 +127,7 @@ std::optional<CpuCounters> PosixCpu::readCounters() {
     const std::optional<uint64_t> idle = text ? parseProcStat(*text) : std::nullopt;
     const long ticks = sysconf(_SC_CLK_TCK);
     if (!idle || ticks <= 0) return std::nullopt;
-    return cpuCountersFrom(*idle, ticks, onlineProcessors(), monotonic100ns());
+    return cpuCountersFrom(*idle, ticks, onlineProcessors(*text), monotonic100ns());
 }
 
 }  // namespace qm

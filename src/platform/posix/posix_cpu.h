@@ -16,6 +16,10 @@ namespace qm {
 // the line is missing or broken. Kernels before 2.5.41 have no iowait field: idle alone.
 std::optional<uint64_t> parseProcStat(std::string_view text);
 
+// The number of per-processor lines ("cpu0", "cpu1", ...) of /proc/stat, which the kernel
+// writes for the online processors; 0 when there are none.
+long processorLines(std::string_view text);
+
 // The number of processors of a kernel CPU list such as "0-3,6,8-9"; nullopt when broken.
 std::optional<long> parseCpuList(std::string_view text);
 
@@ -33,7 +37,7 @@ public:
     std::optional<CpuCounters> readCounters() override;
 
 private:
-    long onlineProcessors();
+    long onlineProcessors(std::string_view statText);
     posix::KeptFile stat_, online_;
 };
 

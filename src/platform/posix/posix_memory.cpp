@@ -186,9 +186,9 @@ void PosixMemory::resolveLevels(std::string_view membership) {
     }
 }
 
-// The levels that limit memory now ("max" limits nothing), with their usage; unreadable
-// usage counts as no headroom.
-bool PosixMemory::readLevels(std::vector<std::string>* usagePaths) {
+// The levels that limit memory now ("max", or a limit of `boundless` and more, limits
+// nothing), with their usage; unreadable usage counts as no headroom.
+bool PosixMemory::readLevels(std::vector<std::string>* usagePaths, uint64_t boundless) {
     readings_.clear();
     if (usagePaths) usagePaths->clear();
     bool allRead = true;
@@ -199,7 +199,7 @@ bool PosixMemory::readLevels(std::vector<std::string>* usagePaths) {
             continue;
         }
         const std::optional<uint64_t> limit = posix::parseBytes(*limitText);
-        if (!limit) continue;
+        if (!limit || *limit >= boundless) continue;
         const std::optional<std::string_view> usage = level.usage.read();
         readings_.push_back({*limit, usage ? posix::parseBytes(*usage).value_or(*limit) : *limit});
         if (usagePaths) usagePaths->push_back(level.usage.path());
@@ -207,15 +207,23 @@ bool PosixMemory::readLevels(std::vector<std::string>* usagePaths) {
     return allRead;
 }
 
-// The levels are found again when the process moved to another group, or when a file of
-// theirs went away (its group was removed).
-const std::vector<CgroupLevel>& PosixMemory::currentLevels(std::vector<std::string>* usagePaths) {
+// The levels are found again when the process moved to another group.
+void PosixMemory::followMembership() {
     const std::optional<std::string_view> membership = membership_.read();
     const std::string_view now = membership.value_or(std::string_view());
     if (!resolved_ || now != resolvedFor_) resolveLevels(now);
-    if (!readLevels(usagePaths)) {
-        resolveLevels(now);
-        readLevels(usagePaths);
+    readingsSinceMembership_ = 0;
+}
+
+// A process moves between groups only when someone moves it, and the kernel writes the
+// membership under a lock over every group, so it is looked at every few readings; and at
+// once when a file of the levels went away (their group was removed).
+const std::vector<CgroupLevel>& PosixMemory::currentLevels(uint64_t boundless, std::vector<std::string>* usagePaths) {
+    if (!resolved_ || ++readingsSinceMembership_ >= kMembershipEvery) followMembership();
+    if (!readLevels(usagePaths, boundless)) {
+        resolved_ = false;
+        followMembership();
+        readLevels(usagePaths, boundless);
     }
     return readings_;
 }
@@ -224,12 +232,13 @@ MemoryStatus PosixMemory::status() {
     const std::optional<std::string_view> text = meminfo_.read();
     const auto info = text ? posix::parseMeminfo(*text) : std::nullopt;
     if (!info) return {};
-    return posix::effectiveStatus(*info, currentLevels());
+    return posix::effectiveStatus(*info, currentLevels(posix::boundlessLimit(*info)));
 }
 
 BudgetProbe PosixMemory::budgetProbe() {
     BudgetProbe probe{meminfo_.path(), {}, {}};
-    probe.levels = currentLevels(&probe.usagePaths);
+    followMembership();  // a block is written for the group the process is in now
+    probe.levels = currentLevels(UINT64_MAX, &probe.usagePaths);  // the child reads all
     return probe;
 }
 

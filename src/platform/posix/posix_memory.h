@@ -50,6 +50,8 @@ private:
 class PosixMemory : public MemoryPort {
 public:
     static constexpr uint64_t kChunkBytes = 32ull << 20;
+    // Readings between two looks at the process's group membership.
+    static constexpr int kMembershipEvery = 10;
 
     // The roots are parameters so tests can present a recorded machine.
     explicit PosixMemory(std::string procRoot = "/proc", std::string cgroupRoot = "/sys/fs/cgroup");
@@ -78,11 +80,13 @@ private:
         posix::KeptFile limit, usage;
     };
     // The levels of the group named by /proc/self/cgroup (kept, and followed when the
-    // process moves); false when one of their files could not be read.
-    bool readLevels(std::vector<std::string>* usagePaths);
+    // process moves) whose limit lies below `boundless`; false when one of their files
+    // could not be read.
+    bool readLevels(std::vector<std::string>* usagePaths, uint64_t boundless);
+    void followMembership();
     void resolveLevels(std::string_view membership);
     void addLevels(const std::string& mount, const std::string& path, const char* limitName, const char* usageName);
-    const std::vector<posix::CgroupLevel>& currentLevels(std::vector<std::string>* usagePaths = nullptr);
+    const std::vector<posix::CgroupLevel>& currentLevels(uint64_t boundless, std::vector<std::string>* usagePaths = nullptr);
 
     posix::BudgetProbe budgetProbe();
     Writer startWriter(uint64_t bytes, bool hold);
@@ -91,6 +95,7 @@ private:
     posix::KeptFile meminfo_, membership_;
     std::string resolvedFor_;  // the membership text the levels were found for
     bool resolved_ = false;
+    int readingsSinceMembership_ = 0;
     std::vector<Level> levels_;
     std::vector<posix::CgroupLevel> readings_;
     TouchReport last_;

@@ -133,6 +133,10 @@ std::vector<std::string> cgroupDirs(const std::string& mount, const std::string&
     return dirs;
 }
 
+uint64_t boundlessLimit(const Meminfo& info) {
+    return saturatingAdd(saturatingAdd(info.memTotal, info.memTotal), info.swapTotal);
+}
+
 MemoryStatus effectiveStatus(const Meminfo& info, const std::vector<CgroupLevel>& levels) {
     MemoryStatus status;
     status.totalPhys = effectiveTotal(info, levels);

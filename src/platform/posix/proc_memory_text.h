@@ -45,6 +45,11 @@ struct CgroupLevel {
     uint64_t usage = 0;
 };
 
+// A limit at or above this binds nothing: a group's usage never exceeds the RAM, so its
+// headroom covers all of RAM and swap. Its usage need not be read (version 1 reports "no
+// limit" as 9223372036854771712).
+uint64_t boundlessLimit(const Meminfo& info);
+
 // The machine as this process sees it: RAM and availability capped by every limit above
 // it; the page file is RAM plus swap.
 MemoryStatus effectiveStatus(const Meminfo& info, const std::vector<CgroupLevel>& levels);

@@ -83,8 +83,11 @@ bool QtHost::notifyIcon(int message, const NotifyIconData& data) {
     switch (message) {
         case NIM_ADD_: addTrayIcon(data); break;
         case NIM_MODIFY_:
-            if (tray_) tray_->setToolTip(QString::fromStdString(data.tip));
-            break;
+            // Each tick changes the tip: asking the desktop whether a tray is there costs
+            // more than the change, and an icon that is there was shown in one.
+            if (!tray_) return false;
+            tray_->setToolTip(QString::fromStdString(data.tip));
+            return true;
         case NIM_DELETE_:
             if (tray_) tray_->hide();
             delete tray_.data();
