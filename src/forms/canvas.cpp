@@ -253,16 +253,33 @@ std::optional<Canvas> decodeBmp(const std::vector<uint8_t>& bytes) {
     return canvas;
 }
 
+namespace {
+
+// Multiplying by an odd constant keeps every changed bit changed; the final mix spreads
+// the upper bits back down, so that a change anywhere reaches every bit of the result.
+constexpr uint64_t kOdd = 0x9E3779B97F4A7C15ull;
+uint64_t absorb(uint64_t lane, uint64_t word) { return (lane ^ word) * kOdd; }
+uint64_t spread(uint64_t h) {
+    h ^= h >> 31;
+    h *= 0xBF58476D1CE4E5B9ull;
+    return h ^ (h >> 29);
+}
+
+}  // namespace
+
+// Hosts fingerprint a graph on every change: two pixels a word, in four lanes that do not
+// wait for each other.
 uint64_t canvasFingerprint(const Canvas& canvas) {
-    uint64_t hash = 14695981039346656037ull;
-    auto mix = [&hash](uint32_t value) {
-        hash ^= value;
-        hash *= 1099511628211ull;
-    };
-    mix(static_cast<uint32_t>(canvas.width()));
-    mix(static_cast<uint32_t>(canvas.height()));
-    for (uint32_t pixel : canvas.pixels()) mix(pixel);
-    return hash;
+    const std::vector<uint32_t>& pixels = canvas.pixels();
+    const size_t pairs = pixels.size() / 2;
+    uint64_t lanes[4] = {static_cast<uint64_t>(canvas.width()) + 1, static_cast<uint64_t>(canvas.height()) + 2, 3, 4};
+    for (size_t i = 0; i < pairs; ++i) {
+        const uint64_t word = pixels[2 * i] | static_cast<uint64_t>(pixels[2 * i + 1]) << 32;
+        lanes[i % 4] = absorb(lanes[i % 4], word);
+    }
+    uint64_t hash = pixels.size() % 2 ? absorb(0, pixels.back()) : 0;
+    for (uint64_t lane : lanes) hash = absorb(spread(hash) + 1, spread(lane));
+    return spread(hash);
 }
 
 }  // namespace qm

@@ -37,15 +37,15 @@ void Form::adopt(std::unique_ptr<Control> control, Control* parent, bool designe
     notifyChild(ref, Prop::ChildAdded);
 }
 
-const std::vector<Control*>& Form::named(const std::string& name) const {
+const std::vector<Control*>& Form::named(std::string_view name) const {
     static const std::vector<Control*> none;
     auto it = byName_.find(name);
     return it == byName_.end() ? none : it->second;
 }
 
-Control& Form::find(const std::string& name, int index) const {
+Control& Form::find(std::string_view name, int index) const {
     const std::vector<Control*>& same = named(name);
-    if (same.empty()) throw std::logic_error("no control named " + name);
+    if (same.empty()) throw std::logic_error("no control named " + std::string(name));
     if (index < 0) return *same.front();
     // From the end: the element asked for is mostly the one loaded last.
     const auto it = std::find_if(same.rbegin(), same.rend(), [&](const Control* c) { return c->index() == index; });
@@ -53,12 +53,12 @@ Control& Form::find(const std::string& name, int index) const {
     return **it;
 }
 
-bool Form::hasElement(const std::string& name, int index) const {
+bool Form::hasElement(std::string_view name, int index) const {
     const std::vector<Control*>& same = named(name);
     return std::any_of(same.rbegin(), same.rend(), [&](const Control* c) { return c->index() == index; });
 }
 
-std::vector<int> Form::elementIndexes(const std::string& name) const {
+std::vector<int> Form::elementIndexes(std::string_view name) const {
     std::vector<int> indexes;
     for (const Control* c : named(name)) {
         if (c->index() >= 0) indexes.push_back(c->index());

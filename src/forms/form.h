@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/app_error.h"
@@ -28,17 +29,17 @@ public:
 
     // The control of that name (first one, for arrays); a missing name is a program fault.
     template <class T>
-    T& get(const std::string& name) const {
+    T& get(std::string_view name) const {
         return static_cast<T&>(find(name, -1));
     }
     // An element of a control array; error 340 when it does not exist.
     template <class T>
-    T& element(const std::string& name, int index) const {
+    T& element(std::string_view name, int index) const {
         return static_cast<T&>(find(name, index));
     }
-    bool hasElement(const std::string& name, int index) const;
+    bool hasElement(std::string_view name, int index) const;
     // Indexes of a control array's elements, ascending.
-    std::vector<int> elementIndexes(const std::string& name) const;
+    std::vector<int> elementIndexes(std::string_view name) const;
 
     // Loads a new element of a menu array, copying the lowest element's caption and state
     // but not its visibility (error 360 when it is loaded already).
@@ -72,16 +73,16 @@ private:
         bool designed;
     };
 
-    Control& find(const std::string& name, int index) const;
+    Control& find(std::string_view name, int index) const;
     // The controls of that name, an array's elements in index order.
-    const std::vector<Control*>& named(const std::string& name) const;
+    const std::vector<Control*>& named(std::string_view name) const;
     void adopt(std::unique_ptr<Control> control, Control* parent, bool designed);
     void notifyChild(Control& child, Prop what) { notifyWith(child, what); }
 
     std::vector<Slot> slots_;
     std::vector<Control*> order_;
     std::map<const Control*, std::vector<Control*>> children_;
-    std::map<std::string, std::vector<Control*>> byName_;
+    std::map<std::string, std::vector<Control*>, std::less<>> byName_;  // found by any text, no copy
     WindowState windowState_ = WindowState::Normal;
     std::string iconResource_ = "quillmere";
 };

@@ -126,6 +126,10 @@ protected:
         FormLink::stopFollowing();
         views_.clear();
     }
+    template <class Step>
+    void forEachView(Step step) const {
+        for (const auto& entry : views_) step(*entry.second);
+    }
 
 private:
     std::map<const Control*, std::unique_ptr<View>> views_;

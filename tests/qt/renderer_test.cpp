@@ -67,6 +67,29 @@ TEST_F(RendererTest, ButtonsAndLabelsCountRealClicksAndFollowTheirModels) {
     EXPECT_FALSE(text->isVisible());
 }
 
+// Behind a window in the tray figures change every tick unseen: its labels and its title
+// show the last of them once it is shown, while its menus (the tray's) follow at once.
+TEST_F(RendererTest, AHiddenWindowShowsItsLatestCaptionsWhenShownAndItsMenusFollowAtOnce) {
+    Menu& file = addFileMenu("First");
+    auto& label = place<Label>("lblFree", 120, 120, 2000, 255);
+    label.setCaption("10% Available");
+    render();
+    form.hide();
+    QApplication::processEvents();
+    for (int percent = 11; percent <= 14; ++percent) label.setCaption(std::to_string(percent) + "% Available");
+    form.setCaption("Quillmere - 14%");
+    form.get<Menu>("mnuExit").setCaption("&Quit");
+    EXPECT_EQ(opened(file)->actions()[2]->text(), "&Quit");
+    form.show();
+    QApplication::processEvents();
+    EXPECT_EQ(widgetOf<QLabel>(label)->text(), "14% Available");
+    EXPECT_EQ(window().windowTitle(), "Quillmere - 14%");
+    label.setCaption("15% Available");
+    form.setCaption("Quillmere - 15%");
+    EXPECT_EQ(widgetOf<QLabel>(label)->text(), "15% Available");
+    EXPECT_EQ(window().windowTitle(), "Quillmere - 15%");
+}
+
 TEST_F(RendererTest, GeometryBecomesPixelsAtTheScreensDpi) {
     auto& button = place<CommandButton>("cmdGo", 1440, 720, 2880, 375);
     auto& page = place<Frame>("fmPage", 300, 300, 4000, 3000);

@@ -351,5 +351,37 @@ TEST(CanvasFingerprint, FollowsThePixelsAndTheSize) {
     EXPECT_NE(canvasFingerprint(Canvas(4, 1)), canvasFingerprint(Canvas(2, 2))) << "same pixels, other size";
 }
 
+// An odd count leaves a last pixel outside the pairs; every pixel, every channel bit and
+// every order must still count.
+TEST(CanvasFingerprint, SeesAnyOnePixelChangeAndPixelsTradingPlaces) {
+    Canvas c(9, 3, rgb(10, 20, 30));
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 9; ++x) c.setPixel(x, y, rgb(x * 20, y * 40, x + y));
+    }
+    const uint64_t before = canvasFingerprint(c);
+    std::set<uint64_t> seen{before};
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 9; ++x) {
+            const Color kept = c.pixel(x, y);
+            for (int bit : {0, 7, 15, 23}) {
+                c.setPixel(x, y, kept ^ (1u << bit));
+                EXPECT_TRUE(seen.insert(canvasFingerprint(c)).second) << x << "," << y << " bit " << bit;
+            }
+            c.setPixel(x, y, kept);
+        }
+    }
+    EXPECT_EQ(canvasFingerprint(c), before);
+    const Color first = c.pixel(0, 0), last = c.pixel(8, 2);
+    c.setPixel(0, 0, last);
+    c.setPixel(8, 2, first);
+    EXPECT_NE(canvasFingerprint(c), before) << "first and last pixel swapped";
+    c.setPixel(0, 0, first);
+    c.setPixel(8, 2, last);
+    const Color second = c.pixel(1, 0);
+    c.setPixel(1, 0, first);
+    c.setPixel(0, 0, second);
+    EXPECT_NE(canvasFingerprint(c), before) << "the two pixels of one word swapped";
+}
+
 }  // namespace
 }  // namespace qm

@@ -31,8 +31,25 @@ QString withoutAccessKeys(const std::string& caption) { return QString::fromStdS
 
 ControlView::ControlView(Control& control, FormWindow& window) : control_(control), window_(window) {
     subscription_ = control.subscribe([this](Control& subject, Prop what) {
-        if (&subject == &control_) mirror(what);
+        if (&subject == &control_) changed(what);
     });
+}
+
+// Figures change every tick, also behind a window in the tray, where nobody reads them:
+// their text waits until the window is shown. Menus have no widget here and never wait,
+// since the tray's menu opens while the window is hidden.
+void ControlView::changed(Prop what) {
+    if (what == Prop::Caption && widget() && window_.holdsCaptions()) {
+        captionDue_ = true;
+        return;
+    }
+    mirror(what);
+}
+
+void ControlView::catchUp() {
+    if (!captionDue_) return;
+    captionDue_ = false;
+    mirror(Prop::Caption);
 }
 
 ControlView::~ControlView() {

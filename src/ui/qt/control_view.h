@@ -31,6 +31,8 @@ public:
     // leave the view to be deleted once the current event is over.
     virtual void detach();
     bool detached() const { return detached_; }
+    // A caption that changed while its window was hidden is shown now.
+    void catchUp();
     // A caption is fitted when its widget is shown (see mirrorGeometry).
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -57,6 +59,7 @@ private:
     void mirrorFont();
     void mirrorZOrder();
     void mirrorAccessibleName();
+    void changed(Prop what);
 
     Control& control_;
     FormWindow& window_;
@@ -65,6 +68,7 @@ private:
     bool detached_ = false;
     CaptionFit captionFit_ = CaptionFit::None;
     bool fitDue_ = false;
+    bool captionDue_ = false;
 };
 
 // The view for any control kind.

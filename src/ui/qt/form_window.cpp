@@ -100,7 +100,10 @@ void FormWindow::paintLines(const Control* owner, QPainter& painter) const {
 void FormWindow::mirrorWindow(Prop what) {
     const Form& model = form();
     switch (what) {
-        case Prop::Caption: setWindowTitle(QString::fromStdString(model.caption())); break;
+        case Prop::Caption:
+            titleDue_ = holdsCaptions();
+            if (!titleDue_) setWindowTitle(QString::fromStdString(model.caption()));
+            break;
         case Prop::Geometry: client_->setFixedSize(scale().x(model.width()), scale().y(model.height())); break;
         case Prop::BackColor:
             if (model.backColor() != kSystemBack) {
@@ -166,6 +169,14 @@ void FormWindow::bringToFront() {
 void FormWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     closeBox();
+}
+
+// Before the window maps, so its first frame already shows every caption.
+void FormWindow::showEvent(QShowEvent* event) {
+    if (titleDue_) setWindowTitle(QString::fromStdString(form().caption()));
+    titleDue_ = false;
+    forEachView([](ControlView& view) { view.catchUp(); });
+    QMainWindow::showEvent(event);
 }
 
 void FormWindow::changeEvent(QEvent* event) {

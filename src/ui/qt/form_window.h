@@ -35,10 +35,13 @@ public:
     void popup(Menu& menu);
     void showFromOutside() override;
     void bringToFront() override;
+    // While the window is hidden its controls' captions wait (see ControlView::catchUp).
+    bool holdsCaptions() const { return !isVisible(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void addView(Control& control) override;
@@ -51,6 +54,7 @@ private:
     QtHost& host_;
     QWidget* client_ = nullptr;
     bool placed_ = false;
+    bool titleDue_ = false;
 };
 
 }  // namespace qm::qt
