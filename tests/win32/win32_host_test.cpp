@@ -78,6 +78,7 @@ protected:
 };
 
 TEST_F(Win32HostTest, ModelChangesReachTheControlsWithoutEcho) {
+    frm.show();
     HWND lst = hwndOf(*list);
     EXPECT_EQ(SendMessageA(lst, LB_GETCOUNT, 0, 0), 3);
     list->setListIndex(2);
@@ -208,6 +209,28 @@ TEST_F(Win32HostTest, ACaptionSetToWhatItShowsRepaintsNothing) {
     label.setCaption("46% Available");
     EXPECT_TRUE(pending());
     EXPECT_EQ(textOf(hwndOf(label)), "46% Available");
+}
+
+// Behind a window in the tray figures change every tick unseen: its labels and its title
+// show the last of them once it is shown, and follow at once while it is.
+TEST_F(Win32HostTest, AHiddenWindowShowsItsLatestCaptionsWhenShown) {
+    Label& label = frm.add<Label>("lblFigure", page);
+    label.move(120, 1800, 2000, 255);
+    label.setCaption("45% Available");
+    frm.show();
+    pumpFor(50);
+    frm.hide();
+    pumpFor(50);
+    for (const char* figure : {"46% Available", "47% Available"}) label.setCaption(figure);
+    frm.setCaption("Quillmere - 47%");
+    frm.show();
+    pumpFor(50);
+    EXPECT_EQ(textOf(hwndOf(label)), "47% Available");
+    EXPECT_EQ(textOf(window->hwnd()), "Quillmere - 47%");
+    label.setCaption("48% Available");
+    frm.setCaption("Quillmere - 48%");
+    EXPECT_EQ(textOf(hwndOf(label)), "48% Available");
+    EXPECT_EQ(textOf(window->hwnd()), "Quillmere - 48%");
 }
 
 // Controls overlap as on a classic form: the later declaration lies on top.
