@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <charconv>
-#include <cfenv>
 #include <cmath>
 #include <limits>
 
@@ -85,12 +84,15 @@ std::string shortestText(double value, int significant, char separator) {
 
 }  // namespace
 
+// Worked out without the floating-point environment: reading or setting its rounding mode
+// asks the processor for its features each time in the Windows runtime, which a virtual
+// machine answers slowly, and figures are rounded on every tick.
 double roundHalfEven(double value) {
-    const int previous = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double rounded = std::nearbyint(value);
-    std::fesetround(previous);
-    return rounded;
+    if (!std::isfinite(value)) return value;
+    const double below = std::floor(value);
+    const double fraction = value - below;  // exact: the bits of value below its units
+    const bool up = fraction > 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) != 0);
+    return std::copysign(up ? below + 1 : below, value);  // -0.4 gives -0, as the processor's rounding does
 }
 
 double roundTo(double value, int places) {

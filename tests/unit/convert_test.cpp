@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cmath>
 #include <functional>
 
@@ -23,6 +24,26 @@ TEST(Conversions, IntegerConversionRoundsHalvesToEven) {
     EXPECT_EQ(toInt16(2.51), 3);
     EXPECT_EQ(toInt16(32767.4), 32767);
     EXPECT_EQ(toInt32(2147483647.0), 2147483647);
+}
+
+// The processor's own rounding to nearest is the measure, whatever mode is set meanwhile.
+TEST(Conversions, HalvesGoToEvenLikeTheProcessorsRoundingInAnyMode) {
+    const double cases[] = {0.0, -0.0, 0.4, -0.4, 0.5, -0.5, 1.5, -1.5, 2.5, 1e15 + 0.5, 1e15 + 1.5, 0.49999999999999994,
+                            4503599627370495.5, 4503599627370497.0, 9007199254740993.0, -7.5, 123.50000000000001,
+                            1e300, -1e300, 5e-324};
+    for (int mode : {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+        for (double value : cases) {
+            std::fesetround(FE_TONEAREST);
+            const double expected = std::nearbyint(value);
+            std::fesetround(mode);
+            const double rounded = roundHalfEven(value);
+            std::fesetround(FE_TONEAREST);
+            EXPECT_EQ(rounded, expected) << value << " in mode " << mode;
+            EXPECT_EQ(std::signbit(rounded), std::signbit(expected)) << value;
+        }
+    }
+    EXPECT_TRUE(std::isnan(roundHalfEven(std::nan(""))));
+    EXPECT_EQ(roundHalfEven(-HUGE_VAL), -HUGE_VAL);
 }
 
 TEST(Conversions, OverflowIsErrorSix) {
