@@ -1,5 +1,7 @@
 #include "forms/form_link.h"
 
+#include <utility>
+
 #include <exception>
 
 namespace qm {
@@ -32,10 +34,26 @@ void FormLink::stopFollowing() {
     subscription_ = 0;
 }
 
+bool FormLink::holdsCaption(const Control& control) {
+    if (control.kind() == ControlKind::Menu || !windowHidden()) return false;
+    heldCaptions_.insert(&control);
+    return true;
+}
+
+std::set<const Control*> FormLink::takeHeldCaptions() {
+    std::set<const Control*> held = std::exchange(heldCaptions_, {});
+    if (held.erase(&form_)) whileMirroring([&] { mirrorWindow(Prop::Caption); });
+    return held;
+}
+
 void FormLink::formChanged(Control& subject, Prop what) {
+    if (&subject == &form_ && what == Prop::Caption && holdsCaption(form_)) return;
     if (&subject == &form_) whileMirroring([&] { mirrorWindow(what); });
     else if (what == Prop::ChildAdded) addView(subject);
-    else if (what == Prop::ChildRemoved) removeView(subject);
+    else if (what == Prop::ChildRemoved) {
+        heldCaptions_.erase(&subject);
+        removeView(subject);
+    }
 }
 
 void FormLink::whileMirroring(const std::function<void()>& step) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -65,7 +66,15 @@ public:
     // Called whenever the form hides (a modal loop waits for it).
     std::function<void()> onHidden;
 
+    // Figures change every tick, also behind a window in the tray, where nobody reads them:
+    // while the window is hidden a caption change waits, and the window shows the last one
+    // as it is about to show (showHeldCaptions). True when this change of `control` waits.
+    // Menus never wait, since the tray's menu opens while the window is hidden.
+    bool holdsCaption(const Control& control);
+
 protected:
+    // The real window is hidden (see holdsCaption).
+    virtual bool windowHidden() const = 0;
     // Builds the views of the controls, gives the window the form's own properties, then
     // follows the form's changes. The host's window calls it at the end of its constructor.
     void follow();
@@ -81,6 +90,8 @@ protected:
     // Runs a model call from a window event; an exception is reported, not passed on.
     void guarded(const std::function<void()>& step) const;
     void formHidden() const;
+    // Shows the window's own caption if it waited; returns the controls whose captions did.
+    std::set<const Control*> takeHeldCaptions();
 
 private:
     void formChanged(Control& subject, Prop what);
@@ -91,6 +102,7 @@ private:
     int subscription_ = 0;
     int mirroring_ = 0;
     bool sessionEnding_ = false;
+    std::set<const Control*> heldCaptions_;  // the form itself for its title
 };
 
 template <class View>
@@ -126,9 +138,11 @@ protected:
         FormLink::stopFollowing();
         views_.clear();
     }
-    template <class Step>
-    void forEachView(Step step) const {
-        for (const auto& entry : views_) step(*entry.second);
+    // Called as the window is about to show, before its first frame.
+    void showHeldCaptions() {
+        for (const Control* control : takeHeldCaptions()) {
+            if (View* view = viewOf(control)) view->showHeldCaption();
+        }
     }
 
 private:

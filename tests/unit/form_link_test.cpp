@@ -35,8 +35,10 @@ struct TestView {
     explicit TestView(Control& c) : control(c) {}
     void mirrorAll() { ++mirrored; }
     void detach() { detached = true; }
+    void showHeldCaption() { ++heldShown; }
     Control& control;
     int mirrored = 0;
+    int heldShown = 0;
     bool detached = false;
 };
 
@@ -51,14 +53,17 @@ public:
     ~TestWindow() override { stopFollowing(); }
     void showFromOutside() override { showFormFromOutside(); }
     void bringToFront() override {}
+    using FormMirror::showHeldCaptions;
 
     // What the window system would report while the window takes a model change.
     std::function<void()> echo;
     std::vector<Prop> windowProps;
     std::vector<std::string> released;
     std::vector<std::string> strays;
+    bool hidden = false;
 
 private:
+    bool windowHidden() const override { return hidden; }
     void addView(Control& control) override {
         if (control.kind() != ControlKind::Timer) adopt(control, std::make_unique<TestView>(control));
     }
@@ -95,6 +100,35 @@ TEST(FormLinkViews, LoadedControlsComeAndGoWithTheirViews) {
     frm.unloadElement("mnuP1", 1);
     EXPECT_EQ(window.released, std::vector<std::string>{"mnuP1 detached"});
     EXPECT_EQ(window.viewOf(&loaded), nullptr);
+}
+
+// Behind a window in the tray figures change every tick: the title and each control's
+// caption wait and are shown once, as the window is about to show; menus (the tray's)
+// never wait.
+TEST(FormLinkViews, CaptionsWaitBehindAHiddenWindowAndShowOnceAsItShows) {
+    Form frm("frmTest");
+    Label& label = frm.add<Label>("lblA");
+    Menu& file = frm.add<Menu>("mnuFile");
+    TestWindow window(frm);
+    window.windowProps.clear();
+    window.hidden = true;
+    frm.setCaption("One");
+    frm.setCaption("Two");
+    EXPECT_TRUE(window.windowProps.empty());
+    EXPECT_TRUE(window.holdsCaption(label));
+    EXPECT_TRUE(window.holdsCaption(label));
+    EXPECT_FALSE(window.holdsCaption(file));
+    window.hidden = false;
+    window.showHeldCaptions();
+    EXPECT_EQ(window.windowProps, std::vector<Prop>{Prop::Caption});
+    EXPECT_EQ(window.viewOf(&label)->heldShown, 1);
+    EXPECT_EQ(window.viewOf(&file)->heldShown, 0);
+    window.showHeldCaptions();
+    EXPECT_EQ(window.windowProps.size(), 1u) << "shown once";
+    EXPECT_EQ(window.viewOf(&label)->heldShown, 1);
+    EXPECT_FALSE(window.holdsCaption(label));
+    frm.setCaption("Three");
+    EXPECT_EQ(window.windowProps.size(), 2u) << "a shown window follows at once";
 }
 
 TEST(FormLinkActions, TheCloseBoxAsksTheFormAndHidesItOnlyWhenAllowed) {

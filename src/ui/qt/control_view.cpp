@@ -31,26 +31,12 @@ QString withoutAccessKeys(const std::string& caption) { return QString::fromStdS
 
 ControlView::ControlView(Control& control, FormWindow& window) : control_(control), window_(window) {
     subscription_ = control.subscribe([this](Control& subject, Prop what) {
-        if (&subject == &control_) changed(what);
+        if (&subject != &control_ || (what == Prop::Caption && window_.holdsCaption(control_))) return;
+        mirror(what);
     });
 }
 
-// Figures change every tick, also behind a window in the tray, where nobody reads them:
-// their text waits until the window is shown. Menus have no widget here and never wait,
-// since the tray's menu opens while the window is hidden.
-void ControlView::changed(Prop what) {
-    if (what == Prop::Caption && widget() && window_.holdsCaptions()) {
-        captionDue_ = true;
-        return;
-    }
-    mirror(what);
-}
-
-void ControlView::catchUp() {
-    if (!captionDue_) return;
-    captionDue_ = false;
-    mirror(Prop::Caption);
-}
+void ControlView::showHeldCaption() { mirror(Prop::Caption); }
 
 ControlView::~ControlView() {
     if (!detached_) control_.unsubscribe(subscription_);

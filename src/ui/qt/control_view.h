@@ -31,8 +31,8 @@ public:
     // leave the view to be deleted once the current event is over.
     virtual void detach();
     bool detached() const { return detached_; }
-    // A caption that changed while its window was hidden is shown now.
-    void catchUp();
+    // A caption that changed while its window was hidden is shown now (see holdsCaption).
+    void showHeldCaption();
     // A caption is fitted when its widget is shown (see mirrorGeometry).
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -59,7 +59,6 @@ private:
     void mirrorFont();
     void mirrorZOrder();
     void mirrorAccessibleName();
-    void changed(Prop what);
 
     Control& control_;
     FormWindow& window_;
@@ -68,7 +67,6 @@ private:
     bool detached_ = false;
     CaptionFit captionFit_ = CaptionFit::None;
     bool fitDue_ = false;
-    bool captionDue_ = false;
 };
 
 // The view for any control kind.

@@ -100,10 +100,7 @@ void FormWindow::paintLines(const Control* owner, QPainter& painter) const {
 void FormWindow::mirrorWindow(Prop what) {
     const Form& model = form();
     switch (what) {
-        case Prop::Caption:
-            titleDue_ = holdsCaptions();
-            if (!titleDue_) setWindowTitle(QString::fromStdString(model.caption()));
-            break;
+        case Prop::Caption: setWindowTitle(QString::fromStdString(model.caption())); break;
         case Prop::Geometry: client_->setFixedSize(scale().x(model.width()), scale().y(model.height())); break;
         case Prop::BackColor:
             if (model.backColor() != kSystemBack) {
@@ -173,9 +170,7 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 
 // Before the window maps, so its first frame already shows every caption.
 void FormWindow::showEvent(QShowEvent* event) {
-    if (titleDue_) setWindowTitle(QString::fromStdString(form().caption()));
-    titleDue_ = false;
-    forEachView([](ControlView& view) { view.catchUp(); });
+    showHeldCaptions();
     QMainWindow::showEvent(event);
 }
 

@@ -35,8 +35,6 @@ public:
     void popup(Menu& menu);
     void showFromOutside() override;
     void bringToFront() override;
-    // While the window is hidden its controls' captions wait (see ControlView::catchUp).
-    bool holdsCaptions() const { return !isVisible(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -44,6 +42,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    bool windowHidden() const override { return !isVisible(); }
     void addView(Control& control) override;
     void removeView(Control& control) override;
     void mirrorWindow(Prop what) override;
@@ -54,7 +53,6 @@ private:
     QtHost& host_;
     QWidget* client_ = nullptr;
     bool placed_ = false;
-    bool titleDue_ = false;
 };
 
 }  // namespace qm::qt

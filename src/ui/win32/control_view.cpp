@@ -55,19 +55,10 @@ void reportStray(const std::string& who, const char* what) {
 ControlView::ControlView(Control& control, FormWindow& window)
     : control_(control), window_(window), id_(window.allocateId()) {
     subscription_ = control.subscribe([this](Control& subject, Prop what) {
-        if (&subject == &control_ && !detached_) changed(what);
+        if (&subject != &control_ || detached_) return;
+        if (what == Prop::Caption && window_.holdsCaption(control_)) return;  // a server call nobody sees
+        mirrorModelChange(what);
     });
-}
-
-// Figures change every tick, also behind a window in the tray: each new text would be a
-// server call nobody sees, so it waits until the window is shown. Menus have no window
-// here and never wait, since the tray's menu opens while the window is hidden.
-void ControlView::changed(Prop what) {
-    if (what == Prop::Caption && hwnd_ && window_.holdsCaptions()) {
-        captionDue_ = true;
-        return;
-    }
-    mirrorModelChange(what);
 }
 
 void ControlView::mirrorModelChange(Prop what) {
@@ -76,11 +67,8 @@ void ControlView::mirrorModelChange(Prop what) {
     --mirroring_;
 }
 
-// Called as the window is about to show, while it still counts as hidden.
-void ControlView::catchUp() {
-    if (!captionDue_ || detached_) return;
-    captionDue_ = false;
-    mirrorModelChange(Prop::Caption);
+void ControlView::showHeldCaption() {
+    if (!detached_) mirrorModelChange(Prop::Caption);
 }
 
 ControlView::~ControlView() {

@@ -36,8 +36,8 @@ public:
     void mirrorAll();
     // The control is being unloaded: stop observing it (it is gone right after).
     void detach();
-    // A caption that changed while its window was hidden is shown now.
-    void catchUp();
+    // A caption that changed while its window was hidden is shown now (see holdsCaption).
+    void showHeldCaption();
 
     // Native notifications addressed to this control.
     virtual void command(int code) { (void)code; }
@@ -73,7 +73,6 @@ protected:
     void nameForScreenReaders(HWND part, long role);
 
     // Each sends its change only when the window shows something else; true when it did.
-    void changed(Prop what);
     void mirrorModelChange(Prop what);
     bool mirrorCaption();
     bool mirrorVisible();
@@ -97,7 +96,6 @@ private:
     int mirroring_ = 0;
     CaptionFit captionFit_ = CaptionFit::None;
     bool detached_ = false;
-    bool captionDue_ = false;
     bool hasTool_ = false;
     mutable HBRUSH brush_ = nullptr;
     mutable Color brushColor_ = 0;

@@ -65,8 +65,6 @@ public:
     void popup(Menu& menu);
     void showFromOutside() override;
     void bringToFront() override;
-    // While the window is hidden its controls' captions wait (see ControlView::catchUp).
-    bool holdsCaptions() const { return !IsWindowVisible(hwnd_); }
     // The busy pointer over one control of the form (null: none).
     void setBusyControl(const Control* control);
     // Called whenever the form hides (a modal loop waits for it).
@@ -77,9 +75,9 @@ public:
 private:
     void addView(Control& control) override;
     void removeView(Control& control) override;
+    bool windowHidden() const override { return !IsWindowVisible(hwnd_); }
     void userSized(WPARAM kind);
     void paint();
-    void aboutToShow();
     void mirrorWindow(Prop what) override;
     // The client area's size in pixels, a menu bar's height added.
     void applyClientSize();
@@ -110,7 +108,6 @@ private:
     int nextId_ = 100;
     const Control* busy_ = nullptr;
     bool placed_ = false;
-    bool titleDue_ = false;
 };
 
 // Registers the window classes of forms, containers and pictures (once).

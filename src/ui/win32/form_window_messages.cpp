@@ -75,8 +75,8 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             if (wp) sessionEnds();
             return 0;
         case WM_SIZE: userSized(wp); break;
-        case WM_SHOWWINDOW:
-            if (wp) aboutToShow();
+        case WM_SHOWWINDOW:  // sent before the window shows: its first frame has every caption
+            if (wp) showHeldCaptions();
             break;
         case WM_PAINT: paint(); return 0;
         case kBuryViews: graveyard_.clear(); return 0;
@@ -94,13 +94,6 @@ void FormWindow::paint() {
     EndPaint(hwnd_, &ps);
 }
 
-// Sent before the window shows, so its first frame already has every caption.
-void FormWindow::aboutToShow() {
-    if (titleDue_) SetWindowTextA(hwnd_, form().caption().c_str());
-    titleDue_ = false;
-    forEachView([](ControlView& view) { view.catchUp(); });
-}
-
 // The user minimised, maximised or restored the window (other kinds concern other windows).
 void FormWindow::userSized(WPARAM kind) {
     if (kind == SIZE_MINIMIZED) userChangedState(WindowState::Minimized, IsWindowVisible(hwnd_));
@@ -111,10 +104,7 @@ void FormWindow::userSized(WPARAM kind) {
 void FormWindow::mirrorWindow(Prop what) {
     const Form& model = form();
     switch (what) {
-        case Prop::Caption:
-            titleDue_ = holdsCaptions();
-            if (!titleDue_) SetWindowTextA(hwnd_, model.caption().c_str());
-            break;
+        case Prop::Caption: SetWindowTextA(hwnd_, model.caption().c_str()); break;
         case Prop::Geometry: applyClientSize(); break;
         case Prop::Enabled: EnableWindow(hwnd_, model.enabled()); break;
         case Prop::BackColor: InvalidateRect(hwnd_, nullptr, TRUE); break;
