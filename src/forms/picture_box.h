@@ -30,6 +30,8 @@ public:
     // a Paint handler skips it: the handler draws it anew when it is shown again.
     bool onScreen() const { return onScreen_; }
     void setOnScreen(bool seen) { onScreen_ = seen; }
+    // Whether drawing now would be skipped, so a many-line drawing can skip its loop too.
+    bool drawingLost() const { return !autoRedraw_ && !onScreen_ && onPaint; }
 
     int clientWidthPx() const;
     int clientHeightPx() const;
@@ -60,7 +62,6 @@ public:
 
 private:
     int toPixels(int units) const;
-    bool drawingLost() const { return !autoRedraw_ && !onScreen_ && onPaint; }
 
     ScaleMode scaleMode_ = ScaleMode::Twips;
     bool border_ = false;

@@ -110,6 +110,7 @@ void Gauges::drawBar(PictureBox& bar, int16_t percent) {
     const int height = bar.height();
     const int16_t fill = toInt16(percent * static_cast<double>(width) * 0.01);
     const int16_t count = toInt16(static_cast<double>(width) / kGaugeLineSpacing);
+    if (bar.drawingLost()) return;
     // Not cleared: each line takes the colour of this call, the gaps keep the background.
     bar.setForeColor(kGaugeFreeColor);
     int x = kGaugeLineSpacing;

@@ -166,6 +166,7 @@ void Graphs::drawGraph() {
 }
 
 void Graphs::drawHistory(PictureBox& box, const History& history) {
+    if (box.drawingLost()) return;
     // Samples fill from the right, so a valid left end always has a valid right end.
     for (int i = 0; i < kHistoryLength - 1; ++i) {
         if (history[i] != -1) box.line(i, kGraphHeight - history[i], i + 1, kGraphHeight - history[i + 1]);
@@ -192,6 +193,7 @@ void Graphs::drawCPUGraph(int32_t cpu) {
     if (!runUnlessSubscript(t, [&] { rows = toInt16(cpu * 0.17); })) return;
     // Rows light from the bottom (y = 95) upward.
     runUnlessSubscript(t, [&] {
+        if (picCPU_.drawingLost()) return;
         for (int i = 0; i < rows; ++i) drawMeterRow(picCPU_, 95 - 5 * i, kLitBarColor);
     });
 }

@@ -91,5 +91,51 @@ TEST_F(Win32PicturesTest, AHiddenPictureIsPaintedWhenItShowsAgain) {
     EXPECT_EQ(paintEvents, 1) << "shown again, the exposure raises Paint";
 }
 
+// Drawing into a surface that cannot be seen is skipped (its Paint handler draws it anew),
+// whether the form, the picture itself or the frame it sits in is hidden.
+TEST_F(Win32PicturesTest, DrawingIsSkippedWhileNothingShowsThePicture) {
+    EXPECT_TRUE(pic->onScreen());
+    Frame& page = frm.add<Frame>("fmPage");
+    page.move(120, 900, 2000, 900);
+    PictureBox& inner = frm.add<PictureBox>("picInner", &page);
+    inner.move(60, 60, 600, 300);
+    inner.onPaint = [] {};
+    EXPECT_TRUE(inner.onScreen()) << "added to a shown form";
+
+    frm.hide();
+    paintAll();
+    EXPECT_FALSE(pic->onScreen());
+    EXPECT_FALSE(inner.onScreen());
+    const Canvas before = pic->image();
+    drawGauge(rgb(0, 0, 255));
+    EXPECT_EQ(pic->image(), before) << "lost while the window is hidden";
+    frm.show();
+    paintAll();
+    EXPECT_TRUE(pic->onScreen());
+    EXPECT_TRUE(inner.onScreen());
+    EXPECT_EQ(paintEvents, 1) << "shown again, Paint draws it anew";
+
+    page.setVisible(false);
+    EXPECT_FALSE(inner.onScreen()) << "its frame hidden";
+    EXPECT_TRUE(pic->onScreen());
+    page.setVisible(true);
+    EXPECT_TRUE(inner.onScreen());
+    pic->setVisible(false);
+    EXPECT_FALSE(pic->onScreen());
+    pic->setVisible(true);
+    EXPECT_TRUE(pic->onScreen());
+}
+
+TEST(Win32Pictures, APictureOfAFormNotYetShownIsNotOnScreen) {
+    Win32Host host;
+    Form frm{"frmHidden"};
+    PictureBox& pic = frm.add<PictureBox>("picGraph");
+    pic.move(0, 0, 1500, 750);
+    host.attach(frm);
+    EXPECT_FALSE(pic.onScreen());
+    frm.show();
+    EXPECT_TRUE(pic.onScreen());
+}
+
 }  // namespace
 }  // namespace qm::win32

@@ -192,6 +192,7 @@ bool ControlView::mirrorVisible() {
     const bool shown = (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
     if (shown == control_.visible()) return false;
     ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE);
+    window_.followScreen(hwnd_, control_.visible());
     return true;
 }
 

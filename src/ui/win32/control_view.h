@@ -46,6 +46,9 @@ public:
     virtual HBRUSH colors(HDC dc);
     // The drawing the view asked to look at (FormWindow::settleLater) is over.
     virtual void drawingSettled() {}
+    // `changing` is shown or hidden (its style not yet updated); the view may now be seen
+    // or no longer.
+    virtual void followScreen(HWND changing, bool shown) { (void)changing, (void)shown; }
 
 protected:
     // How the view's box follows its caption: not at all, on one line (a button's border or

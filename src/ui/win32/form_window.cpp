@@ -203,6 +203,10 @@ void FormWindow::settleDrawings() {
     }
 }
 
+void FormWindow::followScreen(HWND changing, bool shown) {
+    for (const auto& [id, view] : byId_) view->followScreen(changing, shown);
+}
+
 // Pictures first, lines over them, as a classic container drew its graphical controls.
 void FormWindow::paintDecorations(const Control* owner, HDC dc) const {
     const std::vector<Control*> children = form().childrenOf(owner);

@@ -57,6 +57,8 @@ public:
     void holdRedraw(HWND control);
     // The view with this id looks at its drawing once the messages queued now are handled.
     void settleLater(int id);
+    // Tells every view that `changing` (the form or a control) is shown or hidden.
+    void followScreen(HWND changing, bool shown);
     // Draws the pictures and lines that belong to `owner` (null = the form).
     void paintDecorations(const Control* owner, HDC dc) const;
     // Messages shared by the client area and every container inside it.

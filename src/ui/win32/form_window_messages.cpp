@@ -77,6 +77,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SIZE: userSized(wp); break;
         case WM_SHOWWINDOW:  // sent before the window shows: its first frame has every caption
             if (wp) showHeldCaptions();
+            if (lp == 0) followScreen(hwnd_, wp != 0);  // not an owner's minimizing
             break;
         case WM_PAINT: paint(); return 0;
         case kBuryViews: graveyard_.clear(); return 0;

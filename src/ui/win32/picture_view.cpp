@@ -14,6 +14,16 @@ struct CanvasBitmapInfo {
     DWORD masks[3];
 };
 
+// Whether `window` and every window it sits in show, `changing` taken as `shown`.
+bool seenWith(HWND window, HWND changing, bool shown) {
+    for (HWND w = window; w; w = GetAncestor(w, GA_PARENT)) {
+        const LONG style = GetWindowLongA(w, GWL_STYLE);
+        if (!(w == changing ? shown : (style & WS_VISIBLE) != 0)) return false;
+        if (!(style & WS_CHILD)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void paintCanvas(HDC dc, const RECT& target, const Canvas& canvas) {
@@ -38,6 +48,12 @@ void paintCanvas(HDC dc, const RECT& target, const Canvas& canvas) {
 PictureView::PictureView(PictureBox& box, FormWindow& window) : ControlView(box, window), box_(box) {
     HWND self = create(kPictureClass, 0, box.hasBorder() ? WS_EX_CLIENTEDGE : 0);
     if (self) SetWindowLongPtrA(self, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    followScreen(nullptr, false);
+}
+
+// Drawing nobody can see is skipped by the core; the exposure as it shows raises Paint.
+void PictureView::followScreen(HWND changing, bool shown) {
+    box_.setOnScreen(hwnd() && seenWith(hwnd(), changing, shown));
 }
 
 // The pen colour only concerns later drawing. A graph draws many lines a tick; under Wine

@@ -15,6 +15,7 @@ public:
     PictureView(PictureBox& box, FormWindow& window);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void drawingSettled() override;
+    void followScreen(HWND changing, bool shown) override;
 
 protected:
     void mirror(Prop what) override;
