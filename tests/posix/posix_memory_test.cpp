@@ -78,6 +78,17 @@ TEST(ProcMemoryText, BrokenMeminfo) {
     EXPECT_FALSE(parseMeminfo("MemTotal: 99999999999999999999 kB\nMemAvailable: 1 kB\n"));
     EXPECT_FALSE(parseMeminfo(std::string("\0\xff\x01garbage", 11)));
     EXPECT_FALSE(parseMeminfo(""));
+    // Any order; each field from its first line; only whole names match.
+    const auto shuffled = parseMeminfo("SwapFree: 3 kB\nMemTotalX: 7 kB\nMemAvailable: 5 kB\nSwapTotal: 4 kB\n"
+                                       "MemTotal: 9 kB\nMemTotal: 1 kB\nMemAvailable: 6 kB\n");
+    ASSERT_TRUE(shuffled);
+    EXPECT_EQ(shuffled->memTotal, 9u * 1024);
+    EXPECT_EQ(shuffled->memAvailable, 5u * 1024);
+    EXPECT_EQ(shuffled->swapFree, 3u * 1024);
+    EXPECT_FALSE(parseMeminfo("MemTotal: x kB\nMemTotal: 9 kB\nMemAvailable: 5 kB\n")) << "a broken first line";
+    EXPECT_EQ(parseMeminfo("MemTotal: 18446744073709551615 kB\nMemAvailable: 1 kB\n"), std::nullopt);
+    EXPECT_EQ(parseMeminfo("MemTotal: 18014398509481983 kB\nMemAvailable: 1 kB\n")->memTotal,
+              18014398509481983ull * 1024);
     // Never more available than there is.
     EXPECT_EQ(parseMeminfo("MemTotal: 10 kB\nMemAvailable: 50 kB\nSwapTotal: 1 kB\nSwapFree: 9 kB\n")->memAvailable,
               10u * 1024);
@@ -184,7 +195,8 @@ TEST_F(RecordedMachine, VersionOneMemoryLimits) {
 }
 
 // The usage of a level that binds nothing is not read: a broken one there costs nothing.
-TEST_F(RecordedMachine, TheUsageOfALevelThatBindsNothingIsNotRead) {
+// Nor is its limit, but with the membership every few readings.
+TEST_F(RecordedMachine, ALevelThatBindsNothingIsLookedAtOnlyWithTheMembership) {
     put("/proc/meminfo", "MemTotal: 4194304 kB\nMemAvailable: 3145728 kB\nSwapTotal: 0 kB\nSwapFree: 0 kB\n");
     put("/proc/self/cgroup", "4:memory:/job\n");
     put("/cgroup/memory/job/memory.limit_in_bytes", "9223372036854771712\n");
@@ -193,13 +205,19 @@ TEST_F(RecordedMachine, TheUsageOfALevelThatBindsNothingIsNotRead) {
     put("/cgroup/memory/memory.usage_in_bytes", "garbage");
     PosixMemory port = memory();
     EXPECT_EQ(port.status().availPhys, 3072 * MiB);
-    put("/cgroup/memory/memory.limit_in_bytes", "8589934591\n");  // one byte less: it is read
-    EXPECT_EQ(port.status().availPhys, 0u);
+    put("/cgroup/memory/memory.limit_in_bytes", "8589934591\n");  // one byte less: it binds
+    int readings = 1;
+    while (port.status().availPhys != 0 && readings <= PosixMemory::kMembershipEvery) ++readings;
+    EXPECT_GT(readings, 1) << "not at the next reading";
+    EXPECT_LE(readings, PosixMemory::kMembershipEvery);
+    put("/cgroup/memory/memory.limit_in_bytes", "8589934592\n");
+    EXPECT_EQ(port.status().availPhys, 3072 * MiB) << "a binding limit is read each time";
 }
 
 // One port read tick after tick, as the gauges do: every reading is the machine as it is
-// then, also when a limit is set or lifted; a move to another group shows within the
-// readings between two looks at the membership, and at once for a block to be written.
+// then, also when a limit changes or is lifted; a limit set where there was none, and a
+// move to another group, show within the readings between two looks at the membership,
+// and at once for a block to be written.
 TEST_F(RecordedMachine, EachReadingFollowsLimitsAndMovesBetweenGroups) {
     put("/proc/meminfo", "MemTotal: 4194304 kB\nMemAvailable: 3145728 kB\n");
     put("/proc/self/cgroup", "0::/app/job\n");
@@ -209,7 +227,16 @@ TEST_F(RecordedMachine, EachReadingFollowsLimitsAndMovesBetweenGroups) {
     put("/cgroup/other/memory.current", "67108864\n");
     PosixMemory port = memory();
     EXPECT_EQ(port.status().totalPhys, 4096 * MiB);
+    auto readingsUntil = [&](uint64_t total) {
+        int readings = 1;
+        while (port.status().totalPhys != total && readings <= PosixMemory::kMembershipEvery) ++readings;
+        return readings;
+    };
 
+    put("/cgroup/app/job/memory.max", "1073741824\n");
+    EXPECT_LE(readingsUntil(1024 * MiB), PosixMemory::kMembershipEvery);
+    put("/cgroup/app/job/memory.max", "2147483648\n");
+    EXPECT_EQ(port.status().totalPhys, 2048 * MiB);
     put("/cgroup/app/job/memory.max", "1073741824\n");
     EXPECT_EQ(port.status().totalPhys, 1024 * MiB);
     EXPECT_EQ(port.status().availPhys, 924 * MiB);
@@ -220,11 +247,6 @@ TEST_F(RecordedMachine, EachReadingFollowsLimitsAndMovesBetweenGroups) {
     put("/proc/meminfo", "MemTotal: 4194304 kB\nMemAvailable: 3145728 kB\n");
 
     put("/proc/self/cgroup", "0::/other\n");
-    auto readingsUntil = [&](uint64_t total) {
-        int readings = 1;
-        while (port.status().totalPhys != total && readings <= PosixMemory::kMembershipEvery) ++readings;
-        return readings;
-    };
     EXPECT_LE(readingsUntil(256 * MiB), PosixMemory::kMembershipEvery);
     EXPECT_EQ(port.status().availPhys, 192 * MiB);
     put("/cgroup/other/memory.max", "max\n");

@@ -84,6 +84,14 @@ TEST(Conversions, LocaleDecidesTheSeparatorOfShownNumbersOnly) {
     EXPECT_EQ(numberText(511.87), "511.87");
     EXPECT_EQ(numberText(512), "512");
     EXPECT_EQ(singleText(static_cast<float>(511.87)), "511.87");
+    // Whole numbers: plain up to the last significant digit, with an exponent past it.
+    EXPECT_EQ(numberText(-24105), "-24105");
+    EXPECT_EQ(numberText(999999999999999.0), "999999999999999");
+    EXPECT_EQ(numberText(1e15), "1E+15");
+    EXPECT_EQ(numberText(-1e15), "-1E+15");
+    EXPECT_EQ(numberText(-0.0), "0");
+    EXPECT_EQ(singleText(9999999.0F), "9999999");
+    EXPECT_EQ(singleText(16777216.0F), "1.677722E+07");
     setUserDecimalSeparator(',');
     EXPECT_EQ(numberText(1.5), "1,5");
     EXPECT_EQ(invariantNumberText(1.5), "1.5");

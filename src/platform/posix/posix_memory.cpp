@@ -187,24 +187,31 @@ void PosixMemory::resolveLevels(std::string_view membership) {
 }
 
 // The levels that limit memory now ("max", or a limit of `boundless` and more, limits
-// nothing), with their usage; unreadable usage counts as no headroom.
+// nothing), with their usage; unreadable usage counts as no headroom. A limit set where
+// there was none shows by the next look at the membership, as a move does.
 bool PosixMemory::readLevels(std::vector<std::string>* usagePaths, uint64_t boundless) {
     readings_.clear();
     if (usagePaths) usagePaths->clear();
+    const bool fullRound = readingsSinceMembership_ == 0;
     bool allRead = true;
     for (Level& level : levels_) {
-        const std::optional<std::string_view> limitText = level.limit.read();
-        if (!limitText) {
-            allRead = false;
-            continue;
-        }
-        const std::optional<uint64_t> limit = posix::parseBytes(*limitText);
-        if (!limit || *limit >= boundless) continue;
-        const std::optional<std::string_view> usage = level.usage.read();
-        readings_.push_back({*limit, usage ? posix::parseBytes(*usage).value_or(*limit) : *limit});
-        if (usagePaths) usagePaths->push_back(level.usage.path());
+        if (level.bindsNothing && !fullRound) continue;
+        allRead = readLevel(level, usagePaths, boundless) && allRead;
     }
     return allRead;
+}
+
+bool PosixMemory::readLevel(Level& level, std::vector<std::string>* usagePaths, uint64_t boundless) {
+    const std::optional<std::string_view> limitText = level.limit.read();
+    level.bindsNothing = false;
+    if (!limitText) return false;
+    const std::optional<uint64_t> limit = posix::parseBytes(*limitText);
+    level.bindsNothing = !limit || *limit >= boundless;
+    if (level.bindsNothing) return true;
+    const std::optional<std::string_view> usage = level.usage.read();
+    readings_.push_back({*limit, usage ? posix::parseBytes(*usage).value_or(*limit) : *limit});
+    if (usagePaths) usagePaths->push_back(level.usage.path());
+    return true;
 }
 
 // The levels are found again when the process moved to another group.

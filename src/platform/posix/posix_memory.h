@@ -75,14 +75,18 @@ private:
         posix::ChildReport report;
         bool wrote() const;
     };
-    // A cgroup level that has a limit file; whether it limits anything is read each time.
+    // A cgroup level that has a limit file. A level that limits something has its limit
+    // read each time; one that did not is looked at again with the membership.
     struct Level {
         posix::KeptFile limit, usage;
+        bool bindsNothing = false;
     };
     // The levels of the group named by /proc/self/cgroup (kept, and followed when the
     // process moves) whose limit lies below `boundless`; false when one of their files
     // could not be read.
     bool readLevels(std::vector<std::string>* usagePaths, uint64_t boundless);
+    // Reads one level into readings_; false when its limit file could not be read.
+    bool readLevel(Level& level, std::vector<std::string>* usagePaths, uint64_t boundless);
     void followMembership();
     void resolveLevels(std::string_view membership);
     void addLevels(const std::string& mount, const std::string& path, const char* limitName, const char* usageName);
