@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/app_error.h"
@@ -82,7 +83,12 @@ private:
     std::vector<Slot> slots_;
     std::vector<Control*> order_;
     std::map<const Control*, std::vector<Control*>> children_;
-    std::map<std::string, std::vector<Control*>, std::less<>> byName_;  // found by any text, no copy
+    // Hashed by any text, no copy: handlers look controls up by name every tick.
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    std::unordered_map<std::string, std::vector<Control*>, NameHash, std::equal_to<>> byName_;
     WindowState windowState_ = WindowState::Normal;
     std::string iconResource_ = "quillmere";
 };

@@ -19,10 +19,9 @@ std::optional<uint64_t> leadingNumber(std::string_view text, size_t& end) {
     const size_t first = pos;
     uint64_t value = 0;
     for (; pos < text.size() && isDigit(text[pos]); ++pos) {
-        const auto digit = static_cast<uint64_t>(text[pos] - '0');
-        if (__builtin_mul_overflow(value, 10, &value) || __builtin_add_overflow(value, digit, &value)) {
-            return std::nullopt;
-        }
+        const uint64_t digit = static_cast<uint64_t>(text[pos] - '0');
+        if (value > (std::numeric_limits<uint64_t>::max() - digit) / 10) return std::nullopt;
+        value = value * 10 + digit;
     }
     end = pos;
     if (pos == first) return std::nullopt;
@@ -53,46 +52,6 @@ uint64_t effectiveTotal(const Meminfo& info, const std::vector<CgroupLevel>& lev
     return total;
 }
 
-// The value after "Name:" ("  1234 kB"), in bytes; nullopt when unreadable.
-std::optional<uint64_t> kbValue(std::string_view rest) {
-    size_t end = 0;
-    const auto kb = leadingNumber(rest, end);
-    if (!kb || *kb > std::numeric_limits<uint64_t>::max() / kKB) return std::nullopt;
-    const std::string_view unit = rest.substr(end);
-    if (unit != " kB" && unit != " kB\r" && !unit.empty()) return std::nullopt;
-    return *kb * kKB;
-}
-
-// The fields meminfo is read for, each taken from its first line.
-enum MeminfoField { kMemTotal, kMemAvailable, kMemFree, kBuffers, kCached, kSwapTotal, kSwapFree, kFieldCount };
-constexpr std::string_view kFieldNames[kFieldCount] = {"MemTotal",  "MemAvailable", "MemFree", "Buffers",
-                                                       "Cached",    "SwapTotal",    "SwapFree"};
-
-struct MeminfoFields {
-    std::optional<uint64_t> value[kFieldCount];
-    bool seen[kFieldCount] = {};
-};
-
-// One pass over the lines: a text the size of the kernel's is read once, not per field.
-MeminfoFields meminfoFields(std::string_view text) {
-    MeminfoFields fields;
-    for (size_t start = 0; start < text.size();) {
-        size_t stop = text.find('\n', start);
-        if (stop == std::string_view::npos) stop = text.size();
-        const std::string_view line = text.substr(start, stop - start);
-        start = stop + 1;
-        const size_t colon = line.find(':');
-        if (colon == std::string_view::npos) continue;
-        const std::string_view name = line.substr(0, colon);
-        for (int f = 0; f < kFieldCount; ++f) {
-            if (name != kFieldNames[f] || fields.seen[f]) continue;
-            fields.seen[f] = true;
-            fields.value[f] = kbValue(line.substr(colon + 1));
-        }
-    }
-    return fields;
-}
-
 }  // namespace
 
 std::optional<uint64_t> kbField(std::string_view text, std::string_view name) {
@@ -101,25 +60,31 @@ std::optional<uint64_t> kbField(std::string_view text, std::string_view name) {
     std::copy(name.begin(), name.end(), prefix);
     prefix[name.size()] = ':';
     const auto rest = lineAfter(text, std::string_view(prefix, name.size() + 1));
-    return rest ? kbValue(*rest) : std::nullopt;
+    if (!rest) return std::nullopt;
+    size_t end = 0;
+    const auto kb = leadingNumber(*rest, end);
+    if (!kb || *kb > std::numeric_limits<uint64_t>::max() / kKB) return std::nullopt;
+    const std::string_view unit = rest->substr(end);
+    if (unit != " kB" && unit != " kB\r" && !unit.empty()) return std::nullopt;
+    return *kb * kKB;
 }
 
 std::optional<Meminfo> parseMeminfo(std::string_view text) {
-    const MeminfoFields fields = meminfoFields(text);
-    const auto& value = fields.value;
-    if (!value[kMemTotal]) return std::nullopt;
+    const auto total = kbField(text, "MemTotal");
+    if (!total) return std::nullopt;
     Meminfo info;
-    info.memTotal = *value[kMemTotal];
-    if (value[kMemAvailable]) {
-        info.memAvailable = *value[kMemAvailable];
+    info.memTotal = *total;
+    if (const auto available = kbField(text, "MemAvailable")) {
+        info.memAvailable = *available;
     } else {
-        if (!value[kMemFree]) return std::nullopt;
-        info.memAvailable = saturatingAdd(*value[kMemFree], saturatingAdd(value[kBuffers].value_or(0),
-                                                                         value[kCached].value_or(0)));
+        const auto free = kbField(text, "MemFree");
+        if (!free) return std::nullopt;
+        info.memAvailable = saturatingAdd(*free, saturatingAdd(kbField(text, "Buffers").value_or(0),
+                                                               kbField(text, "Cached").value_or(0)));
     }
     info.memAvailable = std::min(info.memAvailable, info.memTotal);
-    info.swapTotal = value[kSwapTotal].value_or(0);
-    info.swapFree = std::min(value[kSwapFree].value_or(0), info.swapTotal);
+    info.swapTotal = kbField(text, "SwapTotal").value_or(0);
+    info.swapFree = std::min(kbField(text, "SwapFree").value_or(0), info.swapTotal);
     return info;
 }
 
