@@ -22,7 +22,7 @@ AppError toAppError(std::exception_ptr failure) {
 
 void Trap::report(std::exception_ptr failure) {
     const AppError e = toAppError(failure);
-    sink_.logError(context_, e.number, e.description);
+    sink_.logError(context(), e.number, e.description);
 }
 
 }  // namespace qm

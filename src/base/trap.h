@@ -3,6 +3,7 @@
 // statement is reported once to the error log and the procedure goes on with the next.
 #include <new>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "base/app_error.h"
@@ -22,7 +23,12 @@ AppError toAppError(std::exception_ptr failure);
 // Runs statements under one context text; each failure is logged and swallowed.
 class Trap {
 public:
-    Trap(ErrorSink& sink, std::string context) : sink_(sink), context_(std::move(context)) {}
+    Trap(ErrorSink& sink, std::string context) : sink_(sink), owned_(std::move(context)) {}
+    // Texts that outlive the trap (a literal; a form's name and a literal label): the
+    // context is only put together when an error is logged, not for every procedure run.
+    Trap(ErrorSink& sink, const char* context) : sink_(sink), owner_(context) {}
+    Trap(ErrorSink& sink, const std::string& owner, std::string_view label)
+        : sink_(sink), owner_(owner), label_(label) {}
 
     // Runs one statement; true when it completed.
     template <class Statement>
@@ -43,7 +49,7 @@ public:
             statement();
             return true;
         } catch (const AppError& e) {
-            if (e.number != ignored) sink_.logError(context_, e.number, e.description);
+            if (e.number != ignored) sink_.logError(context(), e.number, e.description);
             return false;
         } catch (...) {
             report(std::current_exception());
@@ -51,13 +57,14 @@ public:
         }
     }
 
-    const std::string& context() const { return context_; }
+    std::string context() const { return owned_.empty() ? std::string(owner_).append(label_) : owned_; }
 
 private:
     void report(std::exception_ptr failure);
 
     ErrorSink& sink_;
-    std::string context_;
+    std::string owned_;
+    std::string_view owner_, label_;
 };
 
 // Runs a statement whose errors are ignored without logging; true when it completed.

@@ -24,7 +24,10 @@ struct SubsystemContext {
         return platform.programFolder.folder() + platform.programFolder.separator() + fileName;
     }
     // A trap for a procedure of the main window (",Form_Load" gives "frmMain,Form_Load").
-    Trap trap(const std::string& label) const { return Trap(log, frmMain.name() + label); }
+    // The label must outlive the trap: a literal, or a text its caller keeps.
+    Trap trap(const char* label) const { return Trap(log, frmMain.name(), label); }
+    Trap trap(const std::string& label) const { return Trap(log, frmMain.name(), label); }
+    Trap trap(std::string&&) const = delete;
     // A message box captioned with the application title.
     int message(const std::string& prompt, int style) const { return host.msgBox(prompt, style, kAppTitle); }
 };

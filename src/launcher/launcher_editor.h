@@ -30,7 +30,7 @@ public:
 
 private:
     void wireHandlers();
-    Trap trap(const std::string& label) { return Trap(ctx_.log, frmLauncher_.name() + label); }
+    Trap trap(const char* label) { return Trap(ctx_.log, frmLauncher_.name(), label); }
     // The entry whose text holds `path` (any case), or -1.
     int entryHolding(const std::string& path) const;
     std::string nameOf(const std::string& path);
