@@ -70,11 +70,11 @@ std::string trimBlanks(const std::string& text) {
     return text.substr(first, last - first);
 }
 
-// As "%.*G" in the C locale would write it, then with the given separator.
 // Whole numbers that print without an exponent, the figures of most ticks, are written
 // as integers: the same digits, without the shortest-form search.
 std::optional<std::string> wholeText(double value, int significant) {
-    static constexpr double kLimits[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    static constexpr double kLimits[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     if (significant < 0 || significant > 15) return std::nullopt;
     if (!(std::fabs(value) < kLimits[significant]) || value != std::trunc(value)) return std::nullopt;
     char buffer[32];
@@ -82,6 +82,7 @@ std::optional<std::string> wholeText(double value, int significant) {
     return std::string(buffer, result.ptr);
 }
 
+// As "%.*G" in the C locale would write it, then with the given separator.
 std::string shortestText(double value, int significant, char separator) {
     if (value == 0) return "0";
     if (auto whole = wholeText(value, significant)) return *std::move(whole);
