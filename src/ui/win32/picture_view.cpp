@@ -64,14 +64,14 @@ void PictureView::mirror(Prop what) {
     if (!hwnd() || (what != Prop::Picture && what != Prop::Geometry && what != Prop::BackColor)) return;
     if (what != Prop::Picture) repaint_ = true;
     // A hidden picture is painted whole when it shows again.
-    if (settling_ || !IsWindowVisible(hwnd())) return;
+    if (settling_ || !box_.onScreen()) return;
     settling_ = true;
     window().settleLater(id());
 }
 
 void PictureView::drawingSettled() {
     settling_ = false;
-    if (!IsWindowVisible(hwnd())) return;
+    if (!box_.onScreen()) return;
     if (!repaint_ && canvasFingerprint(box_.image()) == shown_) return;
     repaint_ = false;
     expectingOwnPaint_ = true;
