@@ -147,14 +147,27 @@ fi
 second="$work/my tools/second tool"
 cp "$program" "$second"
 dialog_shown() { xdotool search --onlyvisible --name '^Open$' >/dev/null 2>&1; }
+dialog_gone() { ! dialog_shown; }
+dialog_focused() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$(xdotool search --onlyvisible --name '^Open$' 2>/dev/null | head -1)" ]]; }
+# A busy machine may drop the first keys while the dialog is still taking the focus: the
+# path is typed again over whatever arrived until the dialog accepts it.
+type_into_dialog() {
+  local try
+  for ((try = 0; try < 3; try++)); do
+    xdotool search --onlyvisible --name '^Open$' windowfocus --sync 2>/dev/null
+    wait_for 50 dialog_focused
+    sleep 0.5
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$1"
+    xdotool key Return
+    wait_for 50 dialog_gone && return 0
+  done
+  return 1
+}
 if open_editor; then
   xdotool key alt+a
   if wait_for 100 dialog_shown; then
-    xdotool search --onlyvisible --name '^Open$' windowfocus --sync 2>/dev/null
-    sleep 0.8
-    xdotool type --delay 20 "$second"
-    xdotool key Return
-    wait_for 50 bash -c '! xdotool search --onlyvisible --name "^Open$" >/dev/null 2>&1'
+    type_into_dialog "$second" || fail "the open dialog did not take the typed path"
     # Without a window manager nobody hands the focus back to the editor.
     xdotool search --onlyvisible --name '^Configure Launcher Programs$' windowfocus --sync 2>/dev/null
     sleep 0.5
