@@ -94,6 +94,49 @@ TEST(ProcMemoryText, BrokenMeminfo) {
               10u * 1024);
 }
 
+// The one-pass reader against a search per field, on recorded lines shuffled, repeated and
+// broken: both take each field from its first line.
+std::optional<Meminfo> perFieldSearch(std::string_view text) {
+    const auto total = kbField(text, "MemTotal");
+    auto available = kbField(text, "MemAvailable");
+    if (!available) {
+        const auto free = kbField(text, "MemFree");
+        if (!free) return std::nullopt;
+        available = *free + kbField(text, "Buffers").value_or(0) + kbField(text, "Cached").value_or(0);
+    }
+    if (!total) return std::nullopt;
+    const uint64_t swapTotal = kbField(text, "SwapTotal").value_or(0);
+    return Meminfo{*total, std::min(*available, *total), swapTotal,
+                   std::min(kbField(text, "SwapFree").value_or(0), swapTotal)};
+}
+
+TEST(ProcMemoryText, OnePassReadsWhatASearchPerFieldFinds) {
+    std::vector<std::string> lines;
+    for (std::string_view rest = kMeminfo; !rest.empty();) {
+        const size_t end = rest.find('\n');
+        lines.emplace_back(rest.substr(0, end));
+        rest.remove_prefix(end + 1);
+    }
+    for (const char* odd : {"MemTotal: 77 kB", "MemAvailable: x kB", "SwapFree: 5 MB", "MemFree 4 kB", "Cached:", ""}) {
+        lines.emplace_back(odd);
+    }
+    std::srand(7);
+    for (int round = 0; round < 500; ++round) {
+        std::string text;
+        const int count = std::rand() % 12;
+        for (int i = 0; i < count; ++i) text += lines[static_cast<size_t>(std::rand()) % lines.size()] + "\n";
+        if (round % 3 == 0 && !text.empty()) text.pop_back();
+        const auto expected = perFieldSearch(text);
+        const auto read = parseMeminfo(text);
+        ASSERT_EQ(read.has_value(), expected.has_value()) << text;
+        if (!read) continue;
+        EXPECT_EQ(read->memTotal, expected->memTotal) << text;
+        EXPECT_EQ(read->memAvailable, expected->memAvailable) << text;
+        EXPECT_EQ(read->swapTotal, expected->swapTotal) << text;
+        EXPECT_EQ(read->swapFree, expected->swapFree) << text;
+    }
+}
+
 TEST(ProcMemoryText, CgroupMembership) {
     const auto v2 = parseCgroupPath("0::/user.slice/user-1000.slice/session-2.scope\n");
     EXPECT_EQ(v2.unified, "/user.slice/user-1000.slice/session-2.scope");

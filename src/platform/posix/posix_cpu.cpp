@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include <charconv>
-#include <vector>
+#include <iterator>
 
 namespace qm {
 
@@ -33,9 +33,14 @@ std::string_view aggregateLine(std::string_view text) {
     return found;
 }
 
-// The whole-number fields after the label; nullopt when one of them is not a number.
-std::optional<std::vector<uint64_t>> fields(std::string_view line) {
-    std::vector<uint64_t> values;
+// The whole-number fields after the label, the first few of them kept: read every second,
+// so without a vector grown field by field. Nullopt when one of them is not a number.
+struct StatFields {
+    size_t count = 0;
+    uint64_t first[5] = {};
+};
+std::optional<StatFields> fields(std::string_view line) {
+    StatFields values;
     size_t pos = 3;
     while (true) {
         while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t' || line[pos] == '\r')) ++pos;
@@ -44,7 +49,8 @@ std::optional<std::vector<uint64_t>> fields(std::string_view line) {
         const auto [next, error] = std::from_chars(line.data() + pos, line.data() + line.size(), value);
         if (error != std::errc() || (next < line.data() + line.size() && *next != ' ' && *next != '\t' && *next != '\r'))
             return std::nullopt;
-        values.push_back(value);
+        if (values.count < std::size(values.first)) values.first[values.count] = value;
+        ++values.count;
         pos = static_cast<size_t>(next - line.data());
     }
 }
@@ -61,8 +67,8 @@ std::optional<uint64_t> parseProcStat(std::string_view text) {
     const std::string_view line = aggregateLine(text);
     if (line.empty()) return std::nullopt;
     const auto values = fields(line);
-    if (!values || values->size() < 4) return std::nullopt;  // user nice system idle [iowait ...]
-    const uint64_t idle = (*values)[3], iowait = values->size() > 4 ? (*values)[4] : 0;
+    if (!values || values->count < 4) return std::nullopt;  // user nice system idle [iowait ...]
+    const uint64_t idle = values->first[3], iowait = values->count > 4 ? values->first[4] : 0;
     return idle > UINT64_MAX - iowait ? UINT64_MAX : idle + iowait;  // absurd counters saturate
 }
 

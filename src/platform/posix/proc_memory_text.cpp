@@ -54,37 +54,82 @@ uint64_t effectiveTotal(const Meminfo& info, const std::vector<CgroupLevel>& lev
 
 }  // namespace
 
+namespace {
+
+// " 1234 kB" after a field's colon, in bytes; nullopt when unreadable or too large.
+std::optional<uint64_t> kbValue(std::string_view rest) {
+    size_t end = 0;
+    const auto kb = leadingNumber(rest, end);
+    if (!kb || *kb > std::numeric_limits<uint64_t>::max() / kKB) return std::nullopt;
+    const std::string_view unit = rest.substr(end);
+    if (unit != " kB" && unit != " kB\r" && !unit.empty()) return std::nullopt;
+    return *kb * kKB;
+}
+
+// The fields the memory status needs, found in one pass: the tick reads this text every
+// second, and a search per field walked the lines above each field again.
+enum MeminfoField { kTotal, kAvailable, kFree, kBuffers, kCached, kSwapTotal, kSwapFree, kFieldCount };
+constexpr std::string_view kFieldNames[kFieldCount] = {"MemTotal", "MemAvailable", "MemFree", "Buffers",
+                                                       "Cached", "SwapTotal", "SwapFree"};
+
+struct FoundFields {
+    bool seen[kFieldCount] = {};
+    std::optional<uint64_t> bytes[kFieldCount];
+};
+
+// Each field from its first line, broken or not, as a search for it would find it.
+void takeField(FoundFields& found, std::string_view line, int& left) {
+    const size_t colon = line.find(':');
+    if (colon == std::string_view::npos) return;
+    const std::string_view name = line.substr(0, colon);
+    for (int f = 0; f < kFieldCount; ++f) {
+        if (found.seen[f] || name != kFieldNames[f]) continue;
+        found.seen[f] = true;
+        found.bytes[f] = kbValue(line.substr(colon + 1));
+        --left;
+        return;
+    }
+}
+
+FoundFields meminfoFields(std::string_view text) {
+    FoundFields found;
+    int left = kFieldCount;
+    for (size_t start = 0; start < text.size() && left > 0;) {
+        size_t stop = text.find('\n', start);
+        if (stop == std::string_view::npos) stop = text.size();
+        takeField(found, text.substr(start, stop - start), left);
+        start = stop + 1;
+    }
+    return found;
+}
+
+}  // namespace
+
 std::optional<uint64_t> kbField(std::string_view text, std::string_view name) {
     char prefix[64];
     if (name.size() + 1 > sizeof prefix) return std::nullopt;
     std::copy(name.begin(), name.end(), prefix);
     prefix[name.size()] = ':';
     const auto rest = lineAfter(text, std::string_view(prefix, name.size() + 1));
-    if (!rest) return std::nullopt;
-    size_t end = 0;
-    const auto kb = leadingNumber(*rest, end);
-    if (!kb || *kb > std::numeric_limits<uint64_t>::max() / kKB) return std::nullopt;
-    const std::string_view unit = rest->substr(end);
-    if (unit != " kB" && unit != " kB\r" && !unit.empty()) return std::nullopt;
-    return *kb * kKB;
+    return rest ? kbValue(*rest) : std::nullopt;
 }
 
 std::optional<Meminfo> parseMeminfo(std::string_view text) {
-    const auto total = kbField(text, "MemTotal");
-    if (!total) return std::nullopt;
+    const FoundFields found = meminfoFields(text);
+    const auto& bytes = found.bytes;
+    if (!bytes[kTotal]) return std::nullopt;
     Meminfo info;
-    info.memTotal = *total;
-    if (const auto available = kbField(text, "MemAvailable")) {
-        info.memAvailable = *available;
+    info.memTotal = *bytes[kTotal];
+    if (bytes[kAvailable]) {
+        info.memAvailable = *bytes[kAvailable];
     } else {
-        const auto free = kbField(text, "MemFree");
-        if (!free) return std::nullopt;
-        info.memAvailable = saturatingAdd(*free, saturatingAdd(kbField(text, "Buffers").value_or(0),
-                                                               kbField(text, "Cached").value_or(0)));
+        if (!bytes[kFree]) return std::nullopt;
+        info.memAvailable =
+            saturatingAdd(*bytes[kFree], saturatingAdd(bytes[kBuffers].value_or(0), bytes[kCached].value_or(0)));
     }
     info.memAvailable = std::min(info.memAvailable, info.memTotal);
-    info.swapTotal = kbField(text, "SwapTotal").value_or(0);
-    info.swapFree = std::min(kbField(text, "SwapFree").value_or(0), info.swapTotal);
+    info.swapTotal = bytes[kSwapTotal].value_or(0);
+    info.swapFree = std::min(bytes[kSwapFree].value_or(0), info.swapTotal);
     return info;
 }
 
