@@ -52,10 +52,6 @@ uint64_t effectiveTotal(const Meminfo& info, const std::vector<CgroupLevel>& lev
     return total;
 }
 
-}  // namespace
-
-namespace {
-
 // " 1234 kB" after a field's colon, in bytes; nullopt when unreadable or too large.
 std::optional<uint64_t> kbValue(std::string_view rest) {
     size_t end = 0;
