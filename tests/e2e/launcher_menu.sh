@@ -147,42 +147,35 @@ fi
 second="$work/my tools/second tool"
 cp "$program" "$second"
 dialog_shown() { xdotool search --onlyvisible --name '^Open$' >/dev/null 2>&1; }
-dialog_gone() { ! dialog_shown; }
-dialog_focused() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$(xdotool search --onlyvisible --name '^Open$' 2>/dev/null | head -1)" ]]; }
-# A busy machine may drop the first keys while the dialog is still taking the focus: the
-# path is typed again over whatever arrived until the dialog accepts it.
-type_into_dialog() {
-  local try
+# Whether the shown window named by the pattern $1 has the X focus, or is gone.
+has_focus() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)" ]]; }
+named_gone() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+# Without a window manager nobody hands the focus on, and a busy machine may drop keys sent
+# before a window has it: gives the window named $1 the focus, sends the rest of the
+# command's keys, and sends them again (three times at most) while the window stays open.
+until_closed() {
+  local name=$1 try
+  shift
   for ((try = 0; try < 3; try++)); do
-    xdotool search --onlyvisible --name '^Open$' windowfocus --sync 2>/dev/null
-    wait_for 50 dialog_focused
+    xdotool search --onlyvisible --name "$name" windowfocus --sync 2>/dev/null
+    wait_for 50 has_focus "$name"
     sleep 0.5
-    xdotool key ctrl+a
-    xdotool type --delay 20 "$1"
-    xdotool key Return
-    wait_for 50 dialog_gone && return 0
+    "$@"
+    wait_for 50 named_gone "$name" && return 0
   done
   return 1
 }
-editor_focused() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$(xdotool search --onlyvisible --name '^Configure Launcher Programs$' 2>/dev/null | head -1)" ]]; }
-# Without a window manager nobody hands the focus back to the editor; a Save that a busy
-# machine dropped is pressed again.
-save_editor() {
-  local try
-  for ((try = 0; try < 3; try++)); do
-    xdotool search --onlyvisible --name '^Configure Launcher Programs$' windowfocus --sync 2>/dev/null
-    wait_for 50 editor_focused
-    sleep 0.5
-    xdotool key alt+s
-    wait_for 50 editor_gone && return 0
-  done
-  return 1
+# Typed over whatever arrived of an earlier try.
+enter_path() {
+  xdotool key ctrl+a
+  xdotool type --delay 20 "$1"
+  xdotool key Return
 }
 if open_editor; then
   xdotool key alt+a
   if wait_for 100 dialog_shown; then
-    type_into_dialog "$second" || fail "the open dialog did not take the typed path"
-    save_editor || fail "the editor did not close on Save"
+    until_closed '^Open$' enter_path "$second" || fail "the open dialog did not take the typed path"
+    until_closed '^Configure Launcher Programs$' xdotool key alt+s || fail "the editor did not close on Save"
     expected=$(printf 'note taker%52s|%s\r\nsecond tool%52s|%s\r\n' '' "$program" '' "$second")
     [[ $(cat "$app/Launcher.mbl") == "$expected" ]] && pass "the dialog's program is saved as the second line" \
       || fail "Launcher.mbl after adding: $(tr "\r" "~" <"$app/Launcher.mbl")"
