@@ -20,8 +20,17 @@ fi
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 shared="${WINEPREFIX:-$HOME/.wine-quillmere}"
 WINEPREFIX="$shared" "$here/../../cmake/wine-prefix" || { echo "FAIL: no Wine prefix"; exit 1; }
-# Only ever the private prefix: the shared one may serve other runs.
-stop_programs() { [[ ${WINEPREFIX:-} == "$work/prefix" ]] && wineserver -k 2>/dev/null && timeout 60 wineserver -w 2>/dev/null; }
+# Only ever the private prefix: the shared one may serve other runs. What outlives the
+# server's own kill (a wedged server) is killed by its environment.
+stop_programs() {
+  [[ ${WINEPREFIX:-} == "$work/prefix" ]] || return 0
+  wineserver -k 2>/dev/null
+  timeout 30 wineserver -w 2>/dev/null && return 0
+  grep -lsz "^WINEPREFIX=$WINEPREFIX\$" /proc/[0-9]*/environ | cut -d/ -f3 | xargs -r kill -9
+}
+# A server that stays up: a program and the driver starting together would otherwise
+# race to start one, which now and then leaves both hanging.
+own_server() { wineserver -p 2>/dev/null; }
 source "$here/../e2e/update_site.bash"
 
 # A private prefix: the registry files copied, the (read-mostly) drive linked file by file.
@@ -30,13 +39,15 @@ mkdir -p "$WINEPREFIX"
 cp -al "$shared/drive_c" "$WINEPREFIX/"
 cp -a "$shared/dosdevices" "$shared"/*.reg "$shared/.update-timestamp" "$WINEPREFIX/" 2>/dev/null
 cp "$build/qm_driver.exe" "$build/qm_menu_probe.dll" "$build/qm_add_root_cert.exe" "$work/"
+own_server
 openssl x509 -in "$work/ca.pem" -outform DER -out "$work/ca.der"
 wine "$work/qm_add_root_cert.exe" "$(winepath -w "$work/ca.der" 2>/dev/null | tr -d '\r')" \
   && pass "the test CA is a trusted root of the prefix" || fail "the test CA could not be added"
 
 desk="qmupd$$"
 key='HKLM\Software\Microsoft\Quillmere'
-drv() { timeout 120 wine "$work/qm_driver.exe" "$desk" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+# A call that hangs is cut off after drv_limit seconds, so that a wait can try it again.
+drv() { timeout "${drv_limit:-120}" wine "$work/qm_driver.exe" "$desk" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 stored() { timeout 60 wine reg query "$key" /v "$1" $reg_view 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'; }
 store() { timeout 60 wine reg add "$key" /v "$1" /d "$2" /f $reg_view >/dev/null 2>&1; }
 running() { [[ $(drv count) -ge 1 ]]; }
@@ -44,11 +55,14 @@ replaced() { cmp -s "$app/Quillmere.exe" "$work/new-build"; }
 # Started from its own folder on the test desktop, as a double click would.
 launch() { (cd "$app" && exec wine explorer "/desktop=$desk,1024x768" Quillmere.exe >/dev/null 2>&1) & }
 
+# The driver's last answer is kept for a failure's message.
+chose_check_for_updates() { drv_limit=30 drv menu Help "Check for Updates..." > "$work/menu.out"; }
 # Starts the program, chooses Help > Check for Updates... and presses Proceed.
 check_for_update() {
   launch
   drv wait "" 30000 >/dev/null || { fail "$1: no main window"; return 1; }
-  wait_for 300 drv menu Help "Check for Updates..." >/dev/null || { fail "$1: no Help > Check for Updates..."; return 1; }
+  wait_for 900 chose_check_for_updates \
+    || { fail "$1: no Help > Check for Updates...: $(cat "$work/menu.out"), windows: $(drv windows | tr '\n' '|')"; return 1; }
   drv on AutoUpdate wait "" 10000 >/dev/null || { fail "$1: the update window did not open"; return 1; }
   drv on AutoUpdate click Proceed >/dev/null
 }
@@ -74,6 +88,7 @@ stop_programs
 # after one step leaves; then the user starts Quillmere.exe.
 cut_off() {
   stop_programs
+  own_server
   cp "$2" "$app/Quillmere.exe"
   rm -f "$app/qmx.exe"
   [[ -z $3 ]] || cp "$3" "$app/qmx.exe"
@@ -81,12 +96,12 @@ cut_off() {
   launch
 }
 # The thank-you box, when this start finishes an upgrade, is answered as a user would.
-started() { drv answer Quillmere 0 >/dev/null; drv wait "" 0 >/dev/null; }
+started() { drv_limit=30 drv answer Quillmere 0 >/dev/null; drv_limit=30 drv wait "" 0 >/dev/null; }
 upgraded() { replaced && [[ ! -e $app/qmx.exe && $(stored Up) == a ]]; }
 # after_cut <case> <what holds then> <its check>...
 after_cut() {
   local name=$1 outcome=$2; shift 2
-  wait_for 300 started && pass "killed $name: the program starts" || { fail "killed $name: no program"; return; }
+  wait_for 600 started && pass "killed $name: the program starts" || { fail "killed $name: no program"; return; }
   wait_for 150 "$@" && pass "killed $name: $outcome" || fail "killed $name: not $outcome: $(ls "$app"), Up: $(stored Up)"
 }
 kept_original() { cmp -s "$app/Quillmere.exe" "$work/original" && [[ $(stored Up) == a ]]; }
@@ -118,6 +133,7 @@ refused() {
   local name=$1 expected=$2 reason=$3 row=${4:-The new version could not be downloaded.}
   cp "$work/original" "$app/Quillmere.exe"
   rm -f "$app/qmx.exe"
+  own_server
   wine reg delete "$key" /f $reg_view >/dev/null 2>&1
   : > "$work/requests.log"
   check_for_update "$name" || { stop_programs; return; }
