@@ -41,6 +41,7 @@ start_display() {
 
 # Started from its own folder, through the desktop's explorer, as a double click would.
 launch() {
+    wineserver -p30 2>/dev/null  # up before the program and the driver both ask for it
     (cd "$app" && exec wine explorer "/desktop=$desk,1024x768" Quillmere.exe >/dev/null 2>&1) &
     explorer_pids+=($!)
 }
