@@ -96,7 +96,10 @@ cut_off() {
   launch
 }
 # The thank-you box, when this start finishes an upgrade, is answered as a user would.
-started() { drv_limit=30 drv answer Quillmere 0 >/dev/null; drv_limit=30 drv wait "" 0 >/dev/null; }
+started() {
+  local drv_limit=30
+  drv answer Quillmere 0 >/dev/null; drv wait "" 0 >/dev/null
+}
 upgraded() { replaced && [[ ! -e $app/qmx.exe && $(stored Up) == a ]]; }
 # after_cut <case> <what holds then> <its check>...
 after_cut() {
