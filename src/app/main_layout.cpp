@@ -22,7 +22,7 @@ void declareBanner(Form& frm) {
 }
 
 void declareTabs(Form& frm) {
-    TabStrip& tabs = frm.add<TabStrip>("TS");
+    TabStrip& tabs = frm.add<TabStrip>(mainForm::TS);
     tabs.move(0, 1320, 8250, 4750);
     tabs.setFont("Verdana", 8, false);
     tabs.setDescription("Pages");
@@ -46,10 +46,10 @@ void declarePages(Form& frm) {
 }
 
 void declareBottomRow(Form& frm) {
-    struct Button { const char* name; const char* caption; int left, width; };
-    constexpr Button kButtons[] = {{"cmdPause", "&Pause All Activity", 578, 1695},
-                                   {"cmdExit", "&Exit Quillmere", 2378, 3615},
-                                   {"cmdHide", "&Hide", 6098, 1575}};
+    struct Button { ControlName<CommandButton> name; const char* caption; int left, width; };
+    constexpr Button kButtons[] = {{mainForm::cmdPause, "&Pause All Activity", 578, 1695},
+                                   {mainForm::cmdExit, "&Exit Quillmere", 2378, 3615},
+                                   {mainForm::cmdHide, "&Hide", 6098, 1575}};
     for (const Button& b : kButtons) {
         CommandButton& button = frm.add<CommandButton>(b.name);
         button.setCaption(b.caption);
@@ -71,49 +71,49 @@ void declarePageCaptionLabels(Form& frm) {
 }
 
 void declareTimers(Form& frm) {
-    for (const char* name : {"tmrCPU", "tmrMemory", "tmrRam", "tmrTime", "tmrAuto"}) {
+    for (ControlName<Timer> name : {mainForm::tmrCPU, mainForm::tmrMemory, mainForm::tmrRam, mainForm::tmrTime, mainForm::tmrAuto}) {
         Timer& timer = frm.add<Timer>(name);
         timer.setInterval(1000);
         timer.setEnabled(false);
     }
 }
 
-Menu& addMenu(Form& frm, const std::string& name, const std::string& caption, Control* parent) {
-    Menu& item = frm.add<Menu>(name, parent);
+Menu& addMenu(Form& frm, std::string_view name, const std::string& caption, Control* parent) {
+    Menu& item = frm.add<Menu>(std::string(name), parent);
     item.setCaption(caption);
     return item;
 }
 
 void declareFileMenu(Form& frm) {
-    Menu& file = addMenu(frm, "mnuFile", "&File", nullptr);
-    addMenu(frm, "mnuRelease", "Free&Up RAM Now", &file);
+    Menu& file = addMenu(frm, mainForm::mnuFile, "&File", nullptr);
+    addMenu(frm, mainForm::mnuRelease, "Free&Up RAM Now", &file);
     addMenu(frm, "mnuFileRule1", "-", &file);
-    addMenu(frm, "mnuShow", "Display Quillmere", &file);
+    addMenu(frm, mainForm::mnuShow, "Display Quillmere", &file);
     addMenu(frm, "mnuFileRule2", "-", &file);
-    Menu& programs = addMenu(frm, "mnuPrograms", "&Programs", &file);
-    Menu& first = frm.add<Menu>("mnuP1", &programs, 0);
+    Menu& programs = addMenu(frm, mainForm::mnuPrograms, "&Programs", &file);
+    Menu& first = frm.add<Menu>(mainForm::mnuP1, &programs, 0);
     first.setCaption("(No programs)");
     addMenu(frm, "mnuFileRule3", "-", &file);
-    addMenu(frm, "Uptmc", "Check For Upgrade", &file);
+    addMenu(frm, mainForm::Uptmc, "Check For Upgrade", &file);
     addMenu(frm, "mnuFileRule4", "-", &file);
-    addMenu(frm, "mnuExit", "E&xit", &file);
+    addMenu(frm, mainForm::mnuExit, "E&xit", &file);
 }
 
 void declareViewAndHelpMenus(Form& frm) {
     Menu& view = addMenu(frm, "mnuView", "&View", nullptr);
-    addMenu(frm, "mnuViewReleaseRAM", "Release &RAM", &view);
-    addMenu(frm, "mnuViewAutomatic", "&Automatic", &view);
-    addMenu(frm, "mnuViewTime", "&Time Intervals", &view);
-    addMenu(frm, "mnuViewLaucnher", "&Launcher", &view);
-    addMenu(frm, "mnuViewGraph", "&History Graphs", &view);
-    addMenu(frm, "mnuViewStartup", "&Startup/Other", &view);
+    addMenu(frm, mainForm::mnuViewReleaseRAM, "Release &RAM", &view);
+    addMenu(frm, mainForm::mnuViewAutomatic, "&Automatic", &view);
+    addMenu(frm, mainForm::mnuViewTime, "&Time Intervals", &view);
+    addMenu(frm, mainForm::mnuViewLaucnher, "&Launcher", &view);
+    addMenu(frm, mainForm::mnuViewGraph, "&History Graphs", &view);
+    addMenu(frm, mainForm::mnuViewStartup, "&Startup/Other", &view);
     Menu& help = addMenu(frm, "mnuHelp", "&Help", nullptr);
-    addMenu(frm, "mnuHelpContents", "Help &Contents", &help);
+    addMenu(frm, mainForm::mnuHelpContents, "Help &Contents", &help);
     addMenu(frm, "mnuHelpRule1", "-", &help);
-    addMenu(frm, "mnuHelpVisitUs", "Visit &Us online", &help);
-    addMenu(frm, "mnuHelpUpdate", "Check for &Updates...", &help);
+    addMenu(frm, mainForm::mnuHelpVisitUs, "Visit &Us online", &help);
+    addMenu(frm, mainForm::mnuHelpUpdate, "Check for &Updates...", &help);
     addMenu(frm, "mnuHelpRule2", "-", &help);
-    addMenu(frm, "mnuHelpAbout", "&About Quillmere", &help);
+    addMenu(frm, mainForm::mnuHelpAbout, "&About Quillmere", &help);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // The main window's design: every control with its name, design caption, geometry in
 // twips, colours and design-time contents. Both desktops build the window from this.
 #include "context/layout_helpers.h"
+#include "context/main_controls.h"
 #include "forms/form.h"
 
 namespace qm {
@@ -9,14 +10,9 @@ namespace qm {
 // Declares all controls of frmMain; subsystems look them up by name.
 void declareMainLayout(Form& frmMain);
 
-// The seven page frames in tab order, and their hidden caption labels.
-inline constexpr const char* kPageFrames[7] = {"fmRAM",   "fmAutomatic", "fmTime", "fmLauncher",
-                                               "fmGraph", "fmStartup",   "fmAbout"};
-inline constexpr const char* kPageLabels[7] = {"lblReleaseRAMN",    "lblAutomaticN",     "lblTimeIntervalsN",
-                                               "lblLauncherN",      "lblHistoryGraphsN", "lblStartupOtherN",
-                                               "lblAboutN"};
 
-// Page contents, one function per page (main_layout_pages.cpp).
+// Page contents, one function per page: the pages that free memory in
+// layout_memory_pages.cpp, the others in layout_other_pages.cpp.
 void declareReleasePage(Form& frm, Frame& page);
 void declareAutomaticPage(Form& frm, Frame& page);
 void declareTimePage(Form& frm, Frame& page);

@@ -57,24 +57,24 @@ void MainWindow::Form_Load() {
     prepareRunningValues(t);
     initialiseAndLoad(t);
     t([&] { checkStartupRelease(ctx_, parts_->engine); });
-    startCheckedFeature(t, "chkTimeActive", [&] { parts_->timedRelease.startInterval(); }, "tmrTime");
-    startCheckedFeature(t, "chkAutoActive", [&] { parts_->autoRelease.startInterval(); }, "tmrAuto");
+    startCheckedFeature(t, mainForm::chkTimeActive, [&] { parts_->timedRelease.startInterval(); }, mainForm::tmrTime);
+    startCheckedFeature(t, mainForm::chkAutoActive, [&] { parts_->autoRelease.startInterval(); }, mainForm::tmrAuto);
     t([&] { loadMenu(); });
     t([&] { tray_.showIcon(); });
     applyDisplayMode(t);
-    t([&] { frmMain_.get<Frame>("fmRAM").bringToFront(); });
-    t([&] { frmMain_.get<Control>("TS").sendToBack(); });
+    t([&] { frmMain_.get(mainForm::fmRAM).bringToFront(); });
+    t([&] { frmMain_.get(mainForm::TS).sendToBack(); });
 }
 
 // From the first start on, the version value exists for the update check.
 void MainWindow::ensureVerValue() {
-    ensureRegString(ctx_.platform.registry, HKEY_LOCAL_MACHINE_, kUpdateKey, "ver", kInstalledVersion);
+    ensureRegString(ctx_.platform.registry, HKEY_LOCAL_MACHINE_, kUpdateKey, kVersionValue, kInstalledVersion);
 }
 
 void MainWindow::prepareRunningValues(Trap& t) {
     t([&] { parts_->graphs.clearHistories(); });
-    t([&] { setTimer("tmrCPU", true); });
-    t([&] { setTimer("tmrMemory", true); });
+    t([&] { setTimer(mainForm::tmrCPU, true); });
+    t([&] { setTimer(mainForm::tmrMemory, true); });
     t([&] { currentPage_ = 0; });
     t([&] { cpuSampler_ = std::make_unique<clsCPUUsage>(ctx_.platform, log_); });
 }
@@ -98,8 +98,8 @@ void MainWindow::runLoaders(Trap& t) {
     t([&] { parts_->launcherPage.loadLauncher(); });
 }
 
-void MainWindow::startCheckedFeature(Trap& t, const char* box, const std::function<void()>& startInterval,
-                                     const char* timer) {
+void MainWindow::startCheckedFeature(Trap& t, ControlName<CheckBox> box, const std::function<void()>& startInterval,
+                                     ControlName<Timer> timer) {
     bool checked = false;
     t([&] { checked = isChecked(box); });
     if (!checked) return;
@@ -108,7 +108,7 @@ void MainWindow::startCheckedFeature(Trap& t, const char* box, const std::functi
 }
 
 void MainWindow::applyDisplayMode(Trap& t) {
-    auto selected = [&](int index) { return frmMain_.element<OptionButton>("optDisplay", index).value(); };
+    auto selected = [&](int index) { return frmMain_.element(mainForm::optDisplay, index).value(); };
     int mode = 0;
     t([&] { mode = selected(0) ? 0 : selected(1) ? 1 : 2; });
     if (mode == 1) t([&] { frmMain_.setWindowState(WindowState::Minimized); });
@@ -120,8 +120,8 @@ void MainWindow::applyDisplayMode(Trap& t) {
     t([&] { tray_.setInTray(mode == 2); });
 }
 
-void MainWindow::setTimer(const char* name, bool on) { frmMain_.get<Timer>(name).setEnabled(on); }
+void MainWindow::setTimer(ControlName<Timer> name, bool on) { frmMain_.get(name).setEnabled(on); }
 
-bool MainWindow::isChecked(const char* box) const { return frmMain_.get<CheckBox>(box).value() == 1; }
+bool MainWindow::isChecked(ControlName<CheckBox> box) const { return frmMain_.get(box).value() == 1; }
 
 }  // namespace qm

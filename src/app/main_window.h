@@ -107,15 +107,15 @@ private:
     void wirePageSelection();
     void wireMenus();
     template <class T>
-    void onClick(const char* name, void (MainWindow::*handler)());
+    void onClick(ControlName<T> name, void (MainWindow::*handler)());
     void selectPage(int page);
 
     // Form_Load, in its order.
     void prepareRunningValues(Trap& t);
     void initialiseAndLoad(Trap& t);
     void runLoaders(Trap& t);
-    void startCheckedFeature(Trap& t, const char* box, const std::function<void()>& startInterval,
-                             const char* timer);
+    void startCheckedFeature(Trap& t, ControlName<CheckBox> box, const std::function<void()>& startInterval,
+                             ControlName<Timer> timer);
     void applyDisplayMode(Trap& t);
     // Update subsystem: ensureRegString(HKLM, "Software\Microsoft\Quillmere", "ver", "5").
     void ensureVerValue();
@@ -124,8 +124,8 @@ private:
     void resumeAll(Trap& t);
     // Releases the sampler and stops every timer, before an end.
     void releaseAndStop(Trap& t);
-    void setTimer(const char* name, bool on);
-    bool isChecked(const char* box) const;
+    void setTimer(ControlName<Timer> name, bool on);
+    bool isChecked(ControlName<CheckBox> box) const;
 
     Host& host_;
     ErrorSink& log_;

@@ -19,8 +19,8 @@ std::string programItemCaption(const std::string& entry) { return trimBlanks(bef
 
 // Attaches a handler of this window to the Click event of a label, button or menu item.
 template <class T>
-void MainWindow::onClick(const char* name, void (MainWindow::*handler)()) {
-    frmMain_.get<T>(name).onClick = [this, handler] { (this->*handler)(); };
+void MainWindow::onClick(ControlName<T> name, void (MainWindow::*handler)()) {
+    frmMain_.get(name).onClick = [this, handler] { (this->*handler)(); };
 }
 
 void MainWindow::wirePageSelection() {
@@ -29,38 +29,36 @@ void MainWindow::wirePageSelection() {
                                     &MainWindow::lblTimeIntervalsN_Click, &MainWindow::lblLauncherN_Click,
                                     &MainWindow::lblHistoryGraphsN_Click, &MainWindow::lblStartupOtherN_Click,
                                     &MainWindow::lblAboutN_Click};
-    for (int page = 0; page < 7; ++page) onClick<Label>(kPageLabels[page], kSelect[page]);
-    frmMain_.get<TabStrip>("TS").onClick = [this] { TS_Click(); };
+    for (int page = 0; page < 7; ++page) onClick(kPageLabels[page], kSelect[page]);
+    frmMain_.get(mainForm::TS).onClick = [this] { TS_Click(); };
 }
 
 void MainWindow::wireMenus() {
-    onClick<Menu>("mnuViewReleaseRAM", &MainWindow::mnuViewReleaseRAM_Click);
-    onClick<Menu>("mnuViewAutomatic", &MainWindow::mnuViewAutomatic_Click);
-    onClick<Menu>("mnuViewTime", &MainWindow::mnuViewTime_Click);
-    onClick<Menu>("mnuViewLaucnher", &MainWindow::mnuViewLaucnher_Click);
-    onClick<Menu>("mnuViewGraph", &MainWindow::mnuViewGraph_Click);
-    onClick<Menu>("mnuViewStartup", &MainWindow::mnuViewStartup_Click);
-    onClick<Menu>("mnuHelpAbout", &MainWindow::mnuHelpAbout_Click);
-    onClick<Menu>("mnuHelpContents", &MainWindow::mnuHelpContents_Click);
-    onClick<Menu>("mnuHelpVisitUs", &MainWindow::mnuHelpVisitUs_Click);
-    onClick<Menu>("Uptmc", &MainWindow::Uptmc_Click);
-    frmMain_.get<Menu>("mnuHelpUpdate").onClick = [this] { showAutoUpdate(ctx_); };
-    onClick<Menu>("mnuRelease", &MainWindow::mnuRelease_Click);
-    onClick<Menu>("mnuShow", &MainWindow::mnuShow_Click);
-    onClick<Menu>("mnuExit", &MainWindow::mnuExit_Click);
+    onClick(mainForm::mnuViewReleaseRAM, &MainWindow::mnuViewReleaseRAM_Click);
+    onClick(mainForm::mnuViewAutomatic, &MainWindow::mnuViewAutomatic_Click);
+    onClick(mainForm::mnuViewTime, &MainWindow::mnuViewTime_Click);
+    onClick(mainForm::mnuViewLaucnher, &MainWindow::mnuViewLaucnher_Click);
+    onClick(mainForm::mnuViewGraph, &MainWindow::mnuViewGraph_Click);
+    onClick(mainForm::mnuViewStartup, &MainWindow::mnuViewStartup_Click);
+    onClick(mainForm::mnuHelpAbout, &MainWindow::mnuHelpAbout_Click);
+    onClick(mainForm::mnuHelpContents, &MainWindow::mnuHelpContents_Click);
+    onClick(mainForm::mnuHelpVisitUs, &MainWindow::mnuHelpVisitUs_Click);
+    onClick(mainForm::Uptmc, &MainWindow::Uptmc_Click);
+    frmMain_.get(mainForm::mnuHelpUpdate).onClick = [this] { showAutoUpdate(ctx_); };
+    onClick(mainForm::mnuRelease, &MainWindow::mnuRelease_Click);
+    onClick(mainForm::mnuShow, &MainWindow::mnuShow_Click);
+    onClick(mainForm::mnuExit, &MainWindow::mnuExit_Click);
 }
 
 void MainWindow::wireHandlers() {
     wirePageSelection();
     wireMenus();
-    onClick<CommandButton>("cmdPause", &MainWindow::cmdPause_Click);
-    onClick<CommandButton>("cmdExit", &MainWindow::cmdExit_Click);
-    onClick<CommandButton>("cmdHide", &MainWindow::cmdHide_Click);
+    onClick(mainForm::cmdPause, &MainWindow::cmdPause_Click);
+    onClick(mainForm::cmdExit, &MainWindow::cmdExit_Click);
+    onClick(mainForm::cmdHide, &MainWindow::cmdHide_Click);
     frmMain_.onLoad = [this] { Form_Load(); };
     frmMain_.onQueryUnload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
-    frmMain_.onMouseMove = [this](int button, int shift, double x, double y) {
-        tray_.Form_MouseMove(button, shift, x, y);
-    };
+    frmMain_.onTrayActivated = [this](TrayEvent event) { tray_.trayActivated(event); };
 }
 
 // No error handling of its own: a failure goes to the caller's trap.
@@ -82,7 +80,7 @@ void MainWindow::hideCurrentPage() {
 
 void MainWindow::TS_Click() {
     ignoreErrors([&] {
-        const int page = frmMain_.get<TabStrip>("TS").selectedTab() - 1;
+        const int page = frmMain_.get(mainForm::TS).selectedTab() - 1;
         if (page < 0 || page > 6) raiseError(errSubscript);
         selectPage(page);
         frmMain_.get<Frame>(kPageFrames[page]).bringToFront();
@@ -96,24 +94,24 @@ void MainWindow::mnuRelease_Click() { parts_->engine.cmdRam_Click(); }
 
 void MainWindow::loadMenu() {
     auto t = ctx_.trap(",loadMenu");
-    for (int index : frmMain_.elementIndexes("mnuP1")) {
-        if (index > 0) t([&] { frmMain_.unloadElement("mnuP1", index); });
+    for (int index : frmMain_.elementIndexes(mainForm::mnuP1)) {
+        if (index > 0) t([&] { frmMain_.unloadElement(mainForm::mnuP1, index); });
     }
     t([&] {
-        const std::string amount = frmMain_.get<ListBox>("lstRam").text();
-        frmMain_.get<Menu>("mnuRelease").setCaption("Free Up " + amount + " Now");
+        const std::string amount = frmMain_.get(mainForm::lstRam).text();
+        frmMain_.get(mainForm::mnuRelease).setCaption("Free Up " + amount + " Now");
     });
-    const ListBox& programs = frmMain_.get<ListBox>("lstLauncher");
-    Menu& mnuPrograms = frmMain_.get<Menu>("mnuPrograms");
+    const ListBox& programs = frmMain_.get(mainForm::lstLauncher);
+    Menu& mnuPrograms = frmMain_.get(mainForm::mnuPrograms);
     if (programs.listCount() == 0) {
         t([&] { mnuPrograms.setEnabled(false); });
         return;
     }
-    t([&] { frmMain_.element<Menu>("mnuP1", 0).setCaption(programItemCaption(programs.list(0))); });
+    t([&] { frmMain_.element(mainForm::mnuP1, 0).setCaption(programItemCaption(programs.list(0))); });
     for (int i = 1; i < programs.listCount(); ++i) {
-        t([&] { frmMain_.loadMenuElement("mnuP1", i); });
-        t([&] { frmMain_.element<Menu>("mnuP1", i).setCaption(programItemCaption(programs.list(i))); });
-        t([&] { frmMain_.element<Menu>("mnuP1", i).setVisible(true); });
+        t([&] { frmMain_.loadMenuElement(mainForm::mnuP1, i); });
+        t([&] { frmMain_.element(mainForm::mnuP1, i).setCaption(programItemCaption(programs.list(i))); });
+        t([&] { frmMain_.element(mainForm::mnuP1, i).setVisible(true); });
     }
     t([&] { parts_->launcher.wireMenuItems(); });
     t([&] { mnuPrograms.setEnabled(true); });
@@ -139,7 +137,7 @@ void MainWindow::cmdHide_Click() {
 void MainWindow::cmdPause_Click() {
     auto t = ctx_.trap(",cmdPause_Click");
     bool running = false;
-    t([&] { running = frmMain_.get<CommandButton>("cmdPause").caption() == kPauseCaption; });
+    t([&] { running = frmMain_.get(mainForm::cmdPause).caption() == kPauseCaption; });
     if (running) {
         pauseAll(t);
     } else {
@@ -148,27 +146,27 @@ void MainWindow::cmdPause_Click() {
 }
 
 void MainWindow::pauseAll(Trap& t) {
-    for (const char* timer : {"tmrCPU", "tmrMemory", "tmrTime", "tmrAuto"}) t([&] { setTimer(timer, false); });
+    for (ControlName<Timer> timer : {mainForm::tmrCPU, mainForm::tmrMemory, mainForm::tmrTime, mainForm::tmrAuto}) t([&] { setTimer(timer, false); });
     t([&] { frmMain_.setCaption(kPausedTitle); });
     // The tooltip shows the pause even while the window is on screen.
     t([&] { tray_.setInTray(true); });
     t([&] { tray_.changeToolTip(kPausedTitle); });
     t([&] { tray_.setInTray(false); });
-    t([&] { frmMain_.get<CommandButton>("cmdPause").setCaption(kResumeCaption); });
+    t([&] { frmMain_.get(mainForm::cmdPause).setCaption(kResumeCaption); });
 }
 
 // The interval starts are kept, and the title waits for the memory timer's next refresh.
 void MainWindow::resumeAll(Trap& t) {
-    t([&] { setTimer("tmrCPU", true); });
-    t([&] { setTimer("tmrMemory", true); });
-    t([&] { if (isChecked("chkTimeActive")) setTimer("tmrTime", true); });
-    t([&] { if (isChecked("chkAutoActive")) setTimer("tmrAuto", true); });
-    t([&] { frmMain_.get<CommandButton>("cmdPause").setCaption(kPauseCaption); });
+    t([&] { setTimer(mainForm::tmrCPU, true); });
+    t([&] { setTimer(mainForm::tmrMemory, true); });
+    t([&] { if (isChecked(mainForm::chkTimeActive)) setTimer(mainForm::tmrTime, true); });
+    t([&] { if (isChecked(mainForm::chkAutoActive)) setTimer(mainForm::tmrAuto, true); });
+    t([&] { frmMain_.get(mainForm::cmdPause).setCaption(kPauseCaption); });
 }
 
 void MainWindow::releaseAndStop(Trap& t) {
     t([&] { cpuSampler_.reset(); });
-    for (const char* timer : {"tmrTime", "tmrAuto", "tmrCPU", "tmrMemory", "tmrRam"}) {
+    for (ControlName<Timer> timer : {mainForm::tmrTime, mainForm::tmrAuto, mainForm::tmrCPU, mainForm::tmrMemory, mainForm::tmrRam}) {
         t([&] { setTimer(timer, false); });
     }
 }
@@ -194,7 +192,7 @@ void MainWindow::mnuExit_Click() {
 void MainWindow::Form_QueryUnload(int& cancel, int unloadMode) {
     auto t = ctx_.trap(",Form_QueryUnload");
     bool hideInstead = false;
-    t([&] { hideInstead = (unloadMode == 0 || unloadMode == 1) && isChecked("chkQuit"); });
+    t([&] { hideInstead = (unloadMode == 0 || unloadMode == 1) && isChecked(mainForm::chkQuit); });
     if (hideInstead) {
         t([&] { cancel = 1; });
         t([&] { frmMain_.hide(); });

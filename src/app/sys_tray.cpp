@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "base/convert.h"
+#include "context/main_controls.h"
 
 namespace qm {
 
@@ -54,17 +54,17 @@ void SysTray::restoreAndRaise() {
     host_.setForeground(window_);
 }
 
-void SysTray::Form_MouseMove(int, int, double x, double) {
-    Trap t(log_, window_.name() + ",Form_MouseMove");
-    int32_t message = 0;
-    if (!t([&] { message = toInt32(x / host_.twipsPerPixelX()); })) return;
-    if (message != WM_LBUTTONDBLCLK_ && message != WM_RBUTTONUP_) return;
+void SysTray::trayActivated(TrayEvent event) {
+    const bool open = event.activation == TrayActivation::Double ||
+                      (event.activation == TrayActivation::Single && event.tray == TrayKind::SingleActivationOnly);
+    if (!open && event.activation != TrayActivation::Context) return;
+    Trap t(log_, window_.name(), ",Form_MouseMove");
     if (window_.visible()) {
         t([&] { restoreAndRaise(); });
-    } else if (message == WM_LBUTTONDBLCLK_) {
+    } else if (open) {
         t([&] { mnuShow_(); });
     } else {
-        t([&] { host_.popupMenu(window_, window_.get<Menu>("mnuFile")); });
+        t([&] { host_.popupMenu(window_, window_.get(mainForm::mnuFile)); });
     }
 }
 

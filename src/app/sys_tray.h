@@ -1,7 +1,7 @@
 #pragma once
 // The notification-area icon (modSysTray): one icon record kept for the whole run, the
-// tooltip that follows the status text while the window is hidden, and the decoding of
-// the icon's mouse messages, which arrive as the main window's mouse moves.
+// tooltip that follows the status text while the window is hidden, and what a click on
+// the icon means.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -34,8 +34,11 @@ public:
     void setInTray(bool on) { inTray_ = on; }
     const NotifyIconData& iconData() const { return iconData_; }
 
-    // The main window's mouse-move handler; x in twips carries the icon's message number.
-    void Form_MouseMove(int button, int shift, double x, double y);
+    // A click on the icon: a double click (or a tray's only activation) shows the hidden
+    // window, the context click pops up the File menu; while the window shows, either one
+    // restores and raises it. Logged under the window's Form_MouseMove label, where the
+    // icon's clicks arrive on Windows.
+    void trayActivated(TrayEvent event);
 
 private:
     void fillRecord(uint32_t callbackMessage);

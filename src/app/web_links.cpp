@@ -1,6 +1,7 @@
 #include "app/web_links.h"
 
 #include "base/trap.h"
+#include "context/main_controls.h"
 
 namespace qm {
 
@@ -36,10 +37,10 @@ void lblWebsite_Click(ShellPort& shell) {
 }
 
 void attachAboutLinks(Form& frmMain, ShellPort& shell) {
-    Label& website = frmMain.get<Label>("lblWebsite");
+    Label& website = frmMain.get(mainForm::lblWebsite);
     website.setCaption(websiteAddress());
     website.onClick = [&shell] { lblWebsite_Click(shell); };
-    frmMain.get<Label>("lblHelp").onClick = [&shell] { lblHelp_Click(shell); };
+    frmMain.get(mainForm::lblHelp).onClick = [&shell] { lblHelp_Click(shell); };
 }
 
 }  // namespace qm

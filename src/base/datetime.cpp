@@ -1,6 +1,7 @@
 #include "base/datetime.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace qm {
 
@@ -22,6 +23,22 @@ int64_t daysFromCivil(int64_t y, unsigned m, unsigned d) {
     return era * 146097 + static_cast<int64_t>(doe) - 719468;
 }
 
+struct CivilDate {
+    int64_t year, month, day;
+};
+
+// The civil date of a day count from 1970-01-01 (proleptic Gregorian): daysFromCivil's inverse.
+CivilDate civilDate(int64_t days) {
+    days += 719468;
+    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const int64_t dayOfEra = days - era * 146097;
+    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const int64_t mp = (5 * dayOfYear + 2) / 153;
+    const int64_t month = mp < 10 ? mp + 3 : mp - 9;
+    return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, dayOfYear - (153 * mp + 2) / 5 + 1};
+}
+
 }  // namespace
 
 int64_t wholeSecondsBetween(DateTime from, DateTime to) {
@@ -39,6 +56,18 @@ DateTime makeDateTime(int year, int month, int day, int hour, int minute, int se
 
 DateTime addSeconds(DateTime t, double seconds) {
     return DateTime{t.ms + static_cast<int64_t>(std::llround(seconds * 1000.0))};
+}
+
+std::string dateTimeText(DateTime moment) {
+    const int64_t days = floorDiv(moment.ms, 86400000);
+    const int64_t second = (moment.ms - days * 86400000) / 1000;
+    const CivilDate date = civilDate(days);
+    char text[96];
+    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld %02lld:%02lld:%02lld", static_cast<long long>(date.year),
+                  static_cast<long long>(date.month), static_cast<long long>(date.day),
+                  static_cast<long long>(second / 3600), static_cast<long long>(second / 60 % 60),
+                  static_cast<long long>(second % 60));
+    return text;
 }
 
 }  // namespace qm

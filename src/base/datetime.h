@@ -1,6 +1,7 @@
 #pragma once
 // Moments of the local wall clock, as the program's timers and intervals measure them.
 #include <cstdint>
+#include <string>
 
 namespace qm {
 
@@ -16,5 +17,7 @@ int64_t clockMinutesBetween(DateTime from, DateTime to);
 // A moment from calendar fields (local time), for tests and text.
 DateTime makeDateTime(int year, int month, int day, int hour, int minute, int second, int ms = 0);
 DateTime addSeconds(DateTime t, double seconds);
+// A moment as text, "yyyy-mm-dd hh:mm:ss"; makeDateTime's inverse.
+std::string dateTimeText(DateTime moment);
 
 }  // namespace qm

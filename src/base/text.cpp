@@ -51,4 +51,17 @@ bool endsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+std::string_view beforeNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+std::string folderOf(const std::string& path, std::string_view separators) {
+    const size_t slash = path.find_last_of(separators);
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+}
+
+std::string addBackslash(const std::string& path, char separator) {
+    if (!path.empty() && path.back() == separator) return path;
+    return path + separator;
+}
+
 }  // namespace qm

@@ -25,6 +25,10 @@ T& place(Form& frm, Control& parent, const std::string& name, const std::string&
     control.move(box.left, box.top, box.width, box.height);
     return control;
 }
+template <class T>
+T& place(Form& frm, Control& parent, ControlName<T> name, const std::string& caption, Box box, int index = -1) {
+    return place<T>(frm, parent, std::string(name.name), caption, box, index);
+}
 
 inline Label& advice(Form& frm, Frame& page, const std::string& name) {
     return place<Label>(frm, page, name, kAdviceText, {240, 3900, 7800, 420});

@@ -6,6 +6,7 @@
 
 #include "base/trap.h"
 #include "forms/form.h"
+#include "context/main_controls.h"
 #include "forms/host.h"
 #include "platform/platform.h"
 

@@ -57,9 +57,10 @@ private:
 // Largest width or height either BMP direction accepts.
 inline constexpr int kMaxBmpSide = 16384;
 
-// 24-bit uncompressed bottom-up BMP, rows padded to 4 bytes; lossless for every colour.
-// A fingerprint of a canvas's size and pixels (FNV-1a): hosts repaint only when it changes.
+// A fingerprint of a canvas's size and pixels (two pixels a word, hashed in four lanes):
+// hosts repaint only when it changes.
 uint64_t canvasFingerprint(const Canvas& canvas);
+// 24-bit uncompressed bottom-up BMP, rows padded to 4 bytes; lossless for every colour.
 std::vector<uint8_t> encodeBmp(const Canvas& canvas);
 // 24- or 32-bit uncompressed BMP, bottom-up or top-down; nullopt on anything else or broken.
 std::optional<Canvas> decodeBmp(const std::vector<uint8_t>& bytes);

@@ -3,12 +3,22 @@
 #include <algorithm>
 
 #include "base/app_error.h"
+#include "base/convert.h"
 #include "forms/form.h"
 
 namespace qm {
 
 namespace {
 int g_zCounter = 0;  // raised by every bring-to-front / send-to-back, so the latest wins
+}
+
+const char* kindName(ControlKind kind) {
+    static constexpr const char* kNames[] = {
+        "Form",  "Label",    "CommandButton", "CheckBox", "OptionButton", "ListBox",   "ComboBox",  "Frame",
+        "PictureBox", "Image", "TabStrip",    "Timer",    "Menu",         "Line",      "ListView",  "ImageList",
+        "StatusBar"};
+    const auto i = static_cast<size_t>(kind);
+    return i < std::size(kNames) ? kNames[i] : "control";
 }
 
 Control::Control(ControlKind kind, std::string name, int index)
@@ -226,6 +236,11 @@ void ListView::addItem(const std::string& text, int smallIcon) {
 void ListView::clear() {
     items_.clear();
     notify(Prop::Items);
+}
+
+double shownNumber(const ListControl& list) {
+    const std::string text = list.text();
+    return isNumeric(text) ? toNumber(text) : 0;
 }
 
 }  // namespace qm

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "forms/canvas.h"
@@ -23,6 +24,9 @@ enum class Prop {
 };
 
 class Form;
+
+// The kind's name as a message says it ("ListBox").
+const char* kindName(ControlKind kind);
 
 class Control {
 public:
@@ -117,16 +121,19 @@ protected:
 
 class Label : public Clickable {
 public:
+    static constexpr ControlKind kKind = ControlKind::Label;
     explicit Label(std::string name, int index = -1) : Clickable(ControlKind::Label, std::move(name), index) {}
 };
 
 class Frame : public Control {
 public:
+    static constexpr ControlKind kKind = ControlKind::Frame;
     explicit Frame(std::string name, int index = -1) : Control(ControlKind::Frame, std::move(name), index) {}
 };
 
 class CommandButton : public Clickable {
 public:
+    static constexpr ControlKind kKind = ControlKind::CommandButton;
     explicit CommandButton(std::string name, int index = -1)
         : Clickable(ControlKind::CommandButton, std::move(name), index) {}
 };
@@ -134,6 +141,7 @@ public:
 // Value 0 clear, 1 checked, 2 greyed; setting a new value raises Click.
 class CheckBox : public Clickable {
 public:
+    static constexpr ControlKind kKind = ControlKind::CheckBox;
     explicit CheckBox(std::string name, int index = -1) : Clickable(ControlKind::CheckBox, std::move(name), index) {}
     int value() const { return value_; }
     void setValue(int value);   // error 380 outside 0..2
@@ -146,6 +154,7 @@ private:
 // Buttons in one container form a group: selecting one clears the others.
 class OptionButton : public Control {
 public:
+    static constexpr ControlKind kKind = ControlKind::OptionButton;
     explicit OptionButton(std::string name, int index = -1)
         : Control(ControlKind::OptionButton, std::move(name), index) {}
     bool value() const { return value_; }
@@ -195,8 +204,12 @@ private:
     uint64_t revision_ = 0;
 };
 
+// The number a list's selected entry shows, as conditions compare it (0 when it is not one).
+double shownNumber(const ListControl& list);
+
 class ListBox : public ListControl {
 public:
+    static constexpr ControlKind kKind = ControlKind::ListBox;
     explicit ListBox(std::string name, int index = -1) : ListControl(ControlKind::ListBox, std::move(name), index) {}
     std::function<void()> onDblClick;
     void userDoubleClick();
@@ -205,12 +218,14 @@ public:
 // A drop-down list (the style whose text is always one of its entries).
 class ComboBox : public ListControl {
 public:
+    static constexpr ControlKind kKind = ControlKind::ComboBox;
     explicit ComboBox(std::string name, int index = -1)
         : ListControl(ControlKind::ComboBox, std::move(name), index) {}
 };
 
 class Image : public Control {
 public:
+    static constexpr ControlKind kKind = ControlKind::Image;
     explicit Image(std::string name, int index = -1) : Control(ControlKind::Image, std::move(name), index) {}
     std::string resource;  // name of a picture compiled into the program
 };
@@ -218,6 +233,7 @@ public:
 // A line drawn on its container (twips).
 class Line : public Control {
 public:
+    static constexpr ControlKind kKind = ControlKind::Line;
     explicit Line(std::string name, int index = -1) : Control(ControlKind::Line, std::move(name), index) {}
     int x1() const { return x1_; }
     int y1() const { return y1_; }
@@ -231,6 +247,7 @@ private:
 
 class TabStrip : public Control {
 public:
+    static constexpr ControlKind kKind = ControlKind::TabStrip;
     explicit TabStrip(std::string name, int index = -1) : Control(ControlKind::TabStrip, std::move(name), index) {}
     void addTab(const std::string& caption);
     const std::vector<std::string>& tabs() const { return tabs_; }
@@ -245,6 +262,7 @@ private:
 
 class Timer : public Control {
 public:
+    static constexpr ControlKind kKind = ControlKind::Timer;
     explicit Timer(std::string name, int index = -1) : Control(ControlKind::Timer, std::move(name), index) {
         setVisible(false);
     }
@@ -261,6 +279,7 @@ private:
 // A menu item; items with a parent form that parent's submenu. Caption "-" is a rule.
 class Menu : public Clickable {
 public:
+    static constexpr ControlKind kKind = ControlKind::Menu;
     explicit Menu(std::string name, int index = -1) : Clickable(ControlKind::Menu, std::move(name), index) {}
     bool checked() const { return checked_; }
     void setChecked(bool on);
@@ -277,6 +296,7 @@ struct ListViewItem {
 
 class ListView : public Control {
 public:
+    static constexpr ControlKind kKind = ControlKind::ListView;
     explicit ListView(std::string name, int index = -1) : Control(ControlKind::ListView, std::move(name), index) {}
     void addItem(const std::string& text, int smallIcon = 0);
     void clear();
@@ -288,6 +308,7 @@ private:
 
 class ImageList : public Control {
 public:
+    static constexpr ControlKind kKind = ControlKind::ImageList;
     explicit ImageList(std::string name, int index = -1) : Control(ControlKind::ImageList, std::move(name), index) {
         setVisible(false);
     }
@@ -296,9 +317,35 @@ public:
 
 class StatusBar : public Control {
 public:
+    static constexpr ControlKind kKind = ControlKind::StatusBar;
     explicit StatusBar(std::string name, int index = -1) : Control(ControlKind::StatusBar, std::move(name), index) {}
     const std::string& simpleText() const { return caption(); }
     void setSimpleText(const std::string& text) { setCaption(text); }
 };
+
+// Whether a control of `kind` is a T: the lookups check it, so a name declared with one
+// class and asked for as another is a clear error instead of a bad cast.
+template <class T>
+constexpr bool isKindOf(ControlKind kind) {
+    if constexpr (std::is_same_v<T, Control>) {
+        return true;
+    } else if constexpr (std::is_same_v<T, Clickable>) {
+        return kind == ControlKind::Label || kind == ControlKind::CommandButton || kind == ControlKind::CheckBox ||
+               kind == ControlKind::Menu;
+    } else if constexpr (std::is_same_v<T, ListControl>) {
+        return kind == ControlKind::ListBox || kind == ControlKind::ComboBox;
+    } else {
+        return kind == T::kKind;
+    }
+}
+
+// T's name, for the message of a failed lookup.
+template <class T>
+constexpr const char* className() {
+    if constexpr (std::is_same_v<T, Control>) return "Control";
+    else if constexpr (std::is_same_v<T, Clickable>) return "Clickable";
+    else if constexpr (std::is_same_v<T, ListControl>) return "ListControl";
+    else return kindName(T::kKind);
+}
 
 }  // namespace qm

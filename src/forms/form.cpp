@@ -53,6 +53,10 @@ Control& Form::find(std::string_view name, int index) const {
     return **it;
 }
 
+void Form::wrongKind(const Control& c, const char* wanted) {
+    throw std::logic_error("control " + c.name() + " is a " + kindName(c.kind()) + ", not a " + wanted);
+}
+
 bool Form::hasElement(std::string_view name, int index) const {
     const std::vector<Control*>& same = named(name);
     return std::any_of(same.rbegin(), same.rend(), [&](const Control* c) { return c->index() == index; });
@@ -67,14 +71,15 @@ std::vector<int> Form::elementIndexes(std::string_view name) const {
     return indexes;
 }
 
-Menu& Form::loadMenuElement(const std::string& name, int index) {
+Menu& Form::loadMenuElement(std::string_view elementName, int index) {
+    const std::string name(elementName);
     if (hasElement(name, index)) raiseError(360);
     const Control* lowest = nullptr;  // the element the new one copies
     for (const Control* c : named(name)) {
         if (c->index() >= 0 && (!lowest || c->index() < lowest->index())) lowest = c;
     }
     if (!lowest) raiseError(errNoControlArrayElement);
-    const Menu& model = static_cast<const Menu&>(*lowest);
+    const Menu& model = checked<Menu>(const_cast<Control&>(*lowest));
     auto item = std::make_unique<Menu>(name, index);
     item->setCaption(model.caption());
     item->setEnabled(model.enabled());
@@ -91,7 +96,8 @@ Menu& Form::loadMenuElement(const std::string& name, int index) {
     return ref;
 }
 
-void Form::unloadElement(const std::string& name, int index) {
+void Form::unloadElement(std::string_view elementName, int index) {
+    const std::string name(elementName);
     if (!hasElement(name, index)) raiseError(errNoControlArrayElement);
     const Control* element = &find(name, index);
     const auto it = std::find_if(slots_.rbegin(), slots_.rend(), [&](const Slot& slot) {

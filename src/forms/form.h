@@ -10,13 +10,23 @@
 
 #include "base/app_error.h"
 #include "forms/control.h"
+#include "forms/tray_event.h"
 
 namespace qm {
 
 enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 
+// A control's name with its class: a layout declares it and the behaviour looks it up
+// through the same constant, so a renamed control or a changed class fails to compile.
+template <class T>
+struct ControlName {
+    std::string_view name;
+    constexpr operator std::string_view() const { return name; }
+};
+
 class Form : public Control {
 public:
+    static constexpr ControlKind kKind = ControlKind::Form;
     explicit Form(std::string name);
 
     // Declares a control; `parent` is the containing frame or menu (null = the form).
@@ -28,15 +38,29 @@ public:
         return ref;
     }
 
-    // The control of that name (first one, for arrays); a missing name is a program fault.
+    template <class T>
+    T& add(ControlName<T> name, Control* parent = nullptr, int index = -1) {
+        return add<T>(std::string(name.name), parent, index);
+    }
+
+    // The control of that name (first one, for arrays); a missing name, or a control of
+    // another class than T, is a program fault (std::logic_error naming both).
     template <class T>
     T& get(std::string_view name) const {
-        return static_cast<T&>(find(name, -1));
+        return checked<T>(find(name, -1));
+    }
+    template <class T>
+    T& get(ControlName<T> name) const {
+        return get<T>(name.name);
     }
     // An element of a control array; error 340 when it does not exist.
     template <class T>
     T& element(std::string_view name, int index) const {
-        return static_cast<T&>(find(name, index));
+        return checked<T>(find(name, index));
+    }
+    template <class T>
+    T& element(ControlName<T> name, int index) const {
+        return element<T>(name.name, index);
     }
     bool hasElement(std::string_view name, int index) const;
     // Indexes of a control array's elements, ascending.
@@ -44,9 +68,9 @@ public:
 
     // Loads a new element of a menu array, copying the lowest element's caption and state
     // but not its visibility (error 360 when it is loaded already).
-    Menu& loadMenuElement(const std::string& name, int index);
+    Menu& loadMenuElement(std::string_view name, int index);
     // Unloads an element loaded at run time (error 340 missing, 362 designed).
-    void unloadElement(const std::string& name, int index);
+    void unloadElement(std::string_view name, int index);
 
     const std::vector<Control*>& controls() const { return order_; }
     // The controls directly inside `parent` (null = the form), in declaration order.
@@ -63,6 +87,8 @@ public:
     // cancel is set by the handler to keep the window; mode 0 close box, 1 code, 2 session end, 3 task manager.
     std::function<void(int& cancel, int mode)> onQueryUnload;
     std::function<void(int button, int shift, double x, double y)> onMouseMove;
+    // The tray icon this form put in the notification area was clicked.
+    std::function<void(TrayEvent event)> onTrayActivated;
     std::function<void()> onUnload;
 
     // Raises the unload query; true when the window may close.
@@ -75,6 +101,12 @@ private:
     };
 
     Control& find(std::string_view name, int index) const;
+    template <class T>
+    static T& checked(Control& c) {
+        if (!isKindOf<T>(c.kind())) wrongKind(c, className<T>());
+        return static_cast<T&>(c);
+    }
+    [[noreturn]] static void wrongKind(const Control& c, const char* wanted);
     // The controls of that name, an array's elements in index order.
     const std::vector<Control*>& named(std::string_view name) const;
     void adopt(std::unique_ptr<Control> control, Control* parent, bool designed);

@@ -112,4 +112,8 @@ void FormLink::mouseMoved(int button, int shift, double xPx, double yPx) {
     guarded([&] { form_.onMouseMove(button, shift, xPx * scale_.twipsPerPixelX(), yPx * scale_.twipsPerPixelY()); });
 }
 
+void FormLink::trayActivated(TrayEvent event) {
+    if (form_.onTrayActivated) guarded([&] { form_.onTrayActivated(event); });
+}
+
 }  // namespace qm

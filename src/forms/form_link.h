@@ -59,6 +59,7 @@ public:
     // A mouse move over the bare form, in pixels, reaches MouseMove in twips. The tray
     // icon's messages come this way too, the message number as x.
     void mouseMoved(int button, int shift, double xPx, double yPx);
+    void trayActivated(TrayEvent event);
 
     // Shows, restores and raises the real window from outside (see showFormFromOutside).
     virtual void showFromOutside() = 0;

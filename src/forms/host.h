@@ -31,18 +31,7 @@ struct NotifyIconData {
     std::string tip;       // at most 63 characters
 };
 enum NotifyIconMessage : int { NIM_ADD_ = 0, NIM_MODIFY_ = 1, NIM_DELETE_ = 2 };
-// The icon's mouse messages that mean something, as the shell numbers them. They reach the
-// icon's form as a mouse move whose x, in pixels, is the message number.
-inline constexpr int WM_LBUTTONDBLCLK_ = 515;
-inline constexpr int WM_RBUTTONUP_ = 517;
 
-// A click on the icon as a toolkit's tray reports it.
-enum class TrayActivation { Single, Double, Context, Other };
-// The icon's mouse message a report stands for; 0 when it stands for none. A tray that
-// reports a left click only as a single activation (a StatusNotifierItem tray: KDE Plasma,
-// GNOME with AppIndicator support) never sends a double click, so there the single
-// activation is the double click; elsewhere (XEmbed trays, Windows) a single click is none.
-int trayMouseMessage(TrayActivation activation, bool singleActivationOnly);
 
 class Host {
 public:

@@ -16,6 +16,7 @@ enum class ScaleMode { Twips, Pixels };
 
 class PictureBox : public Control {
 public:
+    static constexpr ControlKind kKind = ControlKind::PictureBox;
     explicit PictureBox(std::string name, int index = -1);
 
     ScaleMode scaleMode() const { return scaleMode_; }

@@ -35,7 +35,8 @@ public:
         if (endAction) endAction();
     }
 
-    // What ending does (tests keep their process); by default the process ends at once.
+    // What ending does: the desktop hosts make it end the process at once, tests keep their
+    // process. Left empty, endProgram does nothing.
     std::function<void()> endAction;
 
 protected:

@@ -1,5 +1,7 @@
 #include "launcher/launcher_editor.h"
 
+#include "launcher/launcher_controls.h"
+
 #include "base/text.h"
 #include "launcher/launcher_layout.h"
 #include "launcher/program_list.h"
@@ -17,19 +19,19 @@ constexpr const char* kAlreadyListed = "It seems the program is already in the l
 LauncherEditor::LauncherEditor(SubsystemContext& ctx, ListBox& lstLauncher, std::function<void()> loadMenu)
     : ctx_(ctx), lstLauncher_(lstLauncher), loadMenu_(std::move(loadMenu)) {
     declareLauncherLayout(frmLauncher_);
-    lstPrograms_ = &frmLauncher_.get<ListBox>("lstPrograms");
+    lstPrograms_ = &frmLauncher_.get(launcherForm::lstPrograms);
     wireHandlers();
 }
 
 void LauncherEditor::wireHandlers() {
-    auto click = [this](const char* name, void (LauncherEditor::*handler)()) {
+    auto click = [this](ControlName<CommandButton> name, void (LauncherEditor::*handler)()) {
         frmLauncher_.get<CommandButton>(name).onClick = [this, handler] { (this->*handler)(); };
     };
-    click("cmdAdd", &LauncherEditor::cmdAdd_Click);
-    click("cmdRemove", &LauncherEditor::cmdRemove_Click);
-    click("cmdRun", &LauncherEditor::cmdRun_Click);
-    click("cmdSave", &LauncherEditor::cmdSave_Click);
-    click("cmdCancel", &LauncherEditor::cmdCancel_Click);
+    click(launcherForm::cmdAdd, &LauncherEditor::cmdAdd_Click);
+    click(launcherForm::cmdRemove, &LauncherEditor::cmdRemove_Click);
+    click(launcherForm::cmdRun, &LauncherEditor::cmdRun_Click);
+    click(launcherForm::cmdSave, &LauncherEditor::cmdSave_Click);
+    click(launcherForm::cmdCancel, &LauncherEditor::cmdCancel_Click);
     lstPrograms_->onDblClick = [this] { lstPrograms_DblClick(); };
 }
 

@@ -7,20 +7,22 @@ namespace qm {
 
 namespace {
 
-constexpr LoadStep kLauncherOptions[] = {
-    numberList("cmbLauncher", 1, 5, 1),
-    storedOption("cmbLauncher", "Launcher", "Retry", "0", LoadRule::SelectEntry),
-    storedOption("optLauncher", "Launcher", "Freeup", "1", LoadRule::SelectOption),
+using namespace mainForm;
+
+constexpr OptionRow kLauncherOptions[] = {
+    numberList(cmbLauncher, 1, 5, 1),
+    storedOption(cmbLauncher, "Launcher", "Retry", "0", LoadRule::SelectEntry, StoreRule::ListIndex),
+    storedOption(optLauncher, "Launcher", "Freeup", "1", LoadRule::SelectOption, StoreRule::OptionIndex),
 };
 
 }  // namespace
 
 LauncherPage::LauncherPage(SubsystemContext& ctx, SettingsFile& settings) : ctx_(ctx), settings_(settings) {
     Form& frm = ctx.frmMain;
-    for (int i : frm.elementIndexes("optLauncher")) {
-        frm.element<OptionButton>("optLauncher", i).onClick = [this](int index) { optLauncher_Click(index); };
+    for (int i : frm.elementIndexes(optLauncher)) {
+        frm.element(optLauncher, i).onClick = [this](int index) { optLauncher_Click(index); };
     }
-    frm.get<ComboBox>("cmbLauncher").onClick = [this] { cmbLauncher_Click(); };
+    frm.get(cmbLauncher).onClick = [this] { cmbLauncher_Click(); };
 }
 
 void LauncherPage::loadLauncher() {
@@ -28,16 +30,16 @@ void LauncherPage::loadLauncher() {
     runLoadSteps(t, ctx_.frmMain, settings_, kLauncherOptions);
     t([&] {
         loadProgramList(ctx_.platform.files, ctx_.programFile(kProgramListFile),
-                        ctx_.frmMain.get<ListControl>("lstLauncher"));
+                        ctx_.frmMain.get(mainForm::lstLauncher));
     });
 }
 
 void LauncherPage::optLauncher_Click(int index) {
-    settings_.saveOption(",optLauncher_Click", "Launcher", "Freeup", index);
+    storeOption(ctx_, settings_, ",optLauncher_Click", rowOf(kLauncherOptions, optLauncher), index);
 }
 
 void LauncherPage::cmbLauncher_Click() {
-    settings_.saveListIndex(",cmbLauncher_Click", "Launcher", "Retry", ctx_.frmMain.get<ComboBox>("cmbLauncher"));
+    storeOption(ctx_, settings_, ",cmbLauncher_Click", rowOf(kLauncherOptions, cmbLauncher));
 }
 
 }  // namespace qm

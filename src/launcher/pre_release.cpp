@@ -20,13 +20,13 @@ int32_t wholeMB(uint64_t bytes) { return toInt32(roundHalfEven(static_cast<doubl
 }  // namespace
 
 PreRelease::PreRelease(SubsystemContext& ctx, const MemoryTotals& totals)
-    : ctx_(ctx), totals_(totals), cmbLauncher_(ctx.frmMain.get<ComboBox>("cmbLauncher")) {}
+    : ctx_(ctx), totals_(totals), cmbLauncher_(ctx.frmMain.get(mainForm::cmbLauncher)) {}
 
-bool PreRelease::skipped() const { return ctx_.frmMain.element<OptionButton>("optLauncher", kDontFreeUp).value(); }
+bool PreRelease::skipped() const { return ctx_.frmMain.element(mainForm::optLauncher, kDontFreeUp).value(); }
 
 int32_t PreRelease::targetMB() const {
     for (int option = 3; option >= 0; --option) {
-        if (!ctx_.frmMain.element<OptionButton>("optLauncher", option).value()) continue;
+        if (!ctx_.frmMain.element(mainForm::optLauncher, option).value()) continue;
         return toInt32(roundHalfEven(kSharePercent[option] * static_cast<double>(totals_.physMB) / 100));
     }
     return 0;

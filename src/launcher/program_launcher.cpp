@@ -16,10 +16,10 @@ constexpr const char* kNotFound = "The program is not found. Please check manual
 ProgramLauncher::ProgramLauncher(SubsystemContext& ctx, const MemoryTotals& totals,
                                  std::function<void()> loadMenu)
     : ctx_(ctx),
-      lstLauncher_(ctx.frmMain.get<ListBox>("lstLauncher")),
+      lstLauncher_(ctx.frmMain.get(mainForm::lstLauncher)),
       loadMenu_(std::move(loadMenu)),
       preRelease_(ctx, totals) {
-    ctx.frmMain.get<CommandButton>("cmdConfigureLauncher").onClick = [this] { cmdConfigureLauncher_Click(); };
+    ctx.frmMain.get(mainForm::cmdConfigureLauncher).onClick = [this] { cmdConfigureLauncher_Click(); };
     lstLauncher_.onDblClick = [this] { lstLauncher_DblClick(); };
     wireMenuItems();
 }
@@ -70,8 +70,8 @@ void ProgramLauncher::launchApp(const std::string& path) {
 }
 
 void ProgramLauncher::wireMenuItems() {
-    for (int index : ctx_.frmMain.elementIndexes("mnuP1")) {
-        ctx_.frmMain.element<Menu>("mnuP1", index).onClick = [this, index] { mnuP1_Click(index); };
+    for (int index : ctx_.frmMain.elementIndexes(mainForm::mnuP1)) {
+        ctx_.frmMain.element(mainForm::mnuP1, index).onClick = [this, index] { mnuP1_Click(index); };
     }
 }
 

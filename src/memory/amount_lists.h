@@ -40,8 +40,8 @@ public:
 
 private:
     void setTotals(Trap& t, uint64_t totalPhys, uint64_t totalPage);
-    void appendKB(Trap& t, const char* label, uint64_t bytes);
-    void layoutScale(Trap& t, const char* label, const char* line, const char* picture, int32_t totalMB);
+    void appendKB(Trap& t, ControlName<Label> label, uint64_t bytes);
+    void layoutScale(Trap& t, ControlName<Label> label, ControlName<Line> line, ControlName<PictureBox> picture, int32_t totalMB);
     void addAmount(Trap& t, const std::string& entry);
 
     SubsystemContext& ctx_;

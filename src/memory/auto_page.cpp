@@ -7,16 +7,18 @@ namespace qm {
 
 namespace {
 
+using namespace mainForm;
+
 // The lists are filled right before the values that select in them.
-constexpr LoadStep kAutoOptions[] = {
-    storedOption("cmbAutoRelease", "Auto", "Minimum", "0", LoadRule::SelectEntryIfListed),
-    storedOption("lstAutoAmount", "Auto", "Release", "0", LoadRule::SelectEntryIfListed),
-    numberList("lstAutoInterval", 5, 300, 5),
-    storedOption("lstAutoInterval", "Auto", "Interval", "5", LoadRule::SelectEntryIfNumeric),
-    storedOption("chkAutoCPU", "Auto", "CPUCheck", "1", LoadRule::CheckBoxIfNumeric),
-    numberList("cmbAutoCPU", 10, 100, 10),
-    storedOption("cmbAutoCPU", "Auto", "CPUPercent", "5", LoadRule::SelectEntryIfNumeric),
-    storedOption("chkAutoActive", "Auto", "Active", "1", LoadRule::CheckBoxIfNumeric),
+constexpr OptionRow kAutoOptions[] = {
+    storedOption(cmbAutoRelease, "Auto", "Minimum", "0", LoadRule::SelectEntryIfListed, StoreRule::ListIndex),
+    storedOption(lstAutoAmount, "Auto", "Release", "0", LoadRule::SelectEntryIfListed, StoreRule::ListIndex),
+    numberList(lstAutoInterval, 5, 300, 5),
+    storedOption(lstAutoInterval, "Auto", "Interval", "5", LoadRule::SelectEntryIfNumeric, StoreRule::ListIndex),
+    storedOption(chkAutoCPU, "Auto", "CPUCheck", "1", LoadRule::CheckBoxIfNumeric, StoreRule::CheckState),
+    numberList(cmbAutoCPU, 10, 100, 10),
+    storedOption(cmbAutoCPU, "Auto", "CPUPercent", "5", LoadRule::SelectEntryIfNumeric, StoreRule::ListIndex),
+    storedOption(chkAutoActive, "Auto", "Active", "1", LoadRule::CheckBoxIfNumeric, StoreRule::CheckState),
 };
 
 }  // namespace
@@ -24,12 +26,12 @@ constexpr LoadStep kAutoOptions[] = {
 AutoPage::AutoPage(SubsystemContext& ctx, SettingsFile& settings, AutoRelease& autoRelease)
     : ctx_(ctx), settings_(settings), autoRelease_(autoRelease) {
     Form& frm = ctx.frmMain;
-    frm.get<ComboBox>("cmbAutoRelease").onClick = [this] { cmbAutoRelease_Click(); };
-    frm.get<ListBox>("lstAutoAmount").onClick = [this] { lstAutoAmount_Click(); };
-    frm.get<ListBox>("lstAutoInterval").onClick = [this] { lstAutoInterval_Click(); };
-    frm.get<CheckBox>("chkAutoCPU").onClick = [this] { chkAutoCPU_Click(); };
-    frm.get<ComboBox>("cmbAutoCPU").onClick = [this] { cmbAutoCPU_Click(); };
-    frm.get<CheckBox>("chkAutoActive").onClick = [this] { chkAutoActive_Click(); };
+    frm.get(cmbAutoRelease).onClick = [this] { cmbAutoRelease_Click(); };
+    frm.get(lstAutoAmount).onClick = [this] { lstAutoAmount_Click(); };
+    frm.get(lstAutoInterval).onClick = [this] { lstAutoInterval_Click(); };
+    frm.get(chkAutoCPU).onClick = [this] { chkAutoCPU_Click(); };
+    frm.get(cmbAutoCPU).onClick = [this] { cmbAutoCPU_Click(); };
+    frm.get(chkAutoActive).onClick = [this] { chkAutoActive_Click(); };
 }
 
 void AutoPage::loadAuto() {
@@ -37,30 +39,20 @@ void AutoPage::loadAuto() {
     runLoadSteps(t, ctx_.frmMain, settings_, kAutoOptions);
 }
 
-void AutoPage::cmbAutoRelease_Click() {
-    settings_.saveListIndex(",cmbAutoRelease_Click", "Auto", "Minimum", ctx_.frmMain.get<ComboBox>("cmbAutoRelease"));
-}
+void AutoPage::cmbAutoRelease_Click() { storeOption(ctx_, settings_, ",cmbAutoRelease_Click", rowOf(kAutoOptions, cmbAutoRelease)); }
 
-void AutoPage::lstAutoAmount_Click() {
-    settings_.saveListIndex(",lstAutoAmount_Click", "Auto", "Release", ctx_.frmMain.get<ListBox>("lstAutoAmount"));
-}
+void AutoPage::lstAutoAmount_Click() { storeOption(ctx_, settings_, ",lstAutoAmount_Click", rowOf(kAutoOptions, lstAutoAmount)); }
 
-void AutoPage::lstAutoInterval_Click() {
-    settings_.saveListIndex(",lstAutoInterval_Click", "Auto", "Interval",
-                            ctx_.frmMain.get<ListBox>("lstAutoInterval"));
-}
+void AutoPage::lstAutoInterval_Click() { storeOption(ctx_, settings_, ",lstAutoInterval_Click", rowOf(kAutoOptions, lstAutoInterval)); }
 
-void AutoPage::chkAutoCPU_Click() {
-    settings_.saveCheckState(",chkAutoCPU_Click", "Auto", "CPUCheck", ctx_.frmMain.get<CheckBox>("chkAutoCPU"));
-}
+void AutoPage::chkAutoCPU_Click() { storeOption(ctx_, settings_, ",chkAutoCPU_Click", rowOf(kAutoOptions, chkAutoCPU)); }
 
-void AutoPage::cmbAutoCPU_Click() {
-    settings_.saveListIndex(",cmbAutoCPU_Click", "Auto", "CPUPercent", ctx_.frmMain.get<ComboBox>("cmbAutoCPU"));
-}
+void AutoPage::cmbAutoCPU_Click() { storeOption(ctx_, settings_, ",cmbAutoCPU_Click", rowOf(kAutoOptions, cmbAutoCPU)); }
 
 void AutoPage::chkAutoActive_Click() {
     switchFeature(ctx_, settings_,
-                  {",chkAutoActive_Click", "Auto", "chkAutoActive", "tmrAuto", [this] { autoRelease_.startInterval(); }});
+                  {",chkAutoActive_Click", rowOf(kAutoOptions, chkAutoActive), tmrAuto,
+                   [this] { autoRelease_.startInterval(); }});
 }
 
 }  // namespace qm

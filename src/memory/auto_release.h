@@ -2,8 +2,7 @@
 // The automatic release: at the chosen interval, when available memory has fallen to the
 // chosen minimum (and the processor is idle enough), start a release cycle.
 #include "context/subsystem_context.h"
-#include "memory/low_memory_check.h"
-#include "memory/release_engine.h"
+#include "memory/scheduled_release.h"
 
 namespace qm {
 
@@ -15,28 +14,18 @@ public:
     void tmrAuto_Timer();
 
     // The interval is measured from now on.
-    void startInterval();
-    DateTime intervalStart() const { return intervalStart_; }
+    void startInterval() { schedule_.startInterval(); }
+    DateTime intervalStart() const { return schedule_.intervalStart(); }
 
 private:
     bool intervalPassed();
-    bool putOff();
     void checkMemory();
 
     SubsystemContext& ctx_;
-    ReleaseEngine& engine_;
-    LowMemoryCheck& warning_;
-    const int32_t& lastCPU_;
-    DateTime intervalStart_;
     ListBox& lstAutoAmount_;
     ComboBox& cmbAutoRelease_;
     ListBox& lstAutoInterval_;
-    CheckBox& chkAutoCPU_;
-    ComboBox& cmbAutoCPU_;
-    CheckBox& chkLowLevel_;
+    ScheduledRelease schedule_;
 };
-
-// The number a list shows, as the release conditions compare it (0 when it is not one).
-double shownNumber(const ListControl& list);
 
 }  // namespace qm

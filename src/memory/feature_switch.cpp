@@ -5,9 +5,9 @@ namespace qm {
 void switchFeature(SubsystemContext& ctx, SettingsFile& settings, const FeatureSwitch& feature) {
     if (settings.isLoading()) return;
     auto t = ctx.trap(feature.label);
-    const int state = ctx.frmMain.get<CheckBox>(feature.box).value();
-    Timer& timer = ctx.frmMain.get<Timer>(feature.timer);
-    t([&] { settings.writeKey(feature.section, "Active", state); });
+    const int state = ctx.frmMain.get<CheckBox>(feature.active.control).value();
+    Timer& timer = ctx.frmMain.get(feature.timer);
+    storeOption(t, ctx.frmMain, settings, feature.active);
     if (state == 1) {
         t([&] { feature.startInterval(); });
         t([&] { timer.setEnabled(true); });

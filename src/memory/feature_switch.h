@@ -3,15 +3,14 @@
 #include <functional>
 
 #include "context/subsystem_context.h"
-#include "settings/settings_file.h"
+#include "settings/option_table.h"
 
 namespace qm {
 
 struct FeatureSwitch {
     const char* label;                   // the handler's label, ",chkAutoActive_Click"
-    const char* section;                 // settings section whose Active key mirrors the box
-    const char* box;                     // the check box
-    const char* timer;                   // the feature's timer
+    const OptionRow& active;             // the "Active" box and the key that mirrors it
+    ControlName<Timer> timer;            // the feature's timer
     std::function<void()> startInterval; // the feature's interval is measured from now on
 };
 

@@ -6,7 +6,7 @@
 namespace qm {
 
 LowMemoryCheck::LowMemoryCheck(SubsystemContext& ctx, const MemoryTotals& totals)
-    : ctx_(ctx), totals_(totals), chkLowLevel_(ctx.frmMain.get<CheckBox>("chkLowLevel")) {}
+    : ctx_(ctx), totals_(totals), chkLowLevel_(ctx.frmMain.get(mainForm::chkLowLevel)) {}
 
 int LowMemoryCheck::ask(const std::string& prompt, int style) {
     messageOpen_ = true;

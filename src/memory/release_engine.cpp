@@ -19,11 +19,11 @@ int32_t toMB(uint64_t bytes) { return toInt32(roundHalfEven(static_cast<double>(
 
 ReleaseEngine::ReleaseEngine(SubsystemContext& ctx)
     : ctx_(ctx),
-      tmrRam_(ctx.frmMain.get<Timer>("tmrRam")),
-      cmdRam_(ctx.frmMain.get<CommandButton>("cmdRam")),
-      lstRam_(ctx.frmMain.get<ListBox>("lstRam")),
-      cmbRetry_(ctx.frmMain.get<ComboBox>("cmbRetry")),
-      cmbStartupWait_(ctx.frmMain.get<ComboBox>("cmbStartupWait")) {
+      tmrRam_(ctx.frmMain.get(mainForm::tmrRam)),
+      cmdRam_(ctx.frmMain.get(mainForm::cmdRam)),
+      lstRam_(ctx.frmMain.get(mainForm::lstRam)),
+      cmbRetry_(ctx.frmMain.get(mainForm::cmbRetry)),
+      cmbStartupWait_(ctx.frmMain.get(mainForm::cmbStartupWait)) {
     tmrRam_.onTimer = [this] { tmrRam_Timer(); };
     cmdRam_.onClick = [this] { cmdRam_Click(); };
 }

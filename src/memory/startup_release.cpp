@@ -5,7 +5,7 @@
 namespace qm {
 
 void checkStartupRelease(SubsystemContext& ctx, ReleaseEngine& engine) {
-    const std::string shown = ctx.frmMain.get<ComboBox>("cmbStartupRam").text();
+    const std::string shown = ctx.frmMain.get(mainForm::cmbStartupRam).text();
     if (shown == "0 MB") return;
     Trap trap = ctx.trap(",checkStartupRelease");
     int32_t amount = 0;

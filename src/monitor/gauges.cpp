@@ -30,15 +30,15 @@ Gauges::Gauges(SubsystemContext& ctx, Graphs& graphs, const MemoryTotals& totals
       totals_(totals),
       cpuSampler_(cpuSampler),
       changeToolTip_(std::move(changeToolTip)),
-      picPProgress_(ctx.frmMain.get<PictureBox>("picPProgress")),
-      picVProgress_(ctx.frmMain.get<PictureBox>("picVProgress")) {
+      picPProgress_(ctx.frmMain.get(mainForm::picPProgress)),
+      picVProgress_(ctx.frmMain.get(mainForm::picVProgress)) {
     Form& frm = ctx.frmMain;
-    frm.get<Timer>("tmrMemory").onTimer = [this] { tmrMemory_Timer(); };
+    frm.get(mainForm::tmrMemory).onTimer = [this] { tmrMemory_Timer(); };
     picPProgress_.onPaint = [this] { picPProgress_Paint(); };
     picVProgress_.onPaint = [this] { picVProgress_Paint(); };
-    frm.get<PictureBox>("picPhysical").onPaint = [this] { picPhysical_Paint(); };
-    frm.get<PictureBox>("picVirtual").onPaint = [this] { picVirtual_Paint(); };
-    frm.get<PictureBox>("picCPU").onPaint = [this] { picCPU_Paint(); };
+    frm.get(mainForm::picPhysical).onPaint = [this] { picPhysical_Paint(); };
+    frm.get(mainForm::picVirtual).onPaint = [this] { picVirtual_Paint(); };
+    frm.get(mainForm::picCPU).onPaint = [this] { picCPU_Paint(); };
 }
 
 void Gauges::initProgressBar() {
@@ -47,7 +47,7 @@ void Gauges::initProgressBar() {
     // Shown as the sampler returns it; the CPU timer clamps it from then on.
     t([&] {
         if (!cpuSampler_) raiseError(errObjectNotSet);
-        frm.get<Label>("lblCPU").setCaption(numberText(cpuSampler_->CurrentCPUUsage()) + "%");
+        frm.get(mainForm::lblCPU).setCaption(numberText(cpuSampler_->CurrentCPUUsage()) + "%");
     });
     MemoryFigures memory;
     t([&] { memory = memoryFigures(ctx_.platform.memory.status()); });
@@ -76,8 +76,8 @@ void Gauges::tmrMemory_Timer() {
     t([&] {
         if (changeToolTip_) changeToolTip_(frm.caption());
     });
-    t([&] { frm.get<PictureBox>("picPhysical").setToolTip("Last Value = " + singleText(physMBfine) + " MB"); });
-    t([&] { frm.get<PictureBox>("picVirtual").setToolTip("Last Value = " + numberText(pageMB) + " MB"); });
+    t([&] { frm.get(mainForm::picPhysical).setToolTip("Last Value = " + singleText(physMBfine) + " MB"); });
+    t([&] { frm.get(mainForm::picVirtual).setToolTip("Last Value = " + numberText(pageMB) + " MB"); });
     storeSample(t, showPercents(t, physMB, pageMB));
     t([&] { graphs_.drawGraph(); });
 }
@@ -87,8 +87,8 @@ Gauges::Percents Gauges::showPercents(Trap& t, int32_t physMB, int32_t pageMB) {
     t([&] { percents.phys = availablePercent(physMB, totals_.physMB); });
     t([&] { percents.page = availablePercent(pageMB, totals_.pageMB); });
     Form& frm = ctx_.frmMain;
-    t([&] { frm.get<Label>("lblPPercent").setCaption(numberText(percents.phys) + "% Available"); });
-    t([&] { frm.get<Label>("lblVPercent").setCaption(numberText(percents.page) + "% Available"); });
+    t([&] { frm.get(mainForm::lblPPercent).setCaption(numberText(percents.phys) + "% Available"); });
+    t([&] { frm.get(mainForm::lblVPercent).setCaption(numberText(percents.page) + "% Available"); });
     t([&] { drawProgressBar(percents.phys, percents.page); });
     t([&] { lastPhysPercent_ = percents.phys; });
     t([&] { lastPagePercent_ = percents.page; });

@@ -6,10 +6,15 @@
 #include "base/convert.h"
 #include "forms/canvas.h"
 #include "settings/load_rules.h"
+#include "settings/startup_options.h"
 
 namespace qm {
 
 namespace {
+
+// The graphs' pace, stored as seconds: read and written by the graphs themselves.
+constexpr OptionRow kGraphInterval = storedOption(mainForm::cmbUpdateGraph, "Memory", "GraphInterval", "1.5",
+                                                  LoadRule::ByHandler, StoreRule::ByHandler);
 
 constexpr const char* kGraphBack = "graphback.bmp";
 constexpr const char* kCpuBack = "cpuback.bmp";
@@ -56,15 +61,15 @@ Graphs::Graphs(SubsystemContext& ctx, SettingsFile& settings, const CpuSamplerSl
     : ctx_(ctx),
       settings_(settings),
       cpuSampler_(cpuSampler),
-      picPhysical_(ctx.frmMain.get<PictureBox>("picPhysical")),
-      picVirtual_(ctx.frmMain.get<PictureBox>("picVirtual")),
-      picCPU_(ctx.frmMain.get<PictureBox>("picCPU")),
-      cmbUpdateGraph_(ctx.frmMain.get<ComboBox>("cmbUpdateGraph")),
-      tmrCPU_(ctx.frmMain.get<Timer>("tmrCPU")) {
+      picPhysical_(ctx.frmMain.get(mainForm::picPhysical)),
+      picVirtual_(ctx.frmMain.get(mainForm::picVirtual)),
+      picCPU_(ctx.frmMain.get(mainForm::picCPU)),
+      cmbUpdateGraph_(ctx.frmMain.get(mainForm::cmbUpdateGraph)),
+      tmrCPU_(ctx.frmMain.get(mainForm::tmrCPU)) {
     cmbUpdateGraph_.onClick = [this] { cmbUpdateGraph_Click(); };
     tmrCPU_.onTimer = [this] { tmrCPU_Timer(); };
-    for (int index : ctx.frmMain.elementIndexes("optCPU")) {
-        ctx.frmMain.element<OptionButton>("optCPU", index).onClick = [this](int i) { optCPU_Click(i); };
+    for (int index : ctx.frmMain.elementIndexes(mainForm::optCPU)) {
+        ctx.frmMain.element(mainForm::optCPU, index).onClick = [this](int i) { optCPU_Click(i); };
     }
     clearHistories();
 }
@@ -128,8 +133,8 @@ void Graphs::loadBackground(PictureBox& box, const std::string& file) {
 
 void Graphs::loadGraph() {
     Trap t = ctx_.trap(",loadGraph");
-    std::string stored = "1.5";
-    t([&] { stored = settings_.getData("Memory", "GraphInterval", "1.5"); });
+    std::string stored = kGraphInterval.missing;
+    t([&] { stored = settings_.getData(kGraphInterval.section, kGraphInterval.key, kGraphInterval.missing); });
     // Selecting raises cmbUpdateGraph_Click, which sets the interval.
     t([&] { selectGraphInterval(cmbUpdateGraph_, stored); });
     t([&] {
@@ -149,7 +154,7 @@ void Graphs::cmbUpdateGraph_Click() {
     const std::string second = rest.substr(0, rest.find(' '));
     t([&] { graphInterval_ = second.find("Second") != std::string::npos ? val(first) : val(first) * 60; });
     // Stored with "." whatever the locale, so that loadGraph finds "1.5" again; also while loading.
-    t([&] { settings_.writeNumberAlways("Memory", "GraphInterval", graphInterval_); });
+    t([&] { settings_.writeNumberAlways(kGraphInterval.section, kGraphInterval.key, graphInterval_); });
 }
 
 void Graphs::shiftHistory() {
@@ -181,7 +186,7 @@ void Graphs::tmrCPU_Timer() {
         cpu = cpuSampler_->CurrentCPUUsage();
     });
     t([&] { cpu = std::clamp(cpu, 0, 100); });
-    t([&] { ctx_.frmMain.get<Label>("lblCPU").setCaption(numberText(cpu) + "%"); });
+    t([&] { ctx_.frmMain.get(mainForm::lblCPU).setCaption(numberText(cpu) + "%"); });
     t([&] { drawCPUGraph(cpu); });
     t([&] { lastCPU_ = cpu; });
 }
@@ -205,7 +210,7 @@ void Graphs::optCPU_Click(int index) {
         if (index < 0 || index >= static_cast<int>(kIntervals.size())) raiseError(errSubscript);
         if (tmrCPU_.interval() != kIntervals[index]) tmrCPU_.setInterval(kIntervals[index]);
     });
-    t([&] { settings_.writeKeyAlways("Startup", "CPUUpdate", index); });  // also while loading
+    storeOption(t, ctx_.frmMain, settings_, rowOf(kStartupOptions, mainForm::optCPU), index);  // also while loading
 }
 
 }  // namespace qm

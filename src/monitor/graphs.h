@@ -54,7 +54,8 @@ public:
     void optCPU_Click(int index);
 
 private:
-    // Draws the grid once into the file when it is missing, then loads it as background.
+    // Draws the grid and writes it into the file when the file holds no usable bitmap
+    // (missing or damaged); initGraph then loads the file as the background.
     void makeBackground(Trap& t, PictureBox& box, const std::string& file, void (*drawGrid)(PictureBox&));
     // True when the file is there and reads as a bitmap; a damaged one counts as missing.
     bool holdsBitmap(const std::string& path);

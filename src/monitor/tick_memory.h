@@ -2,8 +2,9 @@
 // The machine's memory as one tick sees it. The timer handlers that a second runs
 // together (the gauges, the automatic and the timed check) read one status, taken by the
 // first of them, so the machine is sampled once a tick and their figures agree. A block
-// the release engine writes or holds makes the next reading a fresh one; so does a tick
-// that comes later. Readings outside a timer handler (a click, a launch) are always fresh.
+// written (the release engine's) or held (the launcher's, before a program starts) makes the
+// next reading a fresh one; so does a tick that comes later. Readings outside a timer
+// handler (a click, a launch) are always fresh.
 #include "forms/form.h"
 #include "platform/clock.h"
 #include "platform/memory.h"

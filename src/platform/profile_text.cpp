@@ -1,5 +1,6 @@
 #include "platform/profile_text.h"
 
+#include "base/text.h"
 #include "platform/profile_encoding.h"
 
 #include <optional>
@@ -48,10 +49,7 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-// Names and values are C strings to the Windows functions: a NUL byte ends them.
-std::string_view upToNul(std::string_view s) {
-    return s.substr(0, s.find('\0'));
-}
+// Names and values are C strings to the Windows functions: a NUL byte ends them (beforeNul).
 
 char lowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -89,7 +87,7 @@ std::optional<std::string_view> sectionName(std::string_view content) {
     if (content.front() != '[') return std::nullopt;
     size_t close = content.rfind(']');
     if (close == std::string_view::npos) return std::nullopt;
-    return upToNul(trim(content.substr(1, close - 1)));
+    return beforeNul(trim(content.substr(1, close - 1)));
 }
 
 // "name=value" split at the first '='. A line without '=' is an entry without a value:
@@ -97,9 +95,9 @@ std::optional<std::string_view> sectionName(std::string_view content) {
 // A ';' comment is such an entry too; its name starts with ';', so no key name matches it.
 Entry keyEntry(std::string_view content) {
     size_t equals = content.find('=');
-    if (equals == std::string_view::npos) return {Entry::NoValue, upToNul(content), {}};
-    return {Entry::Key, upToNul(trim(content.substr(0, equals))),
-            upToNul(trim(content.substr(equals + 1)))};
+    if (equals == std::string_view::npos) return {Entry::NoValue, beforeNul(content), {}};
+    return {Entry::Key, beforeNul(trim(content.substr(0, equals))),
+            beforeNul(trim(content.substr(equals + 1)))};
 }
 
 Entry parseLine(const std::string& text, const Line& line) {
@@ -127,7 +125,7 @@ Location locate(const std::string& text, const std::vector<Line>& lines,
 }
 
 std::string_view queryName(const std::string& name) {
-    return trim(upToNul(name));
+    return trim(beforeNul(name));
 }
 
 // One pair of matching quotes around the whole value is removed: "x" and 'x', not "x'.
@@ -141,7 +139,7 @@ std::string_view withoutQuotes(std::string_view value) {
 // Windows drops the default's trailing spaces (only spaces, not tabs); a default of
 // nothing but spaces keeps its first one.
 std::string_view trimmedDefault(const std::string& defaultValue) {
-    std::string_view value = upToNul(defaultValue);
+    std::string_view value = beforeNul(defaultValue);
     while (value.size() > 1 && value.back() == ' ') value.remove_suffix(1);
     return value;
 }
@@ -193,7 +191,7 @@ std::string editedText(const std::string& text, const std::string& section, cons
                        const std::string& value) {
     std::vector<Line> lines = splitLines(text);
     std::string_view name = queryName(key);
-    std::string_view newValue = trimLeft(upToNul(value));  // leading blanks are not stored
+    std::string_view newValue = trimLeft(beforeNul(value));  // leading blanks are not stored
     Location at = locate(text, lines, queryName(section), name);
     if (at.key) return replaceKeyLine(text, lines[*at.key], parseLine(text, lines[*at.key]), newValue);
     if (at.section) return insertAfter(text, lines[at.lastLine], keyLine(name, newValue));

@@ -17,10 +17,10 @@ public:
                              const std::string& parameters, const std::string& folder, int showCommand) = 0;
     // Starts a program by command line with a minimised, focused window; error 53 when it cannot.
     virtual void startProgram(const std::string& commandLine) = 0;
-    // Copies one file without progress display or prompts (SHFileOperationA); true on success.
     // The name a desktop's application entry gives the program it starts, when `path` is
     // such an entry (a Linux .desktop file); none for a plain program file.
     virtual std::optional<std::string> applicationName(const std::string& path) = 0;
+    // Copies one file without progress display or prompts (SHFileOperationA); true on success.
     virtual bool copyFileSilently(const std::string& source, const std::string& target) = 0;
 };
 

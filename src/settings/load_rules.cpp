@@ -7,7 +7,7 @@ namespace qm {
 namespace {
 
 // An element of an option group; a negative index is as missing as a too large one.
-OptionButton& option(Form& frm, const std::string& group, int index) {
+OptionButton& option(Form& frm, std::string_view group, int index) {
     if (index < 0) raiseError(errNoControlArrayElement);
     return frm.element<OptionButton>(group, index);
 }
@@ -36,15 +36,15 @@ void checkBoxIfNumeric(CheckBox& box, const std::string& v) {
     if (isNumeric(v)) box.setValue(storedNumber(v));
 }
 
-void selectOptionIfNumeric(Form& frm, const std::string& group, const std::string& v) {
+void selectOptionIfNumeric(Form& frm, std::string_view group, const std::string& v) {
     if (isNumeric(v)) selectOption(frm, group, v);
 }
 
-void selectOption(Form& frm, const std::string& group, const std::string& v) {
+void selectOption(Form& frm, std::string_view group, const std::string& v) {
     option(frm, group, storedNumber(v)).setValue(true);
 }
 
-void selectOneOfThreeOptions(Trap& trap, Form& frm, const std::string& group, const std::string& v) {
+void selectOneOfThreeOptions(Trap& trap, Form& frm, std::string_view group, const std::string& v) {
     int chosen = 0;
     trap([&] {
         const double n = toNumber(v);

@@ -26,13 +26,13 @@ void selectEntryOrFirst(ListControl& list, const std::string& v);
 void checkBoxIfNumeric(CheckBox& box, const std::string& v);
 // Selects option button N of the group; a non-numeric text is ignored silently. A missing
 // button is refused (error 340).
-void selectOptionIfNumeric(Form& frm, const std::string& group, const std::string& v);
+void selectOptionIfNumeric(Form& frm, std::string_view group, const std::string& v);
 // Selects option button N of the group; a non-numeric text is refused (13), a missing
 // button too (340).
-void selectOption(Form& frm, const std::string& group, const std::string& v);
+void selectOption(Form& frm, std::string_view group, const std::string& v);
 // The number 0 selects option 0, 1 option 1, any other option 2; a non-numeric text is
 // refused (logged through `trap`) and option 0 is selected.
-void selectOneOfThreeOptions(Trap& trap, Form& frm, const std::string& group, const std::string& v);
+void selectOneOfThreeOptions(Trap& trap, Form& frm, std::string_view group, const std::string& v);
 // True when the text names minutes ("Minutes", exact case, anywhere), else hours.
 bool namesMinutes(const std::string& v);
 

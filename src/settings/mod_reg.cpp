@@ -1,5 +1,8 @@
 #include "settings/mod_reg.h"
 
+#include "settings/registry_strings.h"
+#include "settings/startup_options.h"
+
 namespace qm {
 
 std::string runCommand(const std::string& exePath) {
@@ -8,40 +11,29 @@ std::string runCommand(const std::string& exePath) {
 }
 
 modReg::modReg(SubsystemContext& ctx, SettingsFile& settings) : ctx_(ctx), settings_(settings) {
-    ctx.frmMain.get<CheckBox>("chkStartup").onClick = [this] { chkStartup_Click(); };
+    ctx.frmMain.get(mainForm::chkStartup).onClick = [this] { chkStartup_Click(); };
 }
 
 void modReg::regSetValue(uint32_t hive, const std::string& keyPath, const std::string& valueName,
                          const std::string& data) {
-    // Failures come back as result codes only, and are not reported further.
-    RegistryPort& registry = ctx_.platform.registry;
     Trap t(ctx_.log, "modReg,regSetValue");
-    RegHandle key = 0;
-    long opened = -1;
-    t([&] { opened = registry.openKey(hive, keyPath, KEY_WRITE_, key); });
-    if (opened == ERROR_SUCCESS_) t([&] { registry.setValue(key, valueName, RegValue{REG_SZ_, data + '\0'}); });
-    t([&] { registry.closeKey(key); });
+    setRegString(ctx_.platform.registry, hive, keyPath, valueName, data, &t);
 }
 
-void modReg::deleteValue(uint32_t hive, const std::string& valueName, const std::string& keyPath) {
-    RegistryPort& registry = ctx_.platform.registry;
+void modReg::deleteValue(uint32_t hive, const std::string& keyPath, const std::string& valueName) {
     Trap t(ctx_.log, "modReg,deleteValue");
-    RegHandle key = 0;
-    long opened = -1;
-    t([&] { opened = registry.openKey(hive, keyPath, KEY_WRITE_, key); });
-    if (opened == ERROR_SUCCESS_) t([&] { registry.deleteValue(key, valueName); });
-    t([&] { registry.closeKey(key); });
+    deleteRegValue(ctx_.platform.registry, hive, keyPath, valueName, &t);
 }
 
 void modReg::chkStartup_Click() {
     auto t = ctx_.trap(",chkStartup_Click");
-    const int state = ctx_.frmMain.get<CheckBox>("chkStartup").value();
+    const int state = ctx_.frmMain.get(mainForm::chkStartup).value();
     if (state == 1) {
         t([&] { regSetValue(HKEY_LOCAL_MACHINE_, kRunKey, kRunValueName, runCommand(ctx_.platform.programFolder.exePath())); });
     } else {
-        t([&] { deleteValue(HKEY_LOCAL_MACHINE_, kRunValueName, kRunKey); });
+        t([&] { deleteValue(HKEY_LOCAL_MACHINE_, kRunKey, kRunValueName); });
     }
-    t([&] { settings_.writeKeyAlways("Startup", "AutoLaunch", state); });
+    storeOption(t, ctx_.frmMain, settings_, rowOf(kStartupOptions, mainForm::chkStartup));
 }
 
 }  // namespace qm

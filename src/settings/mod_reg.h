@@ -1,6 +1,6 @@
 #pragma once
-// modReg: two registry routines that open one key, do one thing to one string value and
-// close it again; and the "Automatically launch" box that registers the program under Run.
+// modReg: the "Automatically launch" box that registers the program under Run, and its two
+// registry steps, which log their errors under their own labels.
 #include <cstdint>
 #include <string>
 
@@ -23,8 +23,8 @@ public:
     // Sets a string value of an existing key (a missing key is not created).
     void regSetValue(uint32_t hive, const std::string& keyPath, const std::string& valueName,
                      const std::string& data);
-    // Deletes a value; note the order: value name before key path.
-    void deleteValue(uint32_t hive, const std::string& valueName, const std::string& keyPath);
+    // Deletes a value of an existing key.
+    void deleteValue(uint32_t hive, const std::string& keyPath, const std::string& valueName);
 
     // Runs also while loading, so the Run value follows the program's path at every start.
     void chkStartup_Click();

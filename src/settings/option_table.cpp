@@ -1,5 +1,7 @@
 #include "settings/option_table.h"
 
+#include <stdexcept>
+
 #include "context/layout_helpers.h"
 #include "settings/load_rules.h"
 
@@ -16,33 +18,61 @@ void applyToList(ListControl& list, LoadRule rule, const std::string& v) {
     }
 }
 
-void applyStored(Form& frm, const LoadStep& step, const std::string& v) {
-    switch (step.rule) {
+void applyStored(Form& frm, const OptionRow& step, const std::string& v) {
+    switch (step.load) {
         case LoadRule::CheckBoxIfNumeric: return checkBoxIfNumeric(frm.get<CheckBox>(step.control), v);
         case LoadRule::SelectOptionIfNumeric: return selectOptionIfNumeric(frm, step.control, v);
         case LoadRule::SelectOption: return selectOption(frm, step.control, v);
-        default: return applyToList(frm.get<ListControl>(step.control), step.rule, v);
+        default: return applyToList(frm.get<ListControl>(step.control), step.load, v);
     }
 }
 
-void runLoadStep(Trap& t, Form& frm, SettingsFile& settings, const LoadStep& step) {
-    if (step.rule == LoadRule::FillNumbers) {
+int storedState(const Form& frm, const OptionRow& row, int optionIndex) {
+    switch (row.store) {
+        case StoreRule::ListIndex: return frm.get<ListControl>(row.control).listIndex();
+        case StoreRule::CheckState: return frm.get<CheckBox>(row.control).value();
+        case StoreRule::OptionIndex: return optionIndex;
+        default: throw std::logic_error("option row " + std::string(row.control) + " has no store rule");
+    }
+}
+
+}  // namespace
+
+void runLoadStep(Trap& t, Form& frm, SettingsFile& settings, const OptionRow& step) {
+    if (step.load == LoadRule::ByHandler) return;
+    if (step.load == LoadRule::FillNumbers) {
         const NumberFill& n = step.numbers;
         t([&] { layout::fillNumbers(frm.get<ListControl>(step.control), n.first, n.last, n.step); });
         return;
     }
     // The three-way rule logs a text that is no number and still selects an option.
-    if (step.rule == LoadRule::SelectOneOfThreeOptions) {
+    if (step.load == LoadRule::SelectOneOfThreeOptions) {
         selectOneOfThreeOptions(t, frm, step.control, settings.getData(step.section, step.key, step.missing));
         return;
     }
     t([&] { applyStored(frm, step, settings.getData(step.section, step.key, step.missing)); });
 }
 
-}  // namespace
+void runLoadSteps(Trap& t, Form& frm, SettingsFile& settings, std::span<const OptionRow> rows) {
+    for (const OptionRow& row : rows) runLoadStep(t, frm, settings, row);
+}
 
-void runLoadSteps(Trap& t, Form& frm, SettingsFile& settings, std::span<const LoadStep> steps) {
-    for (const LoadStep& step : steps) runLoadStep(t, frm, settings, step);
+const OptionRow& rowOf(std::span<const OptionRow> rows, std::string_view control) {
+    for (const OptionRow& row : rows) {
+        if (row.control == control && row.store != StoreRule::None) return row;
+    }
+    throw std::logic_error("no stored option for " + std::string(control));
+}
+
+void storeOption(Trap& t, const Form& frm, SettingsFile& settings, const OptionRow& row, int optionIndex) {
+    if (row.whileLoading == WhileLoading::Skip && settings.isLoading()) return;
+    t([&] { settings.writeKeyAlways(row.section, row.key, storedState(frm, row, optionIndex)); });
+}
+
+void storeOption(SubsystemContext& ctx, SettingsFile& settings, const char* label, const OptionRow& row,
+                 int optionIndex) {
+    auto t = ctx.trap(label);
+    storeOption(t, ctx.frmMain, settings, row, optionIndex);
 }
 
 }  // namespace qm

@@ -2,6 +2,7 @@
 
 #include "base/app_error.h"
 #include "base/convert.h"
+#include "base/text.h"
 
 namespace qm {
 
@@ -17,7 +18,7 @@ std::string SettingsFile::getData(const std::string& section, const std::string&
 std::string SettingsFile::StripNull(const std::string& text) {
     std::string before = text;
     auto t = ctx_.trap(",stripNull");
-    t([&] { before = text.substr(0, text.find('\0')); });
+    t([&] { before = beforeNul(text); });
     return before;
 }
 
@@ -46,24 +47,6 @@ void SettingsFile::writeNumber(const std::string& section, const std::string& ke
 
 void SettingsFile::writeNumberAlways(const std::string& section, const std::string& key, double value) {
     writeKeyAlways(section, key, invariantNumberText(value));
-}
-
-void SettingsFile::saveListIndex(const std::string& label, const std::string& section, const std::string& key,
-                                 const ListControl& list) {
-    auto t = ctx_.trap(label);
-    t([&] { writeKey(section, key, list.listIndex()); });
-}
-
-void SettingsFile::saveCheckState(const std::string& label, const std::string& section, const std::string& key,
-                                  const CheckBox& box) {
-    auto t = ctx_.trap(label);
-    t([&] { writeKey(section, key, box.value()); });
-}
-
-void SettingsFile::saveOption(const std::string& label, const std::string& section, const std::string& key,
-                              int index) {
-    auto t = ctx_.trap(label);
-    t([&] { writeKey(section, key, index); });
 }
 
 }  // namespace qm

@@ -35,14 +35,6 @@ public:
     void writeNumber(const std::string& section, const std::string& key, double value);
     void writeNumberAlways(const std::string& section, const std::string& key, double value);
 
-    // The body of the plain option handlers: under the handler's label, store the control's
-    // list index, check state or option index (skipped while loading).
-    void saveListIndex(const std::string& label, const std::string& section, const std::string& key,
-                       const ListControl& list);
-    void saveCheckState(const std::string& label, const std::string& section, const std::string& key,
-                        const CheckBox& box);
-    void saveOption(const std::string& label, const std::string& section, const std::string& key, int index);
-
     // Rebuilt at every use: the program folder is the only source of the path.
     std::string path() const { return ctx_.programFile("settings.ini"); }
 

@@ -1,6 +1,7 @@
 #include "update/auto_update.h"
 
-#include <cstdio>
+#include "update/auto_update_controls.h"
+
 
 #include "base/convert.h"
 #include "base/text.h"
@@ -21,8 +22,8 @@ constexpr int kDownloadAttempts = 6;
 
 frmAutoUpdate::frmAutoUpdate(SubsystemContext& ctx, std::string site) : ctx_(ctx), site_(std::move(site)) {
     declareAutoUpdateLayout(form_);
-    form_.get<CommandButton>("cmdProceed").onClick = [this] { cmdProceed_Click(); };
-    form_.get<CommandButton>("cmdCancel").onClick = [this] { cmdCancel_Click(); };
+    form_.get(updateForm::cmdProceed).onClick = [this] { cmdProceed_Click(); };
+    form_.get(updateForm::cmdCancel).onClick = [this] { cmdCancel_Click(); };
     form_.onQueryUnload = [this](int&, int) { Form_Unload(); };
 }
 
@@ -64,12 +65,12 @@ bool frmAutoUpdate::checkForUpdate(const std::string& installedVersion) {
     if (remote == local) return false;
     newVersion_ = std::to_string(remote);
     if (remote > local) return true;
-    writeRegString(ctx_.platform.registry, HKEY_LOCAL_MACHINE_, kUpdateKey, "ver", newVersion_);
+    writeRegString(ctx_.platform.registry, HKEY_LOCAL_MACHINE_, kUpdateKey, kVersionValue, newVersion_);
     return false;
 }
 
 bool frmAutoUpdate::refuse(const std::string& reason) {
-    form_.get<StatusBar>("StatusBar1").setSimpleText(reason);
+    form_.get(updateForm::StatusBar1).setSimpleText(reason);
     return false;
 }
 
@@ -101,10 +102,10 @@ bool frmAutoUpdate::downloadUpdate() {
 
 void frmAutoUpdate::recordUpgrade() {
     RegistryPort& registry = ctx_.platform.registry;
-    writeRegString(registry, HKEY_LOCAL_MACHINE_, kUpdateKey, "App", dateTimeText(ctx_.platform.clock.now()));
-    writeRegString(registry, HKEY_LOCAL_MACHINE_, kUpdateKey, "ver", newVersion_);
-    writeRegString(registry, HKEY_LOCAL_MACHINE_, kUpdateKey, "Up", "b");
-    writeRegString(registry, HKEY_LOCAL_MACHINE_, kUpdateKey, "donreq", "z");
+    writeRegString(registry, HKEY_LOCAL_MACHINE_, kUpdateKey, kDownloadedAtValue, dateTimeText(ctx_.platform.clock.now()));
+    writeRegString(registry, HKEY_LOCAL_MACHINE_, kUpdateKey, kVersionValue, newVersion_);
+    writeRegString(registry, HKEY_LOCAL_MACHINE_, kUpdateKey, kUpgradeStateValue, kUpgradeReplace);
+    writeRegString(registry, HKEY_LOCAL_MACHINE_, kUpdateKey, kThanksRequestValue, kThanksRequested);
 }
 
 bool frmAutoUpdate::installUpdate() {
@@ -120,18 +121,18 @@ bool frmAutoUpdate::installUpdate() {
 }
 
 void frmAutoUpdate::addRow(const std::string& text, int picture) {
-    form_.get<ListView>("ListView1").addItem(text, picture);
+    form_.get(updateForm::ListView1).addItem(text, picture);
 }
 
 void frmAutoUpdate::runCheck(Trap& t) {
-    t([&] { form_.get<ListView>("ListView1").clear(); });
+    t([&] { form_.get(updateForm::ListView1).clear(); });
     t([&] { addRow(kRowChecking, kPictureProgress); });
     if (!ctx_.platform.update.canReplaceProgram()) return addRow(kRowPackageManaged, kPictureFailure);
     bool online = false;
     t([&] { online = isOnline(); });
     if (!online) return addRow(kRowOffline, kPictureFailure);
     std::string installed;
-    t([&] { installed = ensureRegString(ctx_.platform.registry, HKEY_LOCAL_MACHINE_, kUpdateKey, "ver", kInstalledVersion); });
+    t([&] { installed = ensureRegString(ctx_.platform.registry, HKEY_LOCAL_MACHINE_, kUpdateKey, kVersionValue, kInstalledVersion); });
     bool offered = false;
     t([&] { offered = checkForUpdate(installed); });
     if (!offered) return addRow(kRowNoUpdate, kPictureFailure);
@@ -145,10 +146,10 @@ void frmAutoUpdate::runCheck(Trap& t) {
 // Proceed is off while a check runs, so a second click cannot start a second one inside it.
 void frmAutoUpdate::cmdProceed_Click() {
     Trap t(ctx_.log, form_.name() + ",cmd_Proceed");
-    CommandButton& proceed = form_.get<CommandButton>("cmdProceed");
+    CommandButton& proceed = form_.get(updateForm::cmdProceed);
     cancelled_ = false;
     proceed.setEnabled(false);
-    t([&] { form_.get<StatusBar>("StatusBar1").setSimpleText(""); });
+    t([&] { form_.get(updateForm::StatusBar1).setSimpleText(""); });
     runCheck(t);
     proceed.setEnabled(true);
 }
@@ -173,36 +174,5 @@ void showAutoUpdate(SubsystemContext& ctx) {
     ctx.host.showModal(window.form(), ctx.frmMain);
 }
 
-namespace {
-
-struct CivilDate {
-    int64_t year, month, day;
-};
-
-// Days since 1970-01-01 to the date of the proleptic Gregorian calendar.
-CivilDate civilDate(int64_t days) {
-    days += 719468;
-    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const int64_t dayOfEra = days - era * 146097;
-    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const int64_t mp = (5 * dayOfYear + 2) / 153;
-    const int64_t month = mp < 10 ? mp + 3 : mp - 9;
-    return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, dayOfYear - (153 * mp + 2) / 5 + 1};
-}
-
-}  // namespace
-
-std::string dateTimeText(DateTime moment) {
-    const int64_t days = (moment.ms >= 0 ? moment.ms : moment.ms - 86399999) / 86400000;
-    const int64_t second = (moment.ms - days * 86400000) / 1000;
-    const CivilDate date = civilDate(days);
-    char text[96];
-    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld %02lld:%02lld:%02lld", static_cast<long long>(date.year),
-                  static_cast<long long>(date.month), static_cast<long long>(date.day),
-                  static_cast<long long>(second / 3600), static_cast<long long>(second / 60 % 60),
-                  static_cast<long long>(second % 60));
-    return text;
-}
 
 }  // namespace qm

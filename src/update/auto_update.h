@@ -63,7 +63,4 @@ private:
 // The Help menu's command: shows the update window modally over the main window.
 void showAutoUpdate(SubsystemContext& ctx);
 
-// A moment as text, "yyyy-mm-dd hh:mm:ss".
-std::string dateTimeText(DateTime moment);
-
 }  // namespace qm

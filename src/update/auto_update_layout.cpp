@@ -1,12 +1,14 @@
 #include "update/auto_update_layout.h"
 
+#include "update/auto_update_controls.h"
+
 namespace qm {
 
 namespace {
 
 template <class T>
-T& place(Form& frm, const char* name, const char* caption, int left, int top, int width, int height) {
-    T& control = frm.add<T>(name);
+T& place(Form& frm, std::string_view name, const char* caption, int left, int top, int width, int height) {
+    T& control = frm.add<T>(std::string(name));
     control.setCaption(caption);
     control.move(left, top, width, height);
     control.setFont("Tahoma", 8, false);
@@ -21,11 +23,11 @@ void declareAutoUpdateLayout(Form& frm) {
     frm.setIconResource("quillmere");
     frm.setVisible(false);
     place<Label>(frm, "Label1", kAutoUpdateText, 120, 120, 6015, 855);
-    place<ListView>(frm, "ListView1", "", 120, 1080, 6015, 2415).setDescription("Update steps");
+    place<ListView>(frm, updateForm::ListView1, "", 120, 1080, 6015, 2415).setDescription("Update steps");
     frm.add<ImageList>("ImageList1").resources = {"updateok", "updatefailed"};
-    place<CommandButton>(frm, "cmdProceed", "Proceed", 3240, 3660, 1335, 375);
-    place<CommandButton>(frm, "cmdCancel", "Cancel", 4680, 3660, 1335, 375);
-    place<StatusBar>(frm, "StatusBar1", "", 0, 4320, 6255, 420);
+    place<CommandButton>(frm, updateForm::cmdProceed, "Proceed", 3240, 3660, 1335, 375);
+    place<CommandButton>(frm, updateForm::cmdCancel, "Cancel", 4680, 3660, 1335, 375);
+    place<StatusBar>(frm, updateForm::StatusBar1, "", 0, 4320, 6255, 420);
 }
 
 }  // namespace qm

@@ -28,7 +28,7 @@ private:
     bool handOverToDownload();
     bool keepOldProgram();
     void removeDownload();
-    void setState(const char* state) { writeRegString(platform_.registry, HKEY_LOCAL_MACHINE_, kUpdateKey, "Up", state); }
+    void setState(const char* state) { writeRegString(platform_.registry, HKEY_LOCAL_MACHINE_, kUpdateKey, kUpgradeStateValue, state); }
     void thankOnce();
 
     Host& host_;
@@ -62,7 +62,7 @@ bool Upgrade::handOverToDownload() {
 }
 
 bool Upgrade::keepOldProgram() {
-    setState("a");
+    setState(kUpgradeIdle);
     log_.logError(kContext, errPathFileAccess, "The program file could not be replaced");
     return true;
 }
@@ -73,7 +73,7 @@ bool Upgrade::keepOldProgram() {
 bool Upgrade::replaceAndRestart() {
     if (platform_.update.runsProgramFile()) return !handOverToDownload() && keepOldProgram();
     if (replaceWhileInUse() != ReplaceResult::Replaced) return keepOldProgram();
-    setState("c");
+    setState(kUpgradeFinish);
     ignoreErrors([&] { platform_.shell.startProgram(runCommand(platform_.update.programPath())); });
     host_.endProgram();
     return false;
@@ -91,10 +91,10 @@ void Upgrade::removeDownload() {
 }
 
 void Upgrade::thankOnce() {
-    const std::string request = readRegString(platform_.registry, HKEY_LOCAL_MACHINE_, kUpdateKey, "donreq");
-    const bool thank = containsNoCase(request, "z");
+    const std::string request = readRegString(platform_.registry, HKEY_LOCAL_MACHINE_, kUpdateKey, kThanksRequestValue);
+    const bool thank = containsNoCase(request, kThanksRequested);
     if (!request.empty() && !thank) return;
-    deleteRegValue(platform_.registry, HKEY_LOCAL_MACHINE_, "donreq", kUpdateKey);
+    deleteRegValue(platform_.registry, HKEY_LOCAL_MACHINE_, kUpdateKey, kThanksRequestValue);
     if (!thank) return;
     ignoreErrors([&] { host_.msgBox(kUpgradedMessage, vbOKOnly, "Quillmere"); });
     ignoreErrors([&] { platform_.shell.shellExecute(false, "Open", site_ + "/upgrade.php", "", "", SW_SHOWNORMAL_); });
@@ -102,18 +102,18 @@ void Upgrade::thankOnce() {
 
 void Upgrade::finish() {
     removeDownload();
-    setState("a");
+    setState(kUpgradeIdle);
     thankOnce();
 }
 
 }  // namespace
 
-// The idle test comes first: a state holding both "a" and "b" does nothing.
+// The idle test comes first: a state holding both the idle and the replace letter does nothing.
 UpgradeStep pendingUpgradeStep(RegistryPort& registry) {
-    const std::string state = readRegString(registry, HKEY_LOCAL_MACHINE_, kUpdateKey, "Up", "a");
-    if (state.empty() || containsNoCase(state, "a")) return UpgradeStep::None;
-    if (containsNoCase(state, "b")) return UpgradeStep::Replace;
-    if (containsNoCase(state, "c")) return UpgradeStep::Finish;
+    const std::string state = readRegString(registry, HKEY_LOCAL_MACHINE_, kUpdateKey, kUpgradeStateValue, kUpgradeIdle);
+    if (state.empty() || containsNoCase(state, kUpgradeIdle)) return UpgradeStep::None;
+    if (containsNoCase(state, kUpgradeReplace)) return UpgradeStep::Replace;
+    if (containsNoCase(state, kUpgradeFinish)) return UpgradeStep::Finish;
     return UpgradeStep::None;
 }
 
@@ -128,6 +128,11 @@ bool postUpgradeCheck(Host& host, Platform& platform, ErrorSink& log, const std:
 
 bool postUpgradeCheck(Host& host, Platform& platform, ErrorSink& log) {
     return postUpgradeCheck(host, platform, log, updateSite());
+}
+
+void waitSeconds(Host& host, ClockPort& clock, int32_t n) {
+    const uint32_t until = clock.tickCount() + static_cast<uint32_t>(n) * 1000u;
+    while (static_cast<int32_t>(until - clock.tickCount()) > 0) host.doEvents();
 }
 
 }  // namespace qm

@@ -1,7 +1,7 @@
 #pragma once
 // The steps at every start that finish an upgrade a download began, driven by the state
-// value "Up": "b" puts the downloaded version in place of the program and restarts it,
-// "c" removes the download and thanks the user once.
+// value (kUpgradeStateValue): kUpgradeReplace puts the downloaded version in place of the
+// program and restarts it, kUpgradeFinish removes the download and thanks the user once.
 #include <string>
 
 #include "base/trap.h"
@@ -21,5 +21,9 @@ bool postUpgradeCheck(Host& host, Platform& platform, ErrorSink& log);
 
 // The same, against a given site (the start-up passes updateSite()).
 bool postUpgradeCheck(Host& host, Platform& platform, ErrorSink& log, const std::string& site);
+
+// Returns when the tick count has passed its value at entry plus n seconds, letting window
+// events run meanwhile (the tick count wraps at 2^32).
+void waitSeconds(Host& host, ClockPort& clock, int32_t n);
 
 }  // namespace qm

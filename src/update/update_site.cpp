@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "update/download_checks.h"
-#include "update/reg_strings.h"
+#include "base/text.h"
 
 namespace qm {
 

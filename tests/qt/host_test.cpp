@@ -42,10 +42,12 @@ TEST(ResourceIcons, EverySizeIsReadFromTheShippedPictureThatCoversIt) {
     EXPECT_TRUE(qt::resourceIcon("nosuchicon").pixmap(QSize(32, 32)).isNull());
 }
 
-TEST_F(HostTest, TrayClicksReachTheFormAsTheClassicMouseMessages) {
-    std::vector<int> messages;
-    form.onMouseMove = [&](int, int, double x, double) {
-        messages.push_back(static_cast<int>(std::lround(x / host.twipsPerPixelX())));
+// The host reports what the tray said; what a click means is the core's to decide.
+TEST_F(HostTest, TrayClicksReachTheFormAsTypedEvents) {
+    std::vector<TrayActivation> clicks;
+    form.onTrayActivated = [&](TrayEvent event) {
+        EXPECT_EQ(event.tray, TrayKind::ClickThenDoubleClick);
+        clicks.push_back(event.activation);
     };
     host.statusNotifierTray = [] { return false; };  // an XEmbed tray
     render();
@@ -55,8 +57,9 @@ TEST_F(HostTest, TrayClicksReachTheFormAsTheClassicMouseMessages) {
     EXPECT_EQ(host.trayIcon()->contextMenu(), nullptr);  // the core pops up its own menu
     host.trayActivated(QSystemTrayIcon::DoubleClick);
     host.trayActivated(QSystemTrayIcon::Context);
-    host.trayActivated(QSystemTrayIcon::Trigger);  // a single click means nothing
-    EXPECT_EQ(messages, (std::vector<int>{515, 517}));
+    host.trayActivated(QSystemTrayIcon::Trigger);
+    EXPECT_EQ(clicks, (std::vector<TrayActivation>{TrayActivation::Double, TrayActivation::Context,
+                                                   TrayActivation::Single}));
 
     // The tip changes every tick, and the desktop is not asked about its tray for that.
     int asked = 0;
@@ -69,10 +72,11 @@ TEST_F(HostTest, TrayClicksReachTheFormAsTheClassicMouseMessages) {
     EXPECT_FALSE(host.notifyIcon(NIM_MODIFY_, iconFor(form, "Available 500 MB")));  // no icon to change
 }
 
-TEST_F(HostTest, OnAStatusNotifierTrayASingleActivationIsTheDoubleClick) {
-    std::vector<int> messages;
-    form.onMouseMove = [&](int, int, double x, double) {
-        messages.push_back(static_cast<int>(std::lround(x / host.twipsPerPixelX())));
+TEST_F(HostTest, AStatusNotifierTrayIsReportedAsOneThatOnlyActivates) {
+    std::vector<TrayActivation> clicks;
+    form.onTrayActivated = [&](TrayEvent event) {
+        EXPECT_EQ(event.tray, TrayKind::SingleActivationOnly);
+        clicks.push_back(event.activation);
     };
     int asked = 0;
     host.statusNotifierTray = [&] { return ++asked, true; };
@@ -82,7 +86,8 @@ TEST_F(HostTest, OnAStatusNotifierTrayASingleActivationIsTheDoubleClick) {
     host.trayActivated(QSystemTrayIcon::Trigger);  // Plasma's left click: Activate
     host.trayActivated(QSystemTrayIcon::Context);
     host.trayActivated(QSystemTrayIcon::MiddleClick);
-    EXPECT_EQ(messages, (std::vector<int>{515, 517}));
+    EXPECT_EQ(clicks, (std::vector<TrayActivation>{TrayActivation::Single, TrayActivation::Context,
+                                                   TrayActivation::Other}));
     EXPECT_EQ(asked, 1);  // decided once, as the icon is made
 }
 

@@ -51,7 +51,7 @@ struct TestApp {
     Subsystems& parts() { return window->subsystems(); }
     SettingsFile& settings() { return parts().settings; }
     template <class T>
-    T& get(const std::string& name) {
+    T& get(std::string_view name) {
         return frm().get<T>(name);
     }
     Timer& timer(const std::string& name) { return get<Timer>(name); }

@@ -195,7 +195,7 @@ TEST(FormLinkActions, ShowingFromOutsideRestoresAMinimisedHiddenForm) {
     EXPECT_EQ(host.foregroundCalls, 1) << "and raised";
 }
 
-TEST(FormLinkActions, MouseMovesAndTrayMessagesArriveInTwips) {
+TEST(FormLinkActions, MouseMovesArriveInTwipsAndTrayClicksAsReported) {
     Form frm("frmTest");
     TestWindow window(frm, TwipScale{120, 96});
     window.mouseMoved(0, 0, 10, 10);  // no handler: nothing happens
@@ -208,10 +208,18 @@ TEST(FormLinkActions, MouseMovesAndTrayMessagesArriveInTwips) {
     window.mouseMoved(1, 2, 10, 10);
     EXPECT_EQ(xs.back(), 120);
     EXPECT_EQ(ys.back(), 150);
-    for (int message : {WM_LBUTTONDBLCLK_, WM_RBUTTONUP_}) {
-        window.mouseMoved(1, 2, message, 0);
-        EXPECT_DOUBLE_EQ(xs.back() / window.scale().twipsPerPixelX(), message) << "the message is x in pixels";
-    }
+    window.mouseMoved(1, 2, 515, 0);
+    EXPECT_DOUBLE_EQ(xs.back() / window.scale().twipsPerPixelX(), 515) << "x in pixels comes back whole";
+
+    window.trayActivated({TrayActivation::Double, TrayKind::ClickThenDoubleClick});  // no handler
+    std::vector<TrayActivation> clicks;
+    frm.onTrayActivated = [&](TrayEvent event) {
+        EXPECT_EQ(event.tray, TrayKind::SingleActivationOnly);
+        clicks.push_back(event.activation);
+    };
+    window.trayActivated({TrayActivation::Single, TrayKind::SingleActivationOnly});
+    window.trayActivated({TrayActivation::Context, TrayKind::SingleActivationOnly});
+    EXPECT_EQ(clicks, (std::vector<TrayActivation>{TrayActivation::Single, TrayActivation::Context}));
 }
 
 TEST(FormLinkPictures, TheImageListOfTheForm) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 
 #include "base/app_error.h"
 #include "support/error_of.h"
@@ -84,6 +85,39 @@ TEST(OptionButtons, OneSelectedPerContainerWithIndexedClick) {
     EXPECT_FALSE(frm.element<OptionButton>("optA", 1).value());
     EXPECT_TRUE(lone.value());  // another container is another group
     EXPECT_EQ(errorOf([&] { frm.element<OptionButton>("optA", 3); }), errNoControlArrayElement);
+}
+
+// A name asked for as another class than it was declared with is a clear fault naming
+// both, never a cast into the wrong object; a class above it (ListControl, Clickable) fits.
+TEST(Lookups, AControlOfTheWrongClassIsRefusedByName) {
+    Form frm("frmTest");
+    frm.add<ListBox>("lstItems");
+    frm.add<Menu>("mnuItem", nullptr, 0);
+    constexpr ControlName<ListBox> lstItems{"lstItems"};
+    EXPECT_EQ(&frm.get(lstItems), &frm.get<ListControl>("lstItems"));
+    EXPECT_NO_THROW(frm.get<Control>("lstItems"));
+    EXPECT_NO_THROW(frm.element<Clickable>("mnuItem", 0));
+    struct Wrong {
+        std::function<void()> lookup;
+        const char* message;
+    };
+    const Wrong cases[] = {
+        {[&] { frm.get<CheckBox>("lstItems"); }, "control lstItems is a ListBox, not a CheckBox"},
+        {[&] { frm.get<ComboBox>("lstItems"); }, "control lstItems is a ListBox, not a ComboBox"},
+        {[&] { frm.get<Clickable>("lstItems"); }, "control lstItems is a ListBox, not a Clickable"},
+        {[&] { frm.element<ListControl>("mnuItem", 0); }, "control mnuItem is a Menu, not a ListControl"},
+        {[&] { frm.get<ListBox>("lstMissing"); }, "no control named lstMissing"},
+    };
+    for (const Wrong& c : cases) {
+        try {
+            c.lookup();
+            ADD_FAILURE() << c.message;
+        } catch (const std::logic_error& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+    }
+    frm.add<ListBox>("lstArray", nullptr, 0);
+    EXPECT_THROW(frm.loadMenuElement("lstArray", 1), std::logic_error) << "a list array is no menu array";
 }
 
 TEST(MenuArrays, LoadAndUnloadRunTimeElements) {

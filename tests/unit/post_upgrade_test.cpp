@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/program.h"
+#include "base/text.h"
 #include "forms/headless_host.h"
 #include "support/fake_platform.h"
 #include "support/host_clock.h"

@@ -71,8 +71,8 @@ TEST_F(AutostartTest, RegistryRoutinesNeverCreateAKey) {
     EXPECT_EQ(fakes.registry.keys.size(), 1u);
     fakes.registry.setString(HKEY_LOCAL_MACHINE_, "Software\\Microsoft\\Quillmere", "donreq", "1");
     fakes.registry.setString(HKEY_LOCAL_MACHINE_, "Software\\Microsoft\\Quillmere", "ver", "5");
-    reg.deleteValue(HKEY_LOCAL_MACHINE_, "donreq", "Software\\Microsoft\\Quillmere");
-    reg.deleteValue(HKEY_LOCAL_MACHINE_, "missing", "Software\\Microsoft\\Quillmere");
+    reg.deleteValue(HKEY_LOCAL_MACHINE_, "Software\\Microsoft\\Quillmere", "donreq");
+    reg.deleteValue(HKEY_LOCAL_MACHINE_, "Software\\Microsoft\\Quillmere", "missing");
     EXPECT_FALSE(fakes.registry.hasValue(HKEY_LOCAL_MACHINE_, "Software\\Microsoft\\Quillmere", "donreq"));
     EXPECT_TRUE(fakes.registry.hasValue(HKEY_LOCAL_MACHINE_, "Software\\Microsoft\\Quillmere", "ver"));
     EXPECT_EQ(fakes.registry.openHandles(), 0);

@@ -17,8 +17,10 @@ struct Tray : ::testing::Test {
     }
     SysTray& tray() { return app.window->tray(); }
     const NotifyIconData& lastCall() { return app.host.trayCalls.back().second; }
-    // A message from the icon, as the hosts hand it over: the number in pixels, sent in twips.
-    void iconMessage(double pixels) { app.frm().onMouseMove(0, 0, pixels * app.host.twipsPerPixelX(), 0); }
+    // A click on the icon, as a host reports it.
+    void click(TrayActivation activation, TrayKind tray = TrayKind::ClickThenDoubleClick) {
+        app.frm().onTrayActivated({activation, tray});
+    }
     TestApp app;
 };
 
@@ -75,7 +77,7 @@ TEST_F(Tray, HiddenWindowFollowsTheMemoryTimerShownWindowDoesNot) {
 TEST_F(Tray, DoubleClickShowsTheHiddenWindowRestored) {
     app.frm().setWindowState(WindowState::Minimized);
     app.get<CommandButton>("cmdHide").userClick();
-    iconMessage(515);
+    click(TrayActivation::Double);
     EXPECT_TRUE(app.frm().visible());
     EXPECT_EQ(app.frm().windowState(), WindowState::Normal);
     EXPECT_FALSE(tray().inTray());
@@ -84,7 +86,7 @@ TEST_F(Tray, DoubleClickShowsTheHiddenWindowRestored) {
 
 TEST_F(Tray, RightButtonPopsUpTheFileMenuOnlyWhileHidden) {
     app.get<CommandButton>("cmdHide").userClick();
-    iconMessage(517);
+    click(TrayActivation::Context);
     ASSERT_EQ(app.host.popups.size(), 1u);
     EXPECT_EQ(app.host.popups[0], "mnuFile");
     EXPECT_FALSE(app.frm().visible());
@@ -92,39 +94,26 @@ TEST_F(Tray, RightButtonPopsUpTheFileMenuOnlyWhileHidden) {
     app.frm().show();
     app.frm().setWindowState(WindowState::Minimized);
     const int raised = app.host.foregroundCalls;
-    iconMessage(517);
+    click(TrayActivation::Context);
     EXPECT_EQ(app.host.popups.size(), 1u);
     EXPECT_EQ(app.frm().windowState(), WindowState::Normal);
     EXPECT_EQ(app.host.foregroundCalls, raised + 1);
-    iconMessage(515);
+    click(TrayActivation::Double);
     EXPECT_EQ(app.host.foregroundCalls, raised + 2);
 }
 
-TEST_F(Tray, MessageNumberIsTheRoundedPixelCoordinate) {
-    app.get<CommandButton>("cmdHide").userClick();
-    iconMessage(514.6);  // rounds to 515
-    EXPECT_TRUE(app.frm().visible());
-    app.get<CommandButton>("cmdHide").userClick();
-    for (double other : {512.0, 514.4, 516.0, 517.6}) iconMessage(other);
-    EXPECT_FALSE(app.frm().visible());
-    EXPECT_TRUE(app.host.popups.empty());
-    EXPECT_EQ(app.host.foregroundCalls, 0);
-}
-
 TEST_F(Tray, ASingleActivationShowsTheWindowOnlyWhereNoDoubleClickComes) {
-    auto report = [&](TrayActivation activation, bool singleActivationOnly) {
-        if (const int message = trayMouseMessage(activation, singleActivationOnly)) iconMessage(message);
-    };
     app.get<CommandButton>("cmdHide").userClick();
-    report(TrayActivation::Single, false);  // XEmbed and Windows: the double click follows
-    report(TrayActivation::Other, true);
+    click(TrayActivation::Single);  // XEmbed and Windows: the double click follows
+    click(TrayActivation::Other, TrayKind::SingleActivationOnly);
     EXPECT_FALSE(app.frm().visible());
-    report(TrayActivation::Single, true);  // a StatusNotifierItem tray: Activate
+    EXPECT_EQ(app.host.foregroundCalls, 0);
+    click(TrayActivation::Single, TrayKind::SingleActivationOnly);  // a StatusNotifierItem tray: Activate
     EXPECT_TRUE(app.frm().visible());
     app.get<CommandButton>("cmdHide").userClick();
-    report(TrayActivation::Context, true);
+    click(TrayActivation::Context, TrayKind::SingleActivationOnly);
     EXPECT_EQ(app.host.popups, std::vector<std::string>{"mnuFile"});
-    report(TrayActivation::Double, false);
+    click(TrayActivation::Double);
     EXPECT_TRUE(app.frm().visible());
 }
 

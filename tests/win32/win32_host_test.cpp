@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <vector>
 
 #include "forms/form.h"
 #include "forms/picture_box.h"
@@ -128,6 +129,19 @@ TEST_F(Win32HostTest, UserActionsGoThroughTheModels) {
     EXPECT_TRUE(option(1).value());
     EXPECT_FALSE(option(0).value()) << "the model clears the group";
     EXPECT_EQ(SendMessageA(hwndOf(option(0)), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+// The shell's tray messages reach the window as mouse moves, the message number as x.
+TEST_F(Win32HostTest, TheIconsClicksArriveAsTypedTrayEvents) {
+    std::vector<TrayActivation> clicks;
+    frm.onTrayActivated = [&](TrayEvent event) {
+        EXPECT_EQ(event.tray, TrayKind::ClickThenDoubleClick);
+        clicks.push_back(event.activation);
+    };
+    for (int x : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONUP, 600}) {
+        SendMessageA(window->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, 0));
+    }
+    EXPECT_EQ(clicks, (std::vector<TrayActivation>{TrayActivation::Double, TrayActivation::Context}));
 }
 
 TEST_F(Win32HostTest, FramesCarryTheirChildrenAndTimersRunOnTheWindow) {

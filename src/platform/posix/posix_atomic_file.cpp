@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 
+#include "base/text.h"
 #include "platform/posix/posix_temporary_name.h"
 
 namespace qm {
@@ -20,11 +21,6 @@ struct Descriptor {
     }
 };
 
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 int writeWhole(int fd, const std::string& bytes, off_t at) {
     size_t done = 0;

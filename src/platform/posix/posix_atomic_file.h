@@ -1,7 +1,9 @@
 #pragma once
-// Every file the Linux ports write goes through replaceFile: the bytes go to a temporary
+// Every file the Linux ports replace goes through replaceFile: the bytes go to a temporary
 // beside the target, are flushed, and the temporary is renamed over the target, so a crash
-// or a full disk leaves the old file or the new one, never half of either.
+// or a full disk leaves the old file or the new one, never half of either (bar the in-place
+// update below). Appending, as the error log does, goes through PosixFiles::append and
+// writes in place.
 //
 // The rights follow Windows: a file we may not write is not replaced (rename only asks the
 // folder), and a writable file in a folder that forbids new entries is updated in place.

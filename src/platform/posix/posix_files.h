@@ -4,7 +4,7 @@
 
 namespace qm {
 
-// The classic number for an errno of a failed file call (53, 76, 70, 61, 75).
+// The classic number for an errno of a failed file call (53, 76, 70, 61, 52, else 75).
 int fileErrorNumber(int errnoValue);
 
 class PosixFiles : public FilesPort {

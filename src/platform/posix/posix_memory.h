@@ -15,7 +15,7 @@
 
 namespace qm {
 
-// What the last touchBlock did, as the child reported it.
+// What the last touchBlock or holdBlock did, as the child reported it.
 struct TouchReport {
     uint64_t bytesWritten = 0;
     uint64_t baselineRss = 0;  // the child's resident size before writing

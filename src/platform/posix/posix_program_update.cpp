@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "base/app_error.h"
+#include "base/text.h"
 #include "platform/posix/late_library.h"
 #include "platform/posix/posix_atomic_file.h"
 
@@ -20,10 +21,6 @@ const std::string kP256KeyPrefix(
     "\x30\x59\x30\x13\x06\x07\x2a\x86\x48\xce\x3d\x02\x01\x06\x08\x2a\x86\x48\xce\x3d\x03\x01\x07\x03\x42\x00\x04",
     27);
 
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-}
 
 std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)> publicKey(const late::Crypto& f, const std::string& point) {
     const std::string der = kP256KeyPrefix + point;

@@ -136,7 +136,7 @@ long PosixRegistry::queryAutostart(RegValue& value, uint32_t maxBytes) {
 }
 
 long PosixRegistry::setAutostart(const RegValue& value) {
-    const std::string data = value.data.substr(0, value.data.find('\0'));
+    const std::string data(beforeNul(value.data));
     removeStaleTemporaries(autostartFolder());  // the program start only cleans its own folder
     return replaceFile(autostartPath(), autostartEntryText(data)) == 0 ? ERROR_SUCCESS_ : ERROR_ACCESS_DENIED_;
 }

@@ -21,11 +21,11 @@ namespace qm {
 
 namespace {
 
-// The shell only forks the program into the background and ends; the program's path and
-// arguments are its positional parameters, never parsed as shell text.
 // Desktop entries are a few KB even with every translation; programs a few dozen MB.
 constexpr uint64_t kMaxDesktopEntryBytes = 1024 * 1024;
 constexpr uint64_t kMaxProgramFileBytes = 1024ULL * 1024 * 1024;
+// The shell only forks the program into the background and ends; the program's path and
+// arguments are its positional parameters, never parsed as shell text.
 constexpr const char* kDetach = "\"$0\" \"$@\" </dev/null >/dev/null 2>&1 &";
 
 bool waitFor(pid_t pid) {

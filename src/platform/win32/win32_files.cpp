@@ -109,7 +109,7 @@ std::string Win32Files::readAll(const std::string& path, uint64_t maxBytes) {
 }
 
 // Replaced whole: the bytes go to a temporary beside the file, are flushed, and the
-// temporary is moved over the file, so a full disk leaves the old bitmap, not a cut one.
+// temporary is moved over the file, so a full disk leaves the old file, not a cut one.
 void Win32Files::writeAll(const std::string& path, const std::string& bytes) {
     refuseReadOnly(path);
     const std::string temporary = temporaryBeside(path);

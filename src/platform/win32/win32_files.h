@@ -1,6 +1,7 @@
 #pragma once
 // Files of the program folder through the Win32 file functions, with the classic error
-// numbers: 53 not found, 76 path not found, 75 access, 70 permission, 61 disk full.
+// numbers: 53 not found, 76 path not found, 75 access (denied, shared, locked), 70 write
+// protected, 61 disk full, 52 bad name.
 #include "platform/files.h"
 
 namespace qm {

@@ -1,8 +1,8 @@
 #pragma once
-// One running copy: every instance owns a hidden top-level application window of its own
-// class whose title is the application title, so FindWindowA finds exactly the running
-// instances. A second start asks the first, through that window, to bring its main
-// window forward.
+// One running copy per executable path: the first start holds a named mutex made from its
+// path, and a later start finds it taken. Every instance also owns a hidden top-level
+// application window of its own class, titled with the application title; through it (found
+// with FindWindowA) a second start asks the first to bring its main window forward.
 #include <functional>
 #include <string>
 

@@ -4,13 +4,11 @@
 
 #include <vector>
 
+#include "base/text.h"
+
 namespace qm {
 
-std::string folderOfPath(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    if (slash == std::string::npos) return ".";
-    return path.substr(0, slash);
-}
+std::string folderOfPath(const std::string& path) { return folderOf(path, "\\/"); }
 
 std::string baseNameOfPath(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");

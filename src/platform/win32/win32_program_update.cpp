@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/app_error.h"
+#include "base/text.h"
 #include "platform/win32/lazy_dll.h"
 
 namespace qm {
@@ -17,10 +18,8 @@ namespace {
 
 constexpr DWORD kMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
 
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? "." : path.substr(0, slash);
-}
+// Windows takes either slash between folders.
+constexpr std::string_view kSeparators = "\\/";
 
 std::optional<std::string> readWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -125,7 +124,7 @@ bool ecdsaP256Valid(const std::string& point, const std::string& data, const std
 }
 
 Win32ProgramUpdate::Win32ProgramUpdate(const std::string& runningExe, std::string trustedKey)
-    : running_(runningExe), program_(folderOf(runningExe) + "\\Quillmere.exe"), trustedKey_(std::move(trustedKey)) {}
+    : running_(runningExe), program_(folderOf(runningExe, kSeparators) + "\\Quillmere.exe"), trustedKey_(std::move(trustedKey)) {}
 
 // File names on Windows ignore case.
 bool Win32ProgramUpdate::runsProgramFile() { return _stricmp(running_.c_str(), program_.c_str()) == 0; }
@@ -139,14 +138,14 @@ ProgramKind Win32ProgramUpdate::ownKind() {
 }
 
 bool Win32ProgramUpdate::canReplaceProgram() {
-    const std::string probe = tempFileIn(folderOf(program_));
+    const std::string probe = tempFileIn(folderOf(program_, kSeparators));
     if (probe.empty()) return false;
     DeleteFileA(probe.c_str());
     return true;
 }
 
 void Win32ProgramUpdate::saveProgram(const std::string& path, const std::string& bytes) {
-    const std::string temp = tempFileIn(folderOf(path));
+    const std::string temp = tempFileIn(folderOf(path, kSeparators));
     const bool ok = !temp.empty() && writeThrough(temp, bytes) && MoveFileExA(temp.c_str(), path.c_str(), kMoveFlags);
     if (ok) return;
     if (!temp.empty()) DeleteFileA(temp.c_str());
@@ -157,7 +156,7 @@ void Win32ProgramUpdate::saveProgram(const std::string& path, const std::string&
 // the old program still runs, its file cannot be replaced and the move says so.
 ReplaceResult Win32ProgramUpdate::replaceProgram(const std::string& source, const std::string& target) {
     const std::optional<std::string> bytes = readWhole(source);
-    const std::string temp = tempFileIn(folderOf(target));
+    const std::string temp = tempFileIn(folderOf(target, kSeparators));
     if (!bytes || bytes->empty() || temp.empty()) return ReplaceResult::Failed;
     bool ok = writeThrough(temp, *bytes) && readWhole(temp) == bytes;
     ok = ok && MoveFileExA(temp.c_str(), target.c_str(), kMoveFlags);

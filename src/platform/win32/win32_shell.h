@@ -19,7 +19,7 @@ public:
     std::optional<std::string> applicationName(const std::string&) override { return std::nullopt; }
     bool copyFileSilently(const std::string& source, const std::string& target) override;
 
-    void* mainWindow = nullptr;  // the owner for shellExecute; the host sets it once shown
+    void* mainWindow = nullptr;  // the owner for shellExecute; WinMain sets it once the main window is loaded
 };
 
 }  // namespace qm

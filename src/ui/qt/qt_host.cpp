@@ -102,7 +102,8 @@ bool QtHost::notifyIcon(int message, const NotifyIconData& data) {
 void QtHost::addTrayIcon(const NotifyIconData& data) {
     if (!tray_) {
         // Qt chooses the kind of tray as it makes the icon; so does the click's meaning.
-        singleActivationOnly_ = statusNotifierTray && statusNotifierTray();
+        trayKind_ = statusNotifierTray && statusNotifierTray() ? TrayKind::SingleActivationOnly
+                                                                : TrayKind::ClickThenDoubleClick;
         tray_ = new QSystemTrayIcon();
         QObject::connect(tray_, &QSystemTrayIcon::activated, tray_,
                          [this](QSystemTrayIcon::ActivationReason reason) { trayActivated(reason); });
@@ -127,12 +128,11 @@ TrayActivation activationOf(QSystemTrayIcon::ActivationReason reason) {
 }  // namespace
 
 void QtHost::trayActivated(QSystemTrayIcon::ActivationReason reason) {
-    if (const int message = trayMouseMessage(activationOf(reason), singleActivationOnly_)) sendTrayMessage(message);
+    reportTray(activationOf(reason));
 }
 
-// As the shell hands them over: a mouse move over the icon's form, the message as x.
-void QtHost::sendTrayMessage(int message) {
-    if (FormWindow* window = trayForm_ ? windowOf(*trayForm_) : nullptr) window->mouseMoved(0, 0, message, 0);
+void QtHost::reportTray(TrayActivation activation) {
+    if (FormWindow* window = trayForm_ ? windowOf(*trayForm_) : nullptr) window->trayActivated({activation, trayKind_});
 }
 
 // Logging off or shutting down ends the program whatever its options say.

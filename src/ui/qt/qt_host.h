@@ -50,12 +50,12 @@ public:
 private:
     std::unique_ptr<FormWindow> makeWindow(Form& form) override;
     void addTrayIcon(const NotifyIconData& data);
-    void sendTrayMessage(int message);
+    void reportTray(TrayActivation activation);
 
     QPointer<QSystemTrayIcon> tray_;
     Form* trayForm_ = nullptr;
     std::unique_ptr<EndSignals> endSignals_;
-    bool singleActivationOnly_ = false;
+    TrayKind trayKind_ = TrayKind::ClickThenDoubleClick;
 };
 
 }  // namespace qm::qt

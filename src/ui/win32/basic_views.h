@@ -1,6 +1,6 @@
 #pragma once
-// Views of the simple controls: labels, buttons, check boxes, option buttons, frames
-// and timers.
+// Views of the simple controls: labels, buttons, check boxes, option buttons, frames,
+// timers, and the images and lines their containers draw.
 #include "ui/win32/control_view.h"
 
 namespace qm::win32 {
@@ -86,7 +86,7 @@ private:
     Timer& timer_;
 };
 
-// Pictures and lines have no window: their container draws them.
+// Images and lines have no window: their container draws them.
 class DecorationView : public ControlView {
 public:
     using ControlView::ControlView;

@@ -105,7 +105,8 @@ private:
     std::vector<std::unique_ptr<ScreenReaderName>> screenReaders_;
 };
 
-// The view for any control kind (null for kinds the window handles itself: menus).
+// The view for any control kind (null for menus, which the window's menu bar handles, and
+// for image lists, which only hold pictures).
 std::unique_ptr<ControlView> makeView(Control& control, FormWindow& window);
 
 COLORREF toColorRef(Color c);

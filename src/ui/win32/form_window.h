@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -19,6 +20,11 @@
 #include "ui/win32/win32_scale.h"
 
 namespace qm::win32 {
+
+// The tray icon's click a mouse move stands for: the shell hands the icon's messages to its
+// window as WM_MOUSEMOVE, the mouse message's number as x. A double click and the right
+// button's release mean something; every other number (a real move, too) means nothing.
+std::optional<TrayActivation> trayClickOfMouseMove(int x);
 
 class Win32Host;
 

@@ -20,6 +20,12 @@ int shiftKeys(WPARAM wp) {
 
 }  // namespace
 
+std::optional<TrayActivation> trayClickOfMouseMove(int x) {
+    if (x == WM_LBUTTONDBLCLK) return TrayActivation::Double;
+    if (x == WM_RBUTTONUP) return TrayActivation::Context;
+    return std::nullopt;
+}
+
 void FormWindow::startTimer(int id, int interval) {
     timers_.start(id, interval, GetTickCount64());
     armTimer();
@@ -67,6 +73,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         // the shell puts the mouse message number into the low word of lParam.
         case WM_MOUSEMOVE:
             host_.pointerMoved();
+            if (const auto click = trayClickOfMouseMove(LOWORD(lp))) trayActivated({*click, TrayKind::ClickThenDoubleClick});
             mouseMoved(mouseButtons(wp), shiftKeys(wp), LOWORD(lp), HIWORD(lp));
             return 0;
         case WM_CLOSE: closeBox(); return 0;

@@ -1,6 +1,6 @@
-#include "update/reg_strings.h"
+#include "settings/registry_strings.h"
 
-#include "base/trap.h"
+#include "base/text.h"
 
 namespace qm {
 
@@ -10,18 +10,23 @@ constexpr uint32_t kReadWrite = KEY_READ_ | KEY_SET_VALUE_ | KEY_CREATE_SUB_KEY_
 constexpr uint32_t kLargestText = 4096;
 constexpr long kMoreData = 234;
 
-std::string upToNul(const std::string& data) { return data.substr(0, data.find('\0')); }
-
 RegValue stringValue(const std::string& text) { return RegValue{REG_SZ_, text + '\0'}; }
 
-// Runs `use` on the key when `open` succeeded, then closes it; every error is ignored.
+// One step, its error logged through `errors` or, without a trap, ignored.
+template <class Statement>
+void step(Trap* errors, Statement&& statement) {
+    if (errors) (*errors)(statement);
+    else ignoreErrors(statement);
+}
+
+// Runs `use` on the key when `open` succeeded, then closes it.
 template <class Open, class Use>
-void withKey(RegistryPort& registry, Open&& open, Use&& use) {
+void withKey(RegistryPort& registry, Open&& open, Use&& use, Trap* errors = nullptr) {
     RegHandle key = 0;
     long opened = -1;
-    ignoreErrors([&] { opened = open(key); });
-    if (opened == ERROR_SUCCESS_) ignoreErrors([&] { use(key); });
-    ignoreErrors([&] { registry.closeKey(key); });
+    step(errors, [&] { opened = open(key); });
+    if (opened == ERROR_SUCCESS_) step(errors, [&] { use(key); });
+    step(errors, [&] { registry.closeKey(key); });
 }
 
 }  // namespace
@@ -34,7 +39,7 @@ std::string ensureRegString(RegistryPort& registry, uint32_t root, const std::st
         RegValue value;
         const long queried = registry.queryValue(key, name, value, kLargestText);
         if (queried == ERROR_SUCCESS_ || queried == kMoreData) {
-            text = upToNul(value.data);
+            text = std::string(beforeNul(value.data));
         } else {
             registry.setValue(key, name, stringValue(defaultText));
         }
@@ -49,7 +54,7 @@ std::string readRegString(RegistryPort& registry, uint32_t root, const std::stri
     withKey(registry, open, [&](RegHandle key) {
         RegValue value;
         if (registry.queryValue(key, name, value, kLargestText) == ERROR_SUCCESS_ && value.type == REG_SZ_) {
-            text = upToNul(value.data);
+            text = std::string(beforeNul(value.data));
         }
     });
     return text;
@@ -61,19 +66,16 @@ void writeRegString(RegistryPort& registry, uint32_t root, const std::string& su
     withKey(registry, open, [&](RegHandle key) { registry.setValue(key, name, stringValue(text)); });
 }
 
-void deleteRegValue(RegistryPort& registry, uint32_t root, const std::string& name, const std::string& subkey) {
+void setRegString(RegistryPort& registry, uint32_t root, const std::string& subkey, const std::string& name,
+                  const std::string& text, Trap* errors) {
     auto open = [&](RegHandle& key) { return registry.openKey(root, subkey, KEY_WRITE_, key); };
-    withKey(registry, open, [&](RegHandle key) { registry.deleteValue(key, name); });
+    withKey(registry, open, [&](RegHandle key) { registry.setValue(key, name, stringValue(text)); }, errors);
 }
 
-std::string addBackslash(const std::string& path, char separator) {
-    if (!path.empty() && path.back() == separator) return path;
-    return path + separator;
-}
-
-void waitSeconds(Host& host, ClockPort& clock, int32_t n) {
-    const uint32_t until = clock.tickCount() + static_cast<uint32_t>(n) * 1000u;
-    while (static_cast<int32_t>(until - clock.tickCount()) > 0) host.doEvents();
+void deleteRegValue(RegistryPort& registry, uint32_t root, const std::string& subkey, const std::string& name,
+                    Trap* errors) {
+    auto open = [&](RegHandle& key) { return registry.openKey(root, subkey, KEY_WRITE_, key); };
+    withKey(registry, open, [&](RegHandle key) { registry.deleteValue(key, name); }, errors);
 }
 
 }  // namespace qm
