@@ -99,6 +99,26 @@ void HeadlessHost::showModal(Form& form, Form&) {
     if (onModal) onModal(form);
 }
 
+void HeadlessHost::runInBackground(std::function<void()> work, std::function<void()> done) {
+    if (!holdBackground) return Host::runInBackground(std::move(work), std::move(done));
+    held_.emplace_back(std::move(work), std::move(done));
+}
+
+bool HeadlessHost::finishBackground() {
+    if (held_.empty()) return false;
+    auto [work, done] = std::move(held_.front());
+    held_.pop_front();
+    work();
+    done();
+    return true;
+}
+
+// Events run first, as they would while the work goes on; then the oldest work ends.
+void HeadlessHost::waitForEvents() {
+    doEvents();
+    finishBackground();
+}
+
 void HeadlessHost::doEvents() {
     ++doEventsCalls;
     advance(doEventsStepMs);

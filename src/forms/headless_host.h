@@ -38,6 +38,10 @@ public:
     std::optional<std::string> showOpenDialog(Form& owner, const std::string& filter, int flags) override;
     void showModal(Form& form, Form& owner) override;
     void doEvents() override;
+    // At once, unless holdBackground keeps the work for finishBackground.
+    void runInBackground(std::function<void()> work, std::function<void()> done) override;
+    // Lets events run as doEvents does, then finishes the oldest held work.
+    void waitForEvents() override;
     void setForeground(Form& form) override;
     void popupMenu(Form& form, Menu& menu) override;
     bool notifyIcon(int message, const NotifyIconData& data) override;
@@ -65,6 +69,11 @@ public:
     std::deque<std::optional<std::string>> dialogAnswers;
     std::function<void(Form&)> onModal;
     int doEventsStepMs = 10;
+    // Background work waits, as if it were still running, until finishBackground runs it.
+    bool holdBackground = false;
+    // Runs the oldest held work and then its end; false when none was held.
+    bool finishBackground();
+    size_t backgroundHeld() const { return held_.size(); }
 
     // Records.
     std::vector<ShownMessage> messages;
@@ -100,6 +109,7 @@ private:
     uint32_t startTick_ = 1000000;
     int64_t wallShiftMs_ = 0;
     std::vector<Scheduled> timers_;
+    std::deque<std::pair<std::function<void()>, std::function<void()>>> held_;
     int nextOrder_ = 0;
 };
 

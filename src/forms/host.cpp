@@ -4,6 +4,11 @@
 
 namespace qm {
 
+void Host::runInBackground(std::function<void()> work, std::function<void()> done) {
+    work();
+    done();
+}
+
 void Host::showFromOutside(Form& form) {
     bringFormBack(form);
     setForeground(form);

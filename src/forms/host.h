@@ -2,6 +2,7 @@
 // What the core asks of the window system. Each desktop implements it; tests use the
 // headless host with its virtual clock.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -50,6 +51,12 @@ public:
     virtual void showModal(Form& form, Form& owner) = 0;
     // Lets pending window events (and due timers) run.
     virtual void doEvents() = 0;
+    // Runs `work` off the window's thread, then `done` on it among the window's events, so
+    // the windows go on answering while the work runs. `work` must touch nothing the
+    // windows use. A host without a second thread runs both at once.
+    virtual void runInBackground(std::function<void()> work, std::function<void()> done);
+    // Waits for the next window event (a background work's end among them) and runs it.
+    virtual void waitForEvents() { doEvents(); }
     // Brings the window to the foreground.
     virtual void setForeground(Form& form) = 0;
     // Pops up a menu at the mouse position.

@@ -1,9 +1,11 @@
 #include "launcher/pre_release.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "base/convert.h"
 #include "forms/form.h"
+#include "memory/release_engine.h"
 
 namespace qm {
 
@@ -59,9 +61,28 @@ void PreRelease::processEvents(Trap& t) {
 void PreRelease::holdNext(std::unique_ptr<HeldBlock>& held, int64_t blockMB, uint64_t totalPhys) {
     uint64_t bytes = static_cast<uint64_t>(std::max<int64_t>(blockMB, 0)) * kBytesPerMB;
     if (totalPhys > 0) bytes = std::min(bytes, totalPhys);
-    std::unique_ptr<HeldBlock> block = ctx_.platform.memory.holdBlock(bytes);
+    std::unique_ptr<HeldBlock> block = holdWhileAnswering(bytes);
     if (!block) raiseError(errOutOfMemory);
     held = std::move(block);
+}
+
+// The block is written off the window's thread; the window's events run meanwhile.
+std::unique_ptr<HeldBlock> PreRelease::holdWhileAnswering(uint64_t bytes) {
+    std::unique_ptr<HeldBlock> block;
+    std::exception_ptr failure;
+    bool finished = false;
+    const auto alive = std::make_shared<bool>(true);
+    runBlockJob(ctx_.host, ctx_.platform.memory.beginBlock(bytes, true), alive, [&](BlockJob& job) {
+        finished = true;
+        try {
+            block = job.held();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    while (!finished) ctx_.host.waitForEvents();
+    if (failure) std::rethrow_exception(failure);
+    return block;
 }
 
 }  // namespace qm

@@ -1,7 +1,7 @@
 #pragma once
 // The launcher's own release before a program starts: one synchronous loop, paced by
-// passes of event processing instead of a timer. It neither uses nor changes tmrRam or the
-// release cycle's state.
+// passes of event processing instead of a timer; while a block is written the window's
+// events go on. It neither uses nor changes tmrRam or the release cycle's state.
 #include <cstdint>
 #include <memory>
 
@@ -32,6 +32,7 @@ private:
     // Replaces the held block with a new one of `blockMB`, capped at the machine's total;
     // the old one goes only once the new one exists. A refusal keeps the old one.
     void holdNext(std::unique_ptr<HeldBlock>& held, int64_t blockMB, uint64_t totalPhys);
+    std::unique_ptr<HeldBlock> holdWhileAnswering(uint64_t bytes);
 
     SubsystemContext& ctx_;
     const MemoryTotals& totals_;

@@ -1,6 +1,8 @@
 #include "memory/release_engine.h"
 
 #include <algorithm>
+#include <exception>
+#include <memory>
 
 #include "base/convert.h"
 #include "forms/host.h"
@@ -16,6 +18,43 @@ constexpr const char* kAlreadyReleasing = "The application is already releasing 
 int32_t toMB(uint64_t bytes) { return toInt32(roundHalfEven(static_cast<double>(bytes) / kBytesPerMB)); }
 
 }  // namespace
+
+namespace {
+
+// A job whose wait may run on another thread: an error it raises there is kept and raised
+// again by touched() or held(), on the window's thread, where the caller's trap logs it.
+class CaughtJob : public BlockJob {
+public:
+    explicit CaughtJob(std::unique_ptr<BlockJob> job) : job_(std::move(job)) {}
+    void wait() override {
+        try {
+            job_->wait();
+        } catch (...) {
+            failure_ = std::current_exception();
+        }
+    }
+    TouchResult touched() override { return rethrown(), job_->touched(); }
+    std::unique_ptr<HeldBlock> held() override { return rethrown(), job_->held(); }
+
+private:
+    void rethrown() const {
+        if (failure_) std::rethrow_exception(failure_);
+    }
+    std::unique_ptr<BlockJob> job_;
+    std::exception_ptr failure_;
+};
+
+}  // namespace
+
+void runBlockJob(Host& host, std::unique_ptr<BlockJob> job, const std::shared_ptr<bool>& alive,
+                 std::function<void(BlockJob&)> done) {
+    auto shared = std::make_shared<CaughtJob>(std::move(job));
+    std::weak_ptr<bool> owner = alive;
+    host.runInBackground([shared] { shared->wait(); },
+                         [shared, owner, done = std::move(done)] {
+                             if (!owner.expired()) done(*shared);
+                         });
+}
 
 ReleaseEngine::ReleaseEngine(SubsystemContext& ctx)
     : ctx_(ctx),
@@ -60,6 +99,7 @@ void ReleaseEngine::stopCycle() {
 }
 
 void ReleaseEngine::tmrRam_Timer() {
+    if (inFlight_) return;
     auto t = ctx_.trap(",tmrRam_Timer");
     int32_t limit = 0;
     t([&] { limit = retryLimit(); });
@@ -68,22 +108,34 @@ void ReleaseEngine::tmrRam_Timer() {
     int32_t now = 0;
     t([&] { status = ctx_.platform.memory.status(), now = toMB(status.availPhys); });
     if (now >= target_) return stopCycle();
-    bool written = true;
-    t([&] { written = touchGoalBlock(status.totalPhys); });
-    if (!written) return;
-    t([&] { attempts_ = toInt32(attempts_ + 1.0); });
+    t([&] { startGoalBlock(status.totalPhys); });
 }
 
 // The block is the whole goal. A goal above the machine's total physical memory can never
 // be reached, and writing more than that only churns the page file, so the block stops at
-// the total. A block refused for lack of memory is no attempt; kMaxRefusedBlocks of them
-// end the cycle.
-bool ReleaseEngine::touchGoalBlock(uint64_t totalPhys) {
+// the total.
+void ReleaseEngine::startGoalBlock(uint64_t totalPhys) {
     uint64_t bytes = static_cast<uint64_t>(target_) * kBytesPerMB;
     if (totalPhys > 0) bytes = std::min(bytes, totalPhys);
-    if (ctx_.platform.memory.touchBlock(bytes) == TouchResult::Written) return true;
-    if (++refused_ >= kMaxRefusedBlocks) stopCycle();
-    return false;
+    inFlight_ = true;
+    runBlockJob(ctx_.host, ctx_.platform.memory.beginBlock(bytes, false), alive_, [this](BlockJob& job) {
+        inFlight_ = false;
+        auto t = ctx_.trap(",tmrRam_Timer");
+        TouchResult result = TouchResult::NotEnoughMemory;
+        t([&] { result = job.touched(); });
+        finishStep(result);
+    });
+}
+
+// A written block is an attempt; one refused for lack of memory is not, and
+// kMaxRefusedBlocks of them end the cycle.
+void ReleaseEngine::finishStep(TouchResult result) {
+    auto t = ctx_.trap(",tmrRam_Timer");
+    if (result == TouchResult::Written) {
+        t([&] { attempts_ = toInt32(attempts_ + 1.0); });
+    } else if (++refused_ >= kMaxRefusedBlocks) {
+        stopCycle();
+    }
 }
 
 void ReleaseEngine::cmdRam_Click() {

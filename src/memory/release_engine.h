@@ -1,8 +1,11 @@
 #pragma once
 // The release cycle: a goal for the available physical memory, then one block of the
 // goal's size committed, written and freed per tick of tmrRam until the goal is reached
-// or the retry limit is used up.
+// or the retry limit is used up. A block is written off the window's thread, so the
+// window goes on answering; a tick that comes while it is written waits for it.
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "context/subsystem_context.h"
@@ -13,6 +16,11 @@ class CommandButton;
 class ComboBox;
 class ListBox;
 class Timer;
+
+// Waits for the job off the window's thread and hands it to `done` on it, unless `alive`'s
+// owner is gone by then. An error the wait raised is raised again by the job's result.
+void runBlockJob(Host& host, std::unique_ptr<BlockJob> job, const std::shared_ptr<bool>& alive,
+                 std::function<void(BlockJob&)> done);
 
 class ReleaseEngine {
 public:
@@ -40,13 +48,16 @@ public:
     // machines above 2 GB (and above 32 GB) have room.
     int32_t releaseTarget() const { return target_; }
     int32_t releaseAttempts() const { return attempts_; }
+    // A block of the running cycle is being written.
+    bool stepInFlight() const { return inFlight_; }
 
     void tmrRam_Timer();
     void cmdRam_Click();
 
 private:
     void stopCycle();
-    bool touchGoalBlock(uint64_t totalPhys);
+    void startGoalBlock(uint64_t totalPhys);
+    void finishStep(TouchResult result);
 
     SubsystemContext& ctx_;
     Timer& tmrRam_;
@@ -57,6 +68,8 @@ private:
     int32_t target_ = 0;
     int32_t attempts_ = 0;
     int32_t refused_ = 0;
+    bool inFlight_ = false;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace qm

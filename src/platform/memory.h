@@ -24,6 +24,22 @@ public:
     virtual ~HeldBlock() = default;
 };
 
+// One block's writing in three steps, so that only the middle one waits and it may wait on
+// another thread than the window's: the port's beginBlock (on the caller's thread) takes
+// what the port shares and starts the writer; wait() (on any thread) waits until the block
+// is written; touched() or held() (on the caller's thread again) gives the result. A job
+// dropped unfinished ends its writer, whose memory is then returned.
+class BlockJob {
+public:
+    virtual ~BlockJob() = default;
+    // Until the block is written, and for a touch also freed; touches nothing the port shares.
+    virtual void wait() = 0;
+    // After wait: a touch's result.
+    virtual TouchResult touched() = 0;
+    // After wait: a hold's block, null when it could not be had.
+    virtual std::unique_ptr<HeldBlock> held() = 0;
+};
+
 class MemoryPort {
 public:
     virtual ~MemoryPort() = default;
@@ -34,6 +50,9 @@ public:
     // Commits a block of `bytes` and writes every byte of it, as touchBlock does, but keeps
     // it until the handle is dropped; null when the block could not be had.
     virtual std::unique_ptr<HeldBlock> holdBlock(uint64_t bytes) = 0;
+    // A touchBlock (or, with `hold`, a holdBlock) made in the steps of BlockJob. By default
+    // the whole call runs in wait(), for ports that share nothing while writing.
+    virtual std::unique_ptr<BlockJob> beginBlock(uint64_t bytes, bool hold);
 };
 
 }  // namespace qm

@@ -373,6 +373,56 @@ TEST(PosixMemory, AHeldBlockStaysWrittenInAChildTheKillerTakesFirstUntilItIsDrop
     next.reset();
 }
 
+// The process's state as /proc shows it ('Z' a zombie, whose memory is already returned;
+// '?' when it is gone).
+char stateOf(pid_t pid) {
+    const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    const size_t close = stat.rfind(')');
+    return close == std::string::npos || close + 2 >= stat.size() ? '?' : stat[close + 2];
+}
+
+// A program killed while its writer works (kill -9, a crash, the OOM killer) takes the
+// writer with it: an orphan would go on writing gigabytes nobody asked for.
+TEST(PosixMemory, TheWriterEndsWithTheProgramThatStartedIt) {
+    struct Case {
+        const char* name;
+        bool hold;
+        uint64_t bytes;
+    };
+    const Case cases[] = {{"a block still being written", false, 4096 * MiB}, {"a held block", true, 32 * MiB}};
+    for (const Case& c : cases) {
+        int pipeFds[2];
+        ASSERT_EQ(::pipe(pipeFds), 0);
+        const pid_t program = ::fork();
+        ASSERT_GE(program, 0);
+        if (program == 0) {
+            PosixMemory port;
+            std::unique_ptr<BlockJob> job = port.beginBlock(c.bytes, c.hold);
+            std::unique_ptr<HeldBlock> held;
+            if (c.hold) job->wait(), held = job->held();
+            const std::string children = readFile("/proc/self/task/" + std::to_string(::getpid()) + "/children");
+            const pid_t writer = std::atoi(children.c_str());
+            [[maybe_unused]] ssize_t sent = ::write(pipeFds[1], &writer, sizeof writer);
+            ::pause();
+            ::_exit(0);
+        }
+        ::close(pipeFds[1]);
+        pid_t writer = 0;
+        ASSERT_EQ(::read(pipeFds[0], &writer, sizeof writer), static_cast<ssize_t>(sizeof writer)) << c.name;
+        ::close(pipeFds[0]);
+        ASSERT_GT(writer, 0) << c.name;
+        EXPECT_NE(stateOf(writer), '?') << c.name << ": the writer runs";
+        ::kill(program, SIGKILL);
+        ::waitpid(program, nullptr, 0);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+        while (stateOf(writer) != '?' && stateOf(writer) != 'Z' && std::chrono::steady_clock::now() < deadline) {
+            ::usleep(10000);
+        }
+        const char state = stateOf(writer);
+        EXPECT_TRUE(state == '?' || state == 'Z') << c.name << ": the writer is still there, state " << state;
+    }
+}
+
 TEST_F(RecordedMachine, AHeldBlockIsWrittenOnlyUpToTheBudgetAndNoRoomHoldsNothing) {
     put("/proc/meminfo", "MemTotal: 1048576 kB\nMemAvailable: 204800 kB\n");
     put("/proc/self/cgroup", "0::/\n");

@@ -1,11 +1,13 @@
 // The Qt host's own duties: the tray hand-over to the form's MouseMove, the close box, the
 // no-tray fallback, modal forms, the dialogs' classic mappings and the single instance.
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <future>
 #include <memory>
 #include <thread>
 
@@ -89,6 +91,31 @@ TEST_F(HostTest, AStatusNotifierTrayIsReportedAsOneThatOnlyActivates) {
     EXPECT_EQ(clicks, (std::vector<TrayActivation>{TrayActivation::Single, TrayActivation::Context,
                                                    TrayActivation::Other}));
     EXPECT_EQ(asked, 1);  // decided once, as the icon is made
+}
+
+// The work waits until the window's timer has ticked three times: it can end only if the
+// window goes on answering while it runs. Its end comes back on the window's thread.
+TEST_F(HostTest, BackgroundWorkLetsTheWindowAnswerAndEndsOnItsThread) {
+    std::promise<void> ticked;
+    std::shared_future<void> gate = ticked.get_future().share();
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (++ticks == 3) ticked.set_value();
+    });
+    timer.start(5);
+    const std::thread::id window = std::this_thread::get_id();
+    std::thread::id worker, ended;
+    bool done = false;
+    host.runInBackground([&] { worker = std::this_thread::get_id(), gate.wait(); },
+                         [&] { ended = std::this_thread::get_id(), done = true; });
+    QElapsedTimer waited;
+    waited.start();
+    while (!done && waited.elapsed() < 5000) host.waitForEvents();
+    ASSERT_TRUE(done);
+    EXPECT_GE(ticks, 3);
+    EXPECT_NE(worker, window);
+    EXPECT_EQ(ended, window);
 }
 
 TEST_F(HostTest, CloseBoxAsksTheFormAndACancelKeepsTheWindow) {

@@ -52,6 +52,17 @@ TEST_F(Launch, TheDefaultLimitHoldsOneBlockWhileTheProgramStartsAndFreesItAfter)
     EXPECT_TRUE(app.log.entries.empty());
 }
 
+TEST_F(Launch, WhileTheBlockIsWrittenTheWindowsEventsGoOn) {
+    app.host.holdBackground = true;
+    const int passesBefore = app.host.doEventsCalls;
+    doubleClick(1);
+    const std::string block = std::to_string((128 + 26) * MB);
+    EXPECT_EQ(events(), (std::vector<std::string>{"hold " + block, "start " + pad, "free " + block}));
+    EXPECT_EQ(app.host.doEventsCalls - passesBefore, 9) << "the eight passes and one while the block was written";
+    EXPECT_EQ(app.host.backgroundHeld(), 0u);
+    EXPECT_TRUE(app.log.entries.empty());
+}
+
 TEST_F(Launch, EachNewBlockExistsBeforeThePreviousOneIsFreed) {
     chooseLimit(3);
     app.fakes.memory.upcoming = {app.fakes.memory.current, {256 * MB, 100 * MB, 512 * MB, 384 * MB},

@@ -1,5 +1,6 @@
 #include "memory/release_engine.h"
 
+#include "forms/headless_host.h"
 #include "support/core_fixture.h"
 #include "support/error_of.h"
 
@@ -44,6 +45,58 @@ TEST_F(ReleaseEngineTest, OnDemandGoalIsAvailablePlusAmountAndEachStepTouchesThe
     EXPECT_EQ(engine.releaseAttempts(), 0);
     EXPECT_EQ(fakes.memory.touched.size(), 1u);
     EXPECT_TRUE(log.entries.empty());
+}
+
+// The block is written off the window's thread: meanwhile the window answers, the next
+// ticks of tmrRam wait for it and a click meets the rule of a running cycle.
+TEST_F(ReleaseEngineTest, AStepInFlightHoldsTheNextTicksAndTheRunningCycleRule) {
+    host.holdBackground = true;
+    retry(3);
+    amount(512);
+    clickRam();
+    host.advance(1000);
+    ASSERT_EQ(host.backgroundHeld(), 1u);
+    EXPECT_TRUE(engine.stepInFlight());
+    host.advance(5000);
+    EXPECT_EQ(host.backgroundHeld(), 1u) << "no tick starts a second block";
+    EXPECT_EQ(engine.releaseAttempts(), 0);
+    clickRam();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].prompt, "The application is already releasing RAM.Please wait or try later.");
+    EXPECT_EQ(engine.releaseTarget(), 812) << "the running goal is kept";
+
+    ASSERT_TRUE(host.finishBackground());
+    EXPECT_EQ(fakes.memory.touched, blocks({812}));
+    EXPECT_EQ(engine.releaseAttempts(), 1);
+    EXPECT_FALSE(engine.stepInFlight());
+    host.advance(1000);
+    EXPECT_EQ(host.backgroundHeld(), 1u) << "the next tick writes the next block";
+    host.finishBackground();
+    EXPECT_EQ(engine.releaseAttempts(), 2);
+    EXPECT_TRUE(log.entries.empty());
+}
+
+TEST(BlockJobs, AnErrorOfTheWaitComesBackWithTheResultAndAGoneOwnerHearsNothing) {
+    struct FailingJob : BlockJob {
+        void wait() override { raiseError(errOutOfMemory); }
+        TouchResult touched() override { return TouchResult::Written; }
+        std::unique_ptr<HeldBlock> held() override { return nullptr; }
+    };
+    HeadlessHost host;
+    host.holdBackground = true;
+    auto alive = std::make_shared<bool>(true);
+    int answers = 0;
+    runBlockJob(host, std::make_unique<FailingJob>(), alive, [&](BlockJob& job) {
+        ++answers;
+        EXPECT_EQ(errorOf([&] { job.touched(); }), errOutOfMemory);
+    });
+    runBlockJob(host, std::make_unique<FailingJob>(), alive, [&](BlockJob&) { ++answers; });
+    EXPECT_EQ(answers, 0) << "held until the work ends";
+    host.finishBackground();
+    EXPECT_EQ(answers, 1);
+    alive.reset();
+    host.finishBackground();
+    EXPECT_EQ(answers, 1) << "its owner went before the end came";
 }
 
 TEST_F(ReleaseEngineTest, GoalReachedStopsWithoutAllocating) {

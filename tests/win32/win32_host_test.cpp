@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -129,6 +130,30 @@ TEST_F(Win32HostTest, UserActionsGoThroughTheModels) {
     EXPECT_TRUE(option(1).value());
     EXPECT_FALSE(option(0).value()) << "the model clears the group";
     EXPECT_EQ(SendMessageA(hwndOf(option(0)), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+// The work waits until the form's timer has ticked three times: it can end only if the
+// window goes on answering while it runs. Its end comes back on the window's thread.
+TEST_F(Win32HostTest, BackgroundWorkLetsTheWindowAnswerAndEndsOnItsThread) {
+    std::promise<void> ticked;
+    std::shared_future<void> gate = ticked.get_future().share();
+    int ticks = 0;
+    timer->onTimer = [&] {
+        if (++ticks == 3) ticked.set_value();
+    };
+    timer->setEnabled(true);
+    const DWORD window = GetCurrentThreadId();
+    DWORD worker = 0, ended = 0;
+    bool done = false;
+    host.runInBackground([&] { worker = GetCurrentThreadId(), gate.wait(); },
+                         [&] { ended = GetCurrentThreadId(), done = true; });
+    const DWORD deadline = GetTickCount() + 5000;
+    while (!done && GetTickCount() < deadline) host.waitForEvents();
+    timer->setEnabled(false);
+    ASSERT_TRUE(done);
+    EXPECT_GE(ticks, 3);
+    EXPECT_NE(worker, window);
+    EXPECT_EQ(ended, window);
 }
 
 // The shell's tray messages reach the window as mouse moves, the message number as x.

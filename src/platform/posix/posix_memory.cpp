@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -117,9 +118,18 @@ void waitForRelease(int fd) {
     }
 }
 
+// The writer ends with the program that started it, however that ends (a crash, kill -9,
+// the OOM killer): orphaned, it would go on writing gigabytes nobody asked for. The check
+// against the parent's pid sees a parent that died before the request was made.
+void endWithParent(pid_t parent) {
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) ::_exit(kNoRoom);
+}
+
 // A held block stays until the parent lets go (holdFd: the read end of that pipe, -1
 // for a block that is freed at once).
-[[noreturn]] void runChild(int reportFd, int holdFd, uint64_t goal, BudgetProbe& probe) {
+[[noreturn]] void runChild(pid_t parent, int reportFd, int holdFd, uint64_t goal, BudgetProbe& probe) {
+    endWithParent(parent);
     ChildReport report;
     const Filled filled = fillInChild(goal, probe, report);
     [[maybe_unused]] const ssize_t ignored = ::write(reportFd, &report, sizeof report);
@@ -249,10 +259,10 @@ BudgetProbe PosixMemory::budgetProbe() {
     return probe;
 }
 
-// Forks the writing child and waits for its report; with `hold`, `releaseFd` gets the end
-// of the pipe whose closing lets the child go.
+// Forks the writing child, which starts at once; with `hold`, `releaseFd` gets the end of
+// the pipe whose closing lets the child go. The fork is made on the caller's thread, which
+// lives as long as the program: the child's end-with-parent follows the forking thread.
 PosixMemory::Writer PosixMemory::startWriter(uint64_t bytes, bool hold) {
-    last_ = {};
     Writer writer;
     BudgetProbe probe = budgetProbe();
     int reportPipe[2], holdPipe[2] = {-1, -1};
@@ -261,45 +271,100 @@ PosixMemory::Writer PosixMemory::startWriter(uint64_t bytes, bool hold) {
         ::close(reportPipe[0]), ::close(reportPipe[1]);
         return writer;
     }
+    const pid_t parent = ::getpid();
     writer.pid = ::fork();
     if (writer.pid == 0) {
         ::close(reportPipe[0]);
         if (hold) ::close(holdPipe[1]);
-        runChild(reportPipe[1], holdPipe[0], bytes, probe);
+        runChild(parent, reportPipe[1], holdPipe[0], bytes, probe);
     }
     ::close(reportPipe[1]);
     if (hold) ::close(holdPipe[0]);
     writer.releaseFd = holdPipe[1];
-    if (writer.pid > 0) writer.report = readReport(reportPipe[0]);
-    ::close(reportPipe[0]);
-    last_.bytesWritten = writer.report.written;
-    last_.baselineRss = writer.report.baselineRss, last_.peakRss = writer.report.peakRss;
+    writer.reportFd = reportPipe[0];
+    if (writer.pid < 0) ::close(writer.reportFd), writer.reportFd = -1;
     return writer;
 }
 
-bool PosixMemory::Writer::wrote() const { return report.code == kWholeBlock || report.code == kUpToBudget; }
-
-TouchResult PosixMemory::touchBlock(uint64_t bytes) {
-    if (bytes == 0) return last_ = {}, last_.exitCode = kWholeBlock, TouchResult::Written;
-    const Writer writer = startWriter(bytes, false);
-    if (writer.pid < 0) return TouchResult::NotEnoughMemory;
-    waitForChild(writer.pid, last_, writer.report.code);
-    const bool written = last_.exitCode == kWholeBlock || last_.exitCode == kUpToBudget;
-    return written ? TouchResult::Written : TouchResult::NotEnoughMemory;
+// Waits for the child's report (and, when it frees its block at once, for its end).
+void PosixMemory::Writer::collect(bool hold) {
+    if (pid <= 0) return;
+    report = readReport(reportFd);
+    ::close(reportFd);
+    reportFd = -1;
+    if (!hold) waitForChild(pid, touch, report.code), reaped = true;
+    else touch.exitCode = report.code;
+    touch.bytesWritten = report.written;
+    touch.baselineRss = report.baselineRss, touch.peakRss = report.peakRss;
 }
 
-// A child that wrote nothing has already ended; one that holds its block is let go by
-// the handle.
-std::unique_ptr<HeldBlock> PosixMemory::holdBlock(uint64_t bytes) {
-    Writer writer = startWriter(bytes, true);
-    if (writer.pid < 0) {
-        if (writer.releaseFd >= 0) ::close(writer.releaseFd);
-        return nullptr;
+bool PosixMemory::Writer::wrote() const { return touch.exitCode == kWholeBlock || touch.exitCode == kUpToBudget; }
+
+// A writer nobody took (the job dropped while writing, or a held block never handed
+// over) is ended and reaped.
+void PosixMemory::Writer::abandon() {
+    if (pid <= 0 || reaped) return;
+    ::kill(pid, SIGKILL);
+    if (reportFd >= 0) ::close(reportFd);
+    if (releaseFd >= 0) ::close(releaseFd);
+    TouchReport ignored;
+    waitForChild(pid, ignored, 0);
+    pid = -1;
+}
+
+namespace {
+
+class PosixBlockJob : public BlockJob {
+public:
+    PosixBlockJob(TouchReport& last, uint64_t bytes, bool hold) : last_(last), bytes_(bytes), hold_(hold) {}
+    ~PosixBlockJob() override { writer_.abandon(); }
+    void start(PosixMemory::Writer writer) { writer_ = writer; }
+    void wait() override { writer_.collect(hold_); }
+    TouchResult touched() override {
+        if (bytes_ == 0) return last_ = {}, last_.exitCode = 0, TouchResult::Written;
+        last_ = writer_.touch;
+        return writer_.pid > 0 && writer_.wrote() ? TouchResult::Written : TouchResult::NotEnoughMemory;
     }
-    std::unique_ptr<HeldBlock> held = std::make_unique<PosixHeldBlock>(writer.pid, writer.releaseFd);
-    last_.exitCode = writer.report.code;
-    if (!writer.wrote()) held.reset();
-    return held;
+    // A child that wrote nothing has already ended; one that holds its block is let go by
+    // the handle.
+    std::unique_ptr<HeldBlock> held() override {
+        last_ = writer_.touch;
+        if (writer_.pid < 0) {
+            if (writer_.releaseFd >= 0) ::close(writer_.releaseFd);
+            return nullptr;
+        }
+        std::unique_ptr<HeldBlock> block = std::make_unique<PosixHeldBlock>(writer_.pid, writer_.releaseFd);
+        writer_.pid = -1;  // the handle owns the child now
+        if (!writer_.wrote()) block.reset();
+        return block;
+    }
+
+private:
+    TouchReport& last_;
+    uint64_t bytes_;
+    bool hold_;
+    PosixMemory::Writer writer_;
+};
+
+}  // namespace
+
+std::unique_ptr<BlockJob> PosixMemory::beginBlock(uint64_t bytes, bool hold) {
+    auto job = std::make_unique<PosixBlockJob>(last_, bytes, hold);
+    last_ = {};
+    if (bytes > 0 || hold) job->start(startWriter(bytes, hold));
+    return job;
+}
+
+TouchResult PosixMemory::touchBlock(uint64_t bytes) {
+    std::unique_ptr<BlockJob> job = beginBlock(bytes, false);
+    job->wait();
+    return job->touched();
+}
+
+std::unique_ptr<HeldBlock> PosixMemory::holdBlock(uint64_t bytes) {
+    std::unique_ptr<BlockJob> job = beginBlock(bytes, true);
+    job->wait();
+    return job->held();
 }
 
 PosixHeldBlock::~PosixHeldBlock() {

@@ -65,16 +65,26 @@ public:
     // (by this or another caller) occupy memory, so the budget measured while writing
     // leaves room for them: a new block is never written beyond what is still safe.
     std::unique_ptr<HeldBlock> holdBlock(uint64_t bytes) override;
+    // The writing child is forked here, on the caller's thread; wait() reads its report.
+    std::unique_ptr<BlockJob> beginBlock(uint64_t bytes, bool hold) override;
 
+    // What the last block written reported, once its job gave its result.
     const TouchReport& lastTouch() const { return last_; }
 
-private:
+    // A writing child and what it reported.
     struct Writer {
         pid_t pid = -1;
+        int reportFd = -1;
         int releaseFd = -1;
         posix::ChildReport report;
+        TouchReport touch;
+        bool reaped = false;
+        void collect(bool hold);
+        void abandon();
         bool wrote() const;
     };
+
+private:
     // A cgroup level that has a limit file. A level that limits something has its limit
     // read each time; one that did not is looked at again with the membership.
     struct Level {

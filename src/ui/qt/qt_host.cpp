@@ -7,6 +7,7 @@
 #include <QSessionManager>
 #include <QtDebug>
 #include <cstdlib>
+#include <thread>
 
 #include "ui/qt/control_view.h"
 #include "ui/qt/dialogs.h"
@@ -72,6 +73,16 @@ void QtHost::showModal(Form& form, Form& owner) {
 }
 
 void QtHost::doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+// The end comes back as a queued call into the event loop, which wakes a waitForEvents.
+void QtHost::runInBackground(std::function<void()> work, std::function<void()> done) {
+    std::thread([work = std::move(work), done = std::move(done)]() mutable {
+        work();
+        QMetaObject::invokeMethod(qApp, std::move(done), Qt::QueuedConnection);
+    }).detach();
+}
+
+void QtHost::waitForEvents() { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); }
 
 double QtHost::twipsPerPixelX() { return screenScale().twipsPerPixelX(); }
 

@@ -24,6 +24,8 @@ public:
     void showModal(Form& form, Form& owner) override;
     // Every pending event, timers included.
     void doEvents() override;
+    void runInBackground(std::function<void()> work, std::function<void()> done) override;
+    void waitForEvents() override;
     bool notifyIcon(int message, const NotifyIconData& data) override;
     double twipsPerPixelX() override;
     // Logging off or shutting down (the session manager's request, or the application

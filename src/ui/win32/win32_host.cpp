@@ -107,6 +107,15 @@ void Win32Host::showModal(Form& form, Form& owner) {
 
 void Win32Host::doEvents() { pumpPending(); }
 
+void Win32Host::runInBackground(std::function<void()> work, std::function<void()> done) {
+    background_.run(std::move(work), std::move(done));
+}
+
+void Win32Host::waitForEvents() {
+    WaitMessage();
+    pumpPending();
+}
+
 int Win32Host::run() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "forms/windowed_host.h"
+#include "ui/win32/background_work.h"
 #include "ui/win32/form_window.h"
 #include "ui/win32/tray_tip_hold.h"
 
@@ -43,6 +44,8 @@ public:
     // up), the messages waiting now, and the program's loop until WM_QUIT.
     void showModal(Form& form, Form& owner) override;
     void doEvents() override;
+    void runInBackground(std::function<void()> work, std::function<void()> done) override;
+    void waitForEvents() override;
     int run();
 
 private:
@@ -50,6 +53,7 @@ private:
     bool sendToShell(int message, const NotifyIconData& data);
     TrayRecordMemo tray_;
     TrayTipHold tipHold_;
+    BackgroundWork background_;
 };
 
 }  // namespace qm::win32
