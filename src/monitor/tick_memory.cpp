@@ -41,4 +41,28 @@ std::unique_ptr<HeldBlock> TickMemory::holdBlock(uint64_t bytes) {
     return machine_.holdBlock(bytes);
 }
 
+namespace {
+
+// The machine's job, whose result (on the window's thread) makes the next reading fresh.
+class FreshAfterJob : public BlockJob {
+public:
+    FreshAfterJob(std::unique_ptr<BlockJob> job, bool& sampled) : job_(std::move(job)), sampled_(sampled) {}
+    void wait() override { job_->wait(); }
+    TouchResult touched() override { return sampled_ = false, job_->touched(); }
+    std::unique_ptr<HeldBlock> held() override { return sampled_ = false, job_->held(); }
+
+private:
+    std::unique_ptr<BlockJob> job_;
+    bool& sampled_;
+};
+
+}  // namespace
+
+// The machine's own job: its begin and end run here, on the window's thread, and only its
+// wait elsewhere.
+std::unique_ptr<BlockJob> TickMemory::beginBlock(uint64_t bytes, bool hold) {
+    sampled_ = false;
+    return std::make_unique<FreshAfterJob>(machine_.beginBlock(bytes, hold), sampled_);
+}
+
 }  // namespace qm

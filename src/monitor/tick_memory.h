@@ -25,6 +25,7 @@ public:
     MemoryStatus status() override;
     TouchResult touchBlock(uint64_t bytes) override;
     std::unique_ptr<HeldBlock> holdBlock(uint64_t bytes) override;
+    std::unique_ptr<BlockJob> beginBlock(uint64_t bytes, bool hold) override;
 
 private:
     MemoryPort& machine_;

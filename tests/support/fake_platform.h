@@ -30,10 +30,15 @@ public:
     std::vector<std::string> events;
     std::deque<bool> holdRefusals;              // scripted: true refuses that hold
     int heldNow = 0;
+    int jobsBegun = 0;                          // beginBlock calls, whose wait runs the touch or hold
 
     MemoryStatus status() override;
     TouchResult touchBlock(uint64_t bytes) override;
     std::unique_ptr<HeldBlock> holdBlock(uint64_t bytes) override;
+    std::unique_ptr<BlockJob> beginBlock(uint64_t bytes, bool hold) override {
+        ++jobsBegun;
+        return MemoryPort::beginBlock(bytes, hold);
+    }
 };
 
 class FakeCpu : public CpuPort {

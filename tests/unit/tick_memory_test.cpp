@@ -55,6 +55,19 @@ TEST(TickMemory, HandlersOfOneTickShareASampleAndABlockOrALaterTickTakesANewOne)
     rig.machine.freedPerTouch = 5;
     EXPECT_EQ(rig.samplesOver(1000), 2);
     EXPECT_EQ(seen.back(), rig.machine.current.availPhys);
+
+    // A block written in the background: the machine's own job is begun, and its end too
+    // makes the next reading fresh.
+    rig.body = [&] {
+        rig.memory.status();
+        std::unique_ptr<BlockJob> job = rig.memory.beginBlock(1024, false);
+        job->wait();
+        EXPECT_EQ(job->touched(), TouchResult::Written);
+        seen.push_back(rig.memory.status().availPhys);
+    };
+    EXPECT_EQ(rig.samplesOver(1000), 2);
+    EXPECT_EQ(rig.machine.jobsBegun, 1);
+    EXPECT_EQ(seen.back(), rig.machine.current.availPhys);
 }
 
 TEST(TickMemory, ReadingsOutsideATimerAreAlwaysFresh) {
