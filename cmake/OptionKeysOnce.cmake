@@ -5,7 +5,7 @@
 cmake_policy(SET CMP0057 NEW)
 file(GLOB_RECURSE sources ${ROOT}/*.cpp ${ROOT}/*.h)
 set(row_regex "storedOption\\([A-Za-z_:]+, \"([A-Za-z]+)\", \"([A-Za-z]+)\"")
-set(pair_regex "\"(RAM|Auto|Time|Startup|Launcher|Memory)\", \"[A-Za-z]+\"")
+set(pair_regex "\"(RAM|Auto|Time|Startup|Launcher|Memory|View)\", \"[A-Za-z]+\"")
 set(keys)
 set(bad)
 foreach(source IN LISTS sources)

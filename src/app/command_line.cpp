@@ -101,7 +101,7 @@ std::string helpText(const std::string& programName) {
            "\n"
            "Exit status: 0 done; 1 failed (no display for the window, no release possible);\n"
            "2 bad command line (nothing started, nothing written); 3 a release is running\n"
-           "already (nothing started).\n";
+           "already (nothing started).";
 }
 
 }  // namespace qm

@@ -107,6 +107,9 @@ void declareViewAndHelpMenus(Form& frm) {
     addMenu(frm, mainForm::mnuViewLaucnher, "&Launcher", &view);
     addMenu(frm, mainForm::mnuViewGraph, "&History Graphs", &view);
     addMenu(frm, mainForm::mnuViewStartup, "&Startup/Other", &view);
+    addMenu(frm, "mnuViewRule1", "-", &view);
+    addMenu(frm, mainForm::mnuViewNotify, "Release &Notifications", &view).setChecked(true);
+    addMenu(frm, mainForm::mnuViewTrayLoad, "Memory Load in Tray &Icon", &view);
     Menu& help = addMenu(frm, "mnuHelp", "&Help", nullptr);
     addMenu(frm, mainForm::mnuHelpContents, "Help &Contents", &help);
     addMenu(frm, "mnuHelpRule1", "-", &help);

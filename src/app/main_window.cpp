@@ -13,6 +13,7 @@ Subsystems::Subsystems(SubsystemContext& ctx, const CpuSamplerSlot& cpuSampler, 
       registry(ctx, settings),
       startupPage(ctx, settings),
       engine(ctx),
+      view(ctx, settings),
       amounts(ctx, settings),
       graphs(ctx, settings, cpuSampler),
       lowMemory(ctx, amounts.totals()),
@@ -45,11 +46,29 @@ MainWindow::MainWindow(Host& host, Platform& platform, ErrorSink& log)
     parts_ = std::make_unique<Subsystems>(ctx_, cpuSampler_, tray_, [this] { loadMenu(); });
     attachAboutLinks(frmMain_, platform_.shell);
     wireHandlers();
+    wireRequestsAndResults();
     tickMemory_.shareWithin(frmMain_);
 }
 
 // The subsystems refer to the sampler slot and the context, so they go first.
-MainWindow::~MainWindow() { parts_.reset(); }
+MainWindow::~MainWindow() {
+    platform_.instance.onRequest = nullptr;
+    platform_.instance.onRefused = nullptr;
+    remote_.reset();
+    parts_.reset();
+}
+
+void MainWindow::wireRequestsAndResults() {
+    remote_ = std::make_unique<RemoteRequests>(ctx_, parts_->engine, [this] { host_.showFromOutside(frmMain_); });
+    platform_.instance.onRequest = [this](const std::string& request, InstancePort::Reply reply) {
+        remote_->handle(request, std::move(reply));
+    };
+    platform_.instance.onRefused = [this](const std::string& why) { remote_->refused(why); };
+    parts_->engine.onCycleEnd = [this](const ReleaseResult& result) {
+        parts_->view.cycleEnded(result);
+        remote_->cycleEnded(result);
+    };
+}
 
 void MainWindow::Form_Load() {
     auto t = ctx_.trap(",Form_Load");
@@ -96,6 +115,7 @@ void MainWindow::runLoaders(Trap& t) {
     t([&] { parts_->timePage.loadTime(); });
     t([&] { parts_->startupPage.loadStartup(); });
     t([&] { parts_->launcherPage.loadLauncher(); });
+    t([&] { parts_->view.loadView(); });
 }
 
 void MainWindow::startCheckedFeature(Trap& t, ControlName<CheckBox> box, const std::function<void()>& startInterval,

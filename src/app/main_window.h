@@ -6,7 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "app/remote_requests.h"
 #include "app/sys_tray.h"
+#include "app/view_options.h"
 #include "context/subsystem_context.h"
 #include "memory/amount_lists.h"
 #include "memory/auto_page.h"
@@ -41,6 +43,7 @@ struct Subsystems {
     modReg registry;
     StartupPage startupPage;
     ReleaseEngine engine;
+    ViewOptions view;
     AmountLists amounts;
     Graphs graphs;
     LowMemoryCheck lowMemory;
@@ -126,6 +129,8 @@ private:
     void releaseAndStop(Trap& t);
     void setTimer(ControlName<Timer> name, bool on);
     bool isChecked(ControlName<CheckBox> box) const;
+    // Later starts' requests and the end of every release cycle.
+    void wireRequestsAndResults();
 
     Host& host_;
     ErrorSink& log_;
@@ -137,6 +142,7 @@ private:
     SysTray tray_;
     CpuSamplerSlot cpuSampler_;
     std::unique_ptr<Subsystems> parts_;
+    std::unique_ptr<RemoteRequests> remote_;
 };
 
 }  // namespace qm

@@ -43,6 +43,8 @@ inline constexpr Name<Menu> mnuViewTime{"mnuViewTime"};
 inline constexpr Name<Menu> mnuViewLaucnher{"mnuViewLaucnher"};
 inline constexpr Name<Menu> mnuViewGraph{"mnuViewGraph"};
 inline constexpr Name<Menu> mnuViewStartup{"mnuViewStartup"};
+inline constexpr Name<Menu> mnuViewNotify{"mnuViewNotify"};
+inline constexpr Name<Menu> mnuViewTrayLoad{"mnuViewTrayLoad"};
 inline constexpr Name<Menu> mnuHelpContents{"mnuHelpContents"};
 inline constexpr Name<Menu> mnuHelpVisitUs{"mnuHelpVisitUs"};
 inline constexpr Name<Menu> mnuHelpUpdate{"mnuHelpUpdate"};

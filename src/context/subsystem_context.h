@@ -13,6 +13,8 @@
 namespace qm {
 
 inline constexpr const char* kAppTitle = "Quillmere";
+// The version the window's title shows.
+inline constexpr const char* kTitleVersion = "v1.0";
 
 struct SubsystemContext {
     Host& host;

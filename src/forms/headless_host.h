@@ -45,6 +45,9 @@ public:
     void setForeground(Form& form) override;
     void popupMenu(Form& form, Menu& menu) override;
     bool notifyIcon(int message, const NotifyIconData& data) override;
+    void showTrayMessage(Form&, const std::string& title, const std::string& text) override {
+        trayMessages.push_back(title + ": " + text);
+    }
     double twipsPerPixelX() override { return 15; }
     void endProgram() override { ended = true; }
     void watchSessionEnd(Form& form) override { sessionWatched.push_back(form.name()); }
@@ -81,6 +84,7 @@ public:
     std::vector<std::string> modalForms;
     std::vector<std::pair<int, NotifyIconData>> trayCalls;
     std::vector<std::string> popups;
+    std::vector<std::string> trayMessages;  // "title: text"
     std::vector<std::string> sessionWatched;
     std::vector<std::string> detached;
     std::string busyOver;                  // the control showing the busy pointer, "" for none

@@ -61,6 +61,11 @@ public:
     virtual void setForeground(Form& form) = 0;
     // Pops up a menu at the mouse position.
     virtual void popupMenu(Form& form, Menu& menu) = 0;
+    // A notification from the form's tray icon (a balloon on Windows); nothing where the
+    // desktop shows none.
+    virtual void showTrayMessage(Form& form, const std::string& title, const std::string& text) {
+        (void)form, (void)title, (void)text;
+    }
     // The notification-area call; the result is what the shell answered.
     virtual bool notifyIcon(int message, const NotifyIconData& data) = 0;
     // Twips per screen pixel in the horizontal direction.

@@ -74,6 +74,7 @@ int32_t ReleaseEngine::entryMB(const std::string& text) {
 }
 
 void ReleaseEngine::startRelease(int32_t targetMB, int spacingMs) {
+    before_ = ctx_.platform.memory.status();  // within a tick, the tick's own sample
     target_ = targetMB;
     attempts_ = 0;
     refused_ = 0;
@@ -92,10 +93,13 @@ int ReleaseEngine::waitSpacingMs() const {
     return seconds >= 1 ? toInt32(seconds * 1000) : kOnDemandSpacingMs;
 }
 
-void ReleaseEngine::stopCycle() {
+void ReleaseEngine::stopCycle(const MemoryStatus* seen) {
     attempts_ = 0;
     refused_ = 0;
     tmrRam_.setEnabled(false);
+    if (!onCycleEnd) return;
+    const MemoryStatus after = seen ? *seen : ctx_.platform.memory.status();
+    ctx_.trap(",tmrRam_Timer")([&] { onCycleEnd({before_, after}); });
 }
 
 void ReleaseEngine::tmrRam_Timer() {
@@ -107,7 +111,7 @@ void ReleaseEngine::tmrRam_Timer() {
     MemoryStatus status{};
     int32_t now = 0;
     t([&] { status = ctx_.platform.memory.status(), now = toMB(status.availPhys); });
-    if (now >= target_) return stopCycle();
+    if (now >= target_) return stopCycle(&status);
     t([&] { startGoalBlock(status.totalPhys); });
 }
 
@@ -147,8 +151,14 @@ void ReleaseEngine::cmdRam_Click() {
     t([&] { cmdRam_.setEnabled(false); });
     int32_t amount = 0;
     t([&] { amount = entryMB(lstRam_.text()); });
-    t([&] { startRelease(toInt32(static_cast<double>(availableMB()) + amount), kOnDemandSpacingMs); });
+    t([&] { startOnDemand(amount); });
     t([&] { cmdRam_.setEnabled(true); });
+}
+
+bool ReleaseEngine::startOnDemand(int32_t amountMB) {
+    if (isReleasing()) return false;
+    startRelease(toInt32(static_cast<double>(availableMB()) + amountMB), kOnDemandSpacingMs);
+    return true;
 }
 
 }  // namespace qm

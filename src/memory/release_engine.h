@@ -22,6 +22,11 @@ class Timer;
 void runBlockJob(Host& host, std::unique_ptr<BlockJob> job, const std::shared_ptr<bool>& alive,
                  std::function<void(BlockJob&)> done);
 
+// What a release cycle changed: the machine before its first step and when it ended.
+struct ReleaseResult {
+    MemoryStatus before, after;
+};
+
 class ReleaseEngine {
 public:
     // Refused blocks a cycle may meet before it gives up: a refusal is not an attempt,
@@ -53,9 +58,16 @@ public:
 
     void tmrRam_Timer();
     void cmdRam_Click();
+    // The on-demand release of `amountMB` beyond what is available now, as the button
+    // starts it; false (and nothing started) while a cycle runs.
+    bool startOnDemand(int32_t amountMB);
+
+    // Told when a cycle ends, whichever trigger started it.
+    std::function<void(const ReleaseResult&)> onCycleEnd;
 
 private:
-    void stopCycle();
+    // Ends the cycle; `seen` is the tick's reading when it has one.
+    void stopCycle(const MemoryStatus* seen = nullptr);
     void startGoalBlock(uint64_t totalPhys);
     void finishStep(TouchResult result);
 
@@ -69,6 +81,7 @@ private:
     int32_t attempts_ = 0;
     int32_t refused_ = 0;
     bool inFlight_ = false;
+    MemoryStatus before_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

@@ -51,7 +51,7 @@ void Gauges::initProgressBar() {
     });
     MemoryFigures memory;
     t([&] { memory = memoryFigures(ctx_.platform.memory.status()); });
-    t([&] { frm.setCaption("Quillmere v1.0 " + numberText(toInt32(roundTo(memory.physMB, 2))) + " MB"); });
+    t([&] { frm.setCaption(std::string(kAppTitle) + " " + kTitleVersion + " " + numberText(toInt32(roundTo(memory.physMB, 2))) + " MB"); });
     int32_t physMB = 0, pageMB = 0;
     t([&] { physMB = wholeMB(memory.physMB); });
     t([&] { pageMB = wholeMB(memory.pageMB); });
@@ -72,7 +72,7 @@ void Gauges::tmrMemory_Timer() {
     t([&] { pageMB = wholeMB(memory.pageMB); });
     t([&] { physMBfine = static_cast<float>(roundTo(memory.physMB, 2)); });
     Form& frm = ctx_.frmMain;
-    t([&] { frm.setCaption("Quillmere v1.0 - " + singleText(physMBfine) + " MB"); });
+    t([&] { frm.setCaption(std::string(kAppTitle) + " " + kTitleVersion + " - " + singleText(physMBfine) + " MB"); });
     t([&] {
         if (changeToolTip_) changeToolTip_(frm.caption());
     });

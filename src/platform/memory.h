@@ -11,6 +11,9 @@ struct MemoryStatus {
     uint64_t availPhys = 0;
     uint64_t totalPageFile = 0;
     uint64_t availPageFile = 0;
+    // Memory no one uses at all, page cache excluded (Linux MemFree). Windows counts its
+    // standby list as available and has no figure apart: there it is availPhys.
+    uint64_t freePhys = 0;
 };
 
 enum class TouchResult {

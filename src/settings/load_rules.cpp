@@ -36,6 +36,10 @@ void checkBoxIfNumeric(CheckBox& box, const std::string& v) {
     if (isNumeric(v)) box.setValue(storedNumber(v));
 }
 
+void checkMenuIfNumeric(Menu& item, const std::string& v) {
+    if (isNumeric(v)) item.setChecked(storedNumber(v) != 0);
+}
+
 void selectOptionIfNumeric(Form& frm, std::string_view group, const std::string& v) {
     if (isNumeric(v)) selectOption(frm, group, v);
 }

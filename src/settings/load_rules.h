@@ -24,6 +24,8 @@ void selectEntry(ListControl& list, const std::string& v);
 void selectEntryOrFirst(ListControl& list, const std::string& v);
 // Numeric sets the check state (0, 1, 2; others refused); non-numeric ignored silently.
 void checkBoxIfNumeric(CheckBox& box, const std::string& v);
+// A number checks the menu item (0 clears it); a non-numeric text is ignored silently.
+void checkMenuIfNumeric(Menu& item, const std::string& v);
 // Selects option button N of the group; a non-numeric text is ignored silently. A missing
 // button is refused (error 340).
 void selectOptionIfNumeric(Form& frm, std::string_view group, const std::string& v);

@@ -23,6 +23,7 @@ void applyStored(Form& frm, const OptionRow& step, const std::string& v) {
         case LoadRule::CheckBoxIfNumeric: return checkBoxIfNumeric(frm.get<CheckBox>(step.control), v);
         case LoadRule::SelectOptionIfNumeric: return selectOptionIfNumeric(frm, step.control, v);
         case LoadRule::SelectOption: return selectOption(frm, step.control, v);
+        case LoadRule::CheckMenuIfNumeric: return checkMenuIfNumeric(frm.get<Menu>(step.control), v);
         default: return applyToList(frm.get<ListControl>(step.control), step.load, v);
     }
 }
@@ -32,6 +33,7 @@ int storedState(const Form& frm, const OptionRow& row, int optionIndex) {
         case StoreRule::ListIndex: return frm.get<ListControl>(row.control).listIndex();
         case StoreRule::CheckState: return frm.get<CheckBox>(row.control).value();
         case StoreRule::OptionIndex: return optionIndex;
+        case StoreRule::MenuChecked: return frm.get<Menu>(row.control).checked() ? 1 : 0;
         default: throw std::logic_error("option row " + std::string(row.control) + " has no store rule");
     }
 }

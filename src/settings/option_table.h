@@ -24,6 +24,7 @@ enum class LoadRule {
     SelectOptionIfNumeric,  // `control` names the option group
     SelectOption,
     SelectOneOfThreeOptions,
+    CheckMenuIfNumeric,     // a number checks the menu item (0 clears it); other text is ignored
     ByHandler,              // read by the page's own code through the row's key
 };
 
@@ -32,6 +33,7 @@ enum class StoreRule {
     ListIndex,    // the list's index
     CheckState,   // the box's value
     OptionIndex,  // the index of the option button clicked
+    MenuChecked,  // 1 for a checked menu item, 0 for a clear one
     ByHandler,    // written by the page's own code through the row's key
 };
 

@@ -23,7 +23,10 @@ TouchResult FakeMemory::touchBlock(uint64_t bytes) {
         result = touchResults.front();
         touchResults.pop_front();
     }
-    if (result == TouchResult::Written) current.availPhys = std::min(current.totalPhys, current.availPhys + freedPerTouch);
+    if (result == TouchResult::Written) {
+        current.availPhys = std::min(current.totalPhys, current.availPhys + freedPerTouch);
+        current.freePhys = std::min(current.availPhys, current.freePhys + freedPerTouch);
+    }
     return result;
 }
 

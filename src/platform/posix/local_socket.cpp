@@ -71,6 +71,13 @@ LineState readLine(int connection, std::string& line) {
     }
 }
 
+bool peerIsSameUser(int connection) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    if (::getsockopt(connection, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0) return false;
+    return peer.uid == ::geteuid();
+}
+
 bool writeAll(int connection, const std::string& text) {
     size_t sent = 0;
     while (sent < text.size()) {

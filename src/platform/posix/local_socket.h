@@ -15,6 +15,8 @@ int acceptLocal(int listener);
 // Complete once the newline (or more than a short line) is in, Closed on an end or error.
 enum class LineState { Partial, Complete, Closed };
 LineState readLine(int connection, std::string& line);
+// True when the process at the other end runs as this process's user.
+bool peerIsSameUser(int connection);
 // Writes the whole text; false when the other end has gone.
 bool writeAll(int connection, const std::string& text);
 // Connects to `path`, sends `request` and returns the line that comes back within

@@ -124,6 +124,7 @@ std::optional<Meminfo> parseMeminfo(std::string_view text) {
             saturatingAdd(*bytes[kFree], saturatingAdd(bytes[kBuffers].value_or(0), bytes[kCached].value_or(0)));
     }
     info.memAvailable = std::min(info.memAvailable, info.memTotal);
+    info.memFree = std::min(bytes[kFree].value_or(info.memAvailable), info.memAvailable);
     info.swapTotal = bytes[kSwapTotal].value_or(0);
     info.swapFree = std::min(bytes[kSwapFree].value_or(0), info.swapTotal);
     return info;
@@ -183,6 +184,7 @@ MemoryStatus effectiveStatus(const Meminfo& info, const std::vector<CgroupLevel>
     status.totalPhys = effectiveTotal(info, levels);
     status.availPhys = std::min(info.memAvailable, status.totalPhys);
     for (const CgroupLevel& level : levels) status.availPhys = std::min(status.availPhys, headroom(level));
+    status.freePhys = std::min(info.memFree, status.availPhys);
     status.totalPageFile = saturatingAdd(status.totalPhys, info.swapTotal);
     status.availPageFile = saturatingAdd(status.availPhys, info.swapFree);
     return status;

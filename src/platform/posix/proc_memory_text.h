@@ -18,6 +18,7 @@ std::optional<uint64_t> kbField(std::string_view text, std::string_view name);
 struct Meminfo {
     uint64_t memTotal = 0;
     uint64_t memAvailable = 0;
+    uint64_t memFree = 0;  // never above memAvailable
     uint64_t swapTotal = 0;
     uint64_t swapFree = 0;
 };

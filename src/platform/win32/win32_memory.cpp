@@ -12,7 +12,7 @@ MemoryStatus Win32Memory::status() {
     MEMORYSTATUSEX ms{};
     ms.dwLength = sizeof ms;
     if (!GlobalMemoryStatusEx(&ms)) return {};
-    return MemoryStatus{ms.ullTotalPhys, ms.ullAvailPhys, ms.ullTotalPageFile, ms.ullAvailPageFile};
+    return MemoryStatus{ms.ullTotalPhys, ms.ullAvailPhys, ms.ullTotalPageFile, ms.ullAvailPageFile, ms.ullAvailPhys};
 }
 
 namespace {

@@ -1,7 +1,14 @@
 // The Linux program: the posix ports, the Qt host, the program start and the event loop.
 #include <QApplication>
 
+#include <chrono>
+#include <iostream>
+#include <thread>
+
+#include "app/command_runner.h"
+#include "app/error_log.h"
 #include "app/program.h"
+#include "forms/headless_host.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_cpu.h"
 #include "platform/posix/posix_files.h"
@@ -39,9 +46,42 @@ struct PosixPorts {
     }
 };
 
+#ifndef QM_BUILD
+#define QM_BUILD "source"
+#endif
+
+qm::CommandIo consoleIo() {
+    return {[](const std::string& line) { std::cout << line << std::endl; },
+            [](const std::string& line) { std::cerr << "quillmere: " << line << std::endl; },
+            [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }};
+}
+
+int64_t machineMB() { return static_cast<int64_t>(qm::PosixMemory().status().totalPhys >> 20); }
+
+// A command line is acted on before any window or display: nullopt when the window is to
+// start after all (no argument, or --show with no copy running).
+std::optional<int> commandLine(const std::vector<std::string>& args) {
+    if (args.empty()) return std::nullopt;
+    const qm::ParsedCommand parsed = qm::parseCommandLine(args, false, machineMB());
+    const qm::CommandIo io = consoleIo();
+    if (!parsed.ok()) return io.err(parsed.error + " (quillmere --help lists the options)"), qm::kExitUsage;
+    switch (parsed.command.kind) {
+        case qm::CommandKind::Help: return io.out(qm::helpText("quillmere")), qm::kExitDone;
+        case qm::CommandKind::Version: return io.out(qm::versionText(QM_BUILD)), qm::kExitDone;
+        case qm::CommandKind::Window: return std::nullopt;
+        default: break;
+    }
+    PosixPorts ports;
+    qm::Platform platform = ports.platform();
+    qm::HeadlessHost quiet;  // the error log's host: no window to show anything in
+    qm::ErrorLog log(ports.files, ports.internet, quiet, ports.clock, qm::errorLogPath(ports.folder));
+    return qm::runCommand(parsed.command, platform, log, io);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> status = commandLine({argv + 1, argv + argc})) return *status;
     qm::qt::DisplayGuard noDisplay;
     QApplication app(argc, argv);
     noDisplay.release();

@@ -27,6 +27,8 @@ public:
     bool activatePreviousInstance() override;
     // True once the lock is free within `ms`; this copy then holds it and listens.
     bool previousInstanceEnded(int32_t ms) override;
+    // One request line to the running copy; its reply line without the newline.
+    std::optional<std::string> askPreviousInstance(const std::string& request, int waitMs) override;
 
     // What the running copy does when asked (show, restore and raise the main window).
     std::function<void()> onActivate;
@@ -36,12 +38,16 @@ public:
 private:
     void listen();
     void acceptWaiting();
-    // Reads a connection's request as it arrives and answers it, then closes it.
+    // Reads a connection's request as it arrives and answers it, then closes it; another
+    // user's connection, and a request longer than the longest one, are refused unread.
     void serve(int connection);
+    void answer(int connection, const std::string& line);
+    void refuse(int connection, const std::string& why);
 
     InstanceLock lock_;
     int listener_ = -1;
     std::unique_ptr<QSocketNotifier> listening_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace qm::qt
