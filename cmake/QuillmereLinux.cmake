@@ -46,7 +46,7 @@ if(qt_main)
   target_link_libraries(quillmere PRIVATE $<$<TARGET_EXISTS:quillmere_qt>:quillmere_qt>
     ${QM_PLATFORM_LIB} quillmere_core Qt6::Widgets)
   set_target_properties(quillmere PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-  target_compile_definitions(quillmere PRIVATE QM_BUILD="${QM_BUILD_ID}, Linux ${CMAKE_SYSTEM_PROCESSOR}")
+  target_compile_definitions(quillmere PRIVATE QM_BUILD="${QM_BUILD_ID}")
   qm_warnings(quillmere)
   qm_add_test_key_build(quillmere_testkey quillmere)
 endif()

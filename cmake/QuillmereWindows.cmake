@@ -46,7 +46,7 @@ if(win_ui_main)
   add_executable(Quillmere WIN32 ${win_ui_main} ${win_ui_resources})
   target_link_libraries(Quillmere PRIVATE $<$<TARGET_EXISTS:quillmere_win32ui>:quillmere_win32ui>
     ${QM_PLATFORM_LIB} quillmere_core ${QM_WIN32_SYSLIBS})
-  target_compile_definitions(Quillmere PRIVATE NOMINMAX QM_BUILD="${QM_BUILD_ID}, Windows ${CMAKE_SYSTEM_PROCESSOR}")
+  target_compile_definitions(Quillmere PRIVATE NOMINMAX QM_BUILD="${QM_BUILD_ID}")
   set_target_properties(Quillmere PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   qm_warnings(Quillmere)
   qm_add_test_key_build(Quillmere_testkey Quillmere)

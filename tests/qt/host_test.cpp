@@ -1,5 +1,8 @@
 // The Qt host's own duties: the tray hand-over to the form's MouseMove, the close box, the
 // no-tray fallback, modal forms, the dialogs' classic mappings and the single instance.
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QDir>
@@ -263,6 +266,62 @@ TEST(SingleInstance, ASecondStartFindsTheFirstAndHasItShowItsWindow) {
     client.join();
     EXPECT_TRUE(answered);
     EXPECT_EQ(activations, 1);
+}
+
+// The running copy takes requests of its own user only, reads a bounded line, and hands the
+// rest to the program, whose answer (a release's, when its cycle ends) comes back.
+TEST(SingleInstance, RequestsOfTheSameUserAreAnsweredOthersRefusedUnread) {
+    QTemporaryDir dir;
+    qt::QtInstance running(dir.path().toStdString());
+    std::vector<std::string> requests, refusals;
+    std::function<void(const std::string&)> pending;
+    running.onRequest = [&](const std::string& request, InstancePort::Reply reply) {
+        requests.push_back(request);
+        pending = reply;
+    };
+    running.onRefused = [&](const std::string& why) { refusals.push_back(why); };
+    ASSERT_FALSE(running.previousInstanceRunning());
+
+    // Asked from a process of its own, as a later start asks; its answer comes later.
+    auto askFromChild = [&](const std::string& request, bool asNobody) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (asNobody && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+            qt::QtInstance later(dir.path().toStdString());
+            const auto reply = later.askPreviousInstance(request, 3000);
+            ::_exit(reply == std::optional<std::string>("released 5 MB") ? 0 : reply ? 1 : 2);
+        }
+        return child;
+    };
+    // The running copy answers from its event loop while the child waits.
+    auto finished = [](pid_t child) {
+        int status = -1;
+        QElapsedTimer waited;
+        waited.start();
+        while (::waitpid(child, &status, WNOHANG) != child && waited.elapsed() < 5000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+
+    const pid_t same = askFromChild("release 5", false);
+    QTRY_COMPARE_WITH_TIMEOUT(requests.size(), size_t{1}, 5000);
+    EXPECT_EQ(requests[0], "release 5");
+    pending("released 5 MB");
+    EXPECT_EQ(finished(same), 0) << "the answer reached the asking start";
+
+    EXPECT_EQ(finished(askFromChild(std::string(200, 'x'), false)), 2) << "a request too long gets no answer";
+    EXPECT_EQ(refusals, std::vector<std::string>{"a request too long"});
+
+    if (::geteuid() == 0) {
+        ::chmod(dir.path().toLocal8Bit().constData(), 0755);
+        for (const QString& name : QDir(dir.path()).entryList(QDir::System | QDir::Files)) {
+            ::chmod(QDir(dir.path()).filePath(name).toLocal8Bit().constData(), 0666);  // let nobody reach the socket
+        }
+        EXPECT_EQ(finished(askFromChild("release 5", true)), 2);
+        EXPECT_EQ(refusals.back(), "another user's request");
+    }
+    EXPECT_EQ(requests.size(), 1u) << "nothing else reached the program";
 }
 
 TEST(SingleInstance, TheLockIsFreeAgainOnceTheFirstCopyHasGone) {

@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/win32/win32_program_folder.h"
 
@@ -11,11 +14,12 @@ namespace qm {
 namespace {
 
 LRESULT CALLBACK appWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<Win32Instance*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (msg == Win32Instance::activateMessage()) {
-        auto* self = reinterpret_cast<Win32Instance*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
         if (self && self->onActivate) self->onActivate();
         return 0;
     }
+    if (self && self->takeRequest(msg, wp, lp)) return TRUE;
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -93,6 +97,118 @@ bool Win32Instance::activatePreviousInstance() {
     GetWindowThreadProcessId(running, &process);
     AllowSetForegroundWindow(process);
     return PostMessageA(running, activateMessage(), 0, 0) != 0;
+}
+
+namespace {
+
+constexpr ULONG_PTR kRequestData = 0x514d5251;  // "QMRQ"
+constexpr ULONG_PTR kReplyData = 0x514d5250;    // "QMRP"
+constexpr UINT kHandleRequest = WM_APP + 7;
+constexpr size_t kLongestReply = 4096;
+constexpr const char* kReplyClass = "QuillmereReplyWindow";
+
+struct PendingRequest {
+    HWND replyTo;
+    std::string text;
+};
+
+const COPYDATASTRUCT* copyData(UINT msg, LPARAM lp, ULONG_PTR kind) {
+    if (msg != WM_COPYDATA) return nullptr;
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+    return data && data->dwData == kind ? data : nullptr;
+}
+
+bool sameSession(HWND window) {
+    DWORD process = 0, theirs = 0, ours = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process && ProcessIdToSessionId(process, &theirs) && ProcessIdToSessionId(GetCurrentProcessId(), &ours) &&
+           theirs == ours;
+}
+
+void sendText(HWND to, HWND from, ULONG_PTR kind, const std::string& text) {
+    COPYDATASTRUCT data{kind, static_cast<DWORD>(text.size()), const_cast<char*>(text.data())};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(to, WM_COPYDATA, reinterpret_cast<WPARAM>(from), reinterpret_cast<LPARAM>(&data),
+                        SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+// The answer window of a start that asks: it keeps the first answer that comes.
+LRESULT CALLBACK replyWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (const COPYDATASTRUCT* data = copyData(msg, lp, kReplyData)) {
+        auto* reply = reinterpret_cast<std::optional<std::string>*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (reply && !*reply && data->cbData <= kLongestReply) {
+            reply->emplace(static_cast<const char*>(data->lpData), data->cbData);
+        }
+        return TRUE;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+HWND makeReplyWindow(std::optional<std::string>& reply) {
+    static const bool registered = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = replyWindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kReplyClass;
+        return RegisterClassA(&wc) != 0;
+    }();
+    (void)registered;
+    HWND window = CreateWindowExA(0, kReplyClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
+                                  nullptr);
+    if (window) SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&reply));
+    return window;
+}
+
+void pumpUntil(const std::optional<std::string>& reply, ULONGLONG deadline) {
+    while (!reply && GetTickCount64() < deadline) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline - GetTickCount64(), 1000)),
+                                  QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace
+
+// The request is only taken here; it is handled once this message returns, so that the
+// answer, maybe at once, never comes inside the asking start's own SendMessage.
+bool Win32Instance::takeRequest(unsigned msg, uintptr_t wp, intptr_t lp) {
+    if (msg == kHandleRequest) {
+        std::unique_ptr<PendingRequest> request(reinterpret_cast<PendingRequest*>(lp));
+        HWND self = window_;
+        HWND replyTo = request->replyTo;
+        auto reply = [self, replyTo](const std::string& line) { sendText(replyTo, self, kReplyData, line); };
+        if (onRequest) onRequest(request->text, reply);
+        return true;
+    }
+    const COPYDATASTRUCT* data = copyData(msg, lp, kRequestData);
+    if (!data) return false;
+    const HWND replyTo = reinterpret_cast<HWND>(wp);
+    const char* refusal = !replyTo || !sameSession(replyTo) ? "a request from another session"
+                          : data->cbData > kLongestRequest   ? "a request too long"
+                                                             : nullptr;
+    if (refusal) {
+        if (onRefused) onRefused(refusal);
+        return true;
+    }
+    auto request = std::make_unique<PendingRequest>(
+        PendingRequest{replyTo, std::string(static_cast<const char*>(data->lpData), data->cbData)});
+    if (PostMessageA(window_, kHandleRequest, 0, reinterpret_cast<LPARAM>(request.get()))) request.release();
+    return true;
+}
+
+std::optional<std::string> Win32Instance::askPreviousInstance(const std::string& request, int waitMs) {
+    if (window_) SetWindowTextA(window_, kClosingTitle);
+    HWND running = FindWindowA(kAppWindowClass, kAppWindowTitle);
+    if (!running) return std::nullopt;
+    std::optional<std::string> reply;
+    HWND replyWindow = makeReplyWindow(reply);
+    if (!replyWindow) return std::nullopt;
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(waitMs < 0 ? 0 : waitMs);
+    sendText(running, replyWindow, kRequestData, request);
+    pumpUntil(reply, deadline);
+    DestroyWindow(replyWindow);
+    return reply;
 }
 
 }  // namespace qm

@@ -30,12 +30,19 @@ public:
     bool activatePreviousInstance() override;
     // Asks for the mutex again until the instance holding it has gone or `ms` have passed.
     bool previousInstanceEnded(int32_t ms) override;
+    // Hands the request to the running instance's application window (WM_COPYDATA, with a
+    // window of this start's own for the answer) and waits for the answer, letting
+    // messages run meanwhile. The running instance answers only a start of its own session.
+    std::optional<std::string> askPreviousInstance(const std::string& request, int waitMs) override;
 
     // What this instance does when a later start asks it to come forward.
     std::function<void()> onActivate;
     HWND__* appWindow() const { return window_; }
     // The message a later start posts to the application window.
     static unsigned activateMessage();
+    // The application window's share of a later start's request (WM_COPYDATA and the
+    // request posted on from it); false for any other message.
+    bool takeRequest(unsigned msg, uintptr_t wp, intptr_t lp);
 
 private:
     HWND__* window_ = nullptr;

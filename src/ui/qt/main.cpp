@@ -67,7 +67,7 @@ std::optional<int> commandLine(const std::vector<std::string>& args) {
     if (!parsed.ok()) return io.err(parsed.error + " (quillmere --help lists the options)"), qm::kExitUsage;
     switch (parsed.command.kind) {
         case qm::CommandKind::Help: return io.out(qm::helpText("quillmere")), qm::kExitDone;
-        case qm::CommandKind::Version: return io.out(qm::versionText(QM_BUILD)), qm::kExitDone;
+        case qm::CommandKind::Version: return io.out(qm::versionText(QM_BUILD ", Linux")), qm::kExitDone;
         case qm::CommandKind::Window: return std::nullopt;
         default: break;
     }

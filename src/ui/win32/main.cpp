@@ -2,7 +2,15 @@
 // message loop.
 #include <windows.h>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/command_runner.h"
+#include "app/error_log.h"
 #include "app/program.h"
+#include "forms/headless_host.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_cpu.h"
 #include "platform/win32/win32_files.h"
@@ -39,9 +47,69 @@ struct Win32Ports {
     }
 };
 
+#ifndef QM_BUILD
+#define QM_BUILD "source"
+#endif
+#ifdef _WIN64
+constexpr const char* kBuild = QM_BUILD ", Windows 64-bit";
+#else
+constexpr const char* kBuild = QM_BUILD ", Windows 32-bit";
+#endif
+
+// A program of the window subsystem has no console of its own: its output goes to where
+// the standard handles were redirected, or else to the console it was started from.
+HANDLE outputHandle(DWORD which) {
+    static const bool attached = [] {
+        const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+        if (out && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN) return false;
+        return AttachConsole(ATTACH_PARENT_PROCESS) != FALSE;
+    }();
+    if (attached) {
+        return CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    return GetStdHandle(which);
+}
+
+void writeLine(DWORD which, const std::string& line) {
+    static HANDLE handles[2] = {outputHandle(STD_OUTPUT_HANDLE), outputHandle(STD_ERROR_HANDLE)};
+    const HANDLE to = handles[which == STD_ERROR_HANDLE ? 1 : 0];
+    const std::string text = line + "\r\n";
+    DWORD written = 0;
+    if (to && to != INVALID_HANDLE_VALUE) WriteFile(to, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+qm::CommandIo consoleIo() {
+    return {[](const std::string& line) { writeLine(STD_OUTPUT_HANDLE, line); },
+            [](const std::string& line) { writeLine(STD_ERROR_HANDLE, "Quillmere: " + line); },
+            [](int ms) { Sleep(static_cast<DWORD>(ms)); }};
+}
+
+int64_t machineMB() { return static_cast<int64_t>(qm::Win32Memory().status().totalPhys >> 20); }
+
+// The options are also written /release, /status ...; a command line is acted on before
+// any window exists: nullopt when the window is to start after all.
+std::optional<int> commandLine(const std::vector<std::string>& args) {
+    if (args.empty()) return std::nullopt;
+    const qm::ParsedCommand parsed = qm::parseCommandLine(args, true, machineMB());
+    const qm::CommandIo io = consoleIo();
+    if (!parsed.ok()) return io.err(parsed.error + " (Quillmere.exe --help lists the options)"), qm::kExitUsage;
+    switch (parsed.command.kind) {
+        case qm::CommandKind::Help: return io.out(qm::helpText("Quillmere.exe")), qm::kExitDone;
+        case qm::CommandKind::Version: return io.out(qm::versionText(kBuild)), qm::kExitDone;
+        case qm::CommandKind::Window: return std::nullopt;
+        default: break;
+    }
+    Win32Ports ports;
+    qm::Platform platform = ports.platform();
+    qm::HeadlessHost quiet;  // the error log's host: no window to show anything in
+    qm::ErrorLog log(ports.files, ports.internet, quiet, ports.clock, qm::errorLogPath(ports.folder));
+    return qm::runCommand(parsed.command, platform, log, io);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    if (const std::optional<int> status = commandLine({__argv + 1, __argv + __argc})) return *status;
     qm::win32::Win32Host host;
     Win32Ports ports;
     ports.internet.whileWaiting = [&host] { host.doEvents(); };

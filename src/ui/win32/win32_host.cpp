@@ -140,6 +140,20 @@ bool Win32Host::notifyIcon(int message, const NotifyIconData& data) {
     return sendToShell(message, data);
 }
 
+void Win32Host::showTrayMessage(Form&, const std::string& title, const std::string& text) {
+    const NotifyIconData* icon = tray_.shown();
+    if (!icon) return;
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    nid.hWnd = icon->window ? hwndOf(*icon->window) : nullptr;
+    nid.uID = icon->uID;
+    nid.uFlags = NIF_INFO;
+    nid.dwInfoFlags = NIIF_INFO;
+    std::strncpy(nid.szInfoTitle, title.c_str(), sizeof nid.szInfoTitle - 1);
+    std::strncpy(nid.szInfo, text.c_str(), sizeof nid.szInfo - 1);
+    Shell_NotifyIconA(NIM_MODIFY, &nid);
+}
+
 void Win32Host::pointerMoved() {
     if (std::optional<NotifyIconData> held = tipHold_.pointerNear(GetTickCount64())) sendToShell(NIM_MODIFY_, *held);
 }

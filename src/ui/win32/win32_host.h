@@ -18,6 +18,8 @@ std::string dialogFilter(const std::string& filter);
 class TrayRecordMemo {
 public:
     bool needed(int message, const NotifyIconData& data);
+    // The record the shell shows now, if any.
+    const NotifyIconData* shown() const { return shown_ ? &last_ : nullptr; }
 
 private:
     bool shown_ = false;
@@ -36,6 +38,8 @@ public:
     std::optional<std::string> showOpenDialog(Form& owner, const std::string& filter, int flags) override;
     // The shell's own call, with the classic record.
     bool notifyIcon(int message, const NotifyIconData& data) override;
+    // A balloon from the icon the shell shows now.
+    void showTrayMessage(Form& form, const std::string& title, const std::string& text) override;
     double twipsPerPixelX() override;
     // A mouse message reached a form: the tray icon's come that way (see TrayTipHold).
     void pointerMoved();
