@@ -64,6 +64,8 @@ void MainWindow::wireRequestsAndResults() {
         remote_->handle(request, std::move(reply));
     };
     platform_.instance.onRefused = [this](const std::string& why) { remote_->refused(why); };
+    parts_->gauges.onPhysicalPercent = [this](int16_t percent) { trayLoad_.availablePercent(percent); };
+    parts_->view.onTrayLoadChanged = [this] { trayLoad_.show(parts_->view.showsTrayLoad()); };
     parts_->engine.onCycleEnd = [this](const ReleaseResult& result) {
         parts_->view.cycleEnded(result);
         remote_->cycleEnded(result);
@@ -116,6 +118,7 @@ void MainWindow::runLoaders(Trap& t) {
     t([&] { parts_->startupPage.loadStartup(); });
     t([&] { parts_->launcherPage.loadLauncher(); });
     t([&] { parts_->view.loadView(); });
+    t([&] { trayLoad_.show(parts_->view.showsTrayLoad()); });
 }
 
 void MainWindow::startCheckedFeature(Trap& t, ControlName<CheckBox> box, const std::function<void()>& startInterval,

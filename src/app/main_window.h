@@ -8,6 +8,7 @@
 
 #include "app/remote_requests.h"
 #include "app/sys_tray.h"
+#include "app/tray_load.h"
 #include "app/view_options.h"
 #include "context/subsystem_context.h"
 #include "memory/amount_lists.h"
@@ -143,6 +144,7 @@ private:
     CpuSamplerSlot cpuSampler_;
     std::unique_ptr<Subsystems> parts_;
     std::unique_ptr<RemoteRequests> remote_;
+    TrayLoad trayLoad_{host_, frmMain_};
 };
 
 }  // namespace qm

@@ -45,6 +45,7 @@ public:
     void setForeground(Form& form) override;
     void popupMenu(Form& form, Menu& menu) override;
     bool notifyIcon(int message, const NotifyIconData& data) override;
+    void setTrayPictures(Form&, std::vector<Canvas> pictures) override { trayPictures = std::move(pictures); }
     void showTrayMessage(Form&, const std::string& title, const std::string& text) override {
         trayMessages.push_back(title + ": " + text);
     }
@@ -85,6 +86,7 @@ public:
     std::vector<std::pair<int, NotifyIconData>> trayCalls;
     std::vector<std::string> popups;
     std::vector<std::string> trayMessages;  // "title: text"
+    std::vector<Canvas> trayPictures;       // the tray icon's own pictures; none: the classic icon
     std::vector<std::string> sessionWatched;
     std::vector<std::string> detached;
     std::string busyOver;                  // the control showing the busy pointer, "" for none

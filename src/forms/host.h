@@ -5,6 +5,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "forms/canvas.h"
 
 namespace qm {
 
@@ -66,6 +69,9 @@ public:
     virtual void showTrayMessage(Form& form, const std::string& title, const std::string& text) {
         (void)form, (void)title, (void)text;
     }
+    // Pictures of the form's tray icon, one per size, each drawn for its size (the host shows
+    // the one that fits); none gives the classic icon back.
+    virtual void setTrayPictures(Form& form, std::vector<Canvas> pictures) { (void)form, (void)pictures; }
     // The notification-area call; the result is what the shell answered.
     virtual bool notifyIcon(int message, const NotifyIconData& data) = 0;
     // Twips per screen pixel in the horizontal direction.

@@ -121,14 +121,21 @@ void ReleaseEngine::tmrRam_Timer() {
 void ReleaseEngine::startGoalBlock(uint64_t totalPhys) {
     uint64_t bytes = static_cast<uint64_t>(target_) * kBytesPerMB;
     if (totalPhys > 0) bytes = std::min(bytes, totalPhys);
+    std::unique_ptr<BlockJob> job = ctx_.platform.memory.beginBlock(bytes, false);
     inFlight_ = true;
-    runBlockJob(ctx_.host, ctx_.platform.memory.beginBlock(bytes, false), alive_, [this](BlockJob& job) {
+    try {
+        runBlockJob(ctx_.host, std::move(job), alive_, [this](BlockJob& done) {
+            inFlight_ = false;
+            auto t = ctx_.trap(",tmrRam_Timer");
+            TouchResult result = TouchResult::NotEnoughMemory;
+            t([&] { result = done.touched(); });
+            finishStep(result);
+        });
+    } catch (...) {
+        // No thread to write it (none left to start): the step did not happen.
         inFlight_ = false;
-        auto t = ctx_.trap(",tmrRam_Timer");
-        TouchResult result = TouchResult::NotEnoughMemory;
-        t([&] { result = job.touched(); });
-        finishStep(result);
-    });
+        throw;
+    }
 }
 
 // A written block is an attempt; one refused for lack of memory is not, and

@@ -91,6 +91,9 @@ Gauges::Percents Gauges::showPercents(Trap& t, int32_t physMB, int32_t pageMB) {
     t([&] { frm.get(mainForm::lblVPercent).setCaption(numberText(percents.page) + "% Available"); });
     t([&] { drawProgressBar(percents.phys, percents.page); });
     t([&] { lastPhysPercent_ = percents.phys; });
+    t([&] {
+        if (onPhysicalPercent) onPhysicalPercent(lastPhysPercent_);
+    });
     t([&] { lastPagePercent_ = percents.page; });
     return percents;
 }

@@ -38,6 +38,8 @@ public:
 
     // The percentages drawn last, for repainting.
     int16_t lastPhysPercent() const { return lastPhysPercent_; }
+    // Told each tick's available share of physical memory, in whole percent.
+    std::function<void(int16_t percent)> onPhysicalPercent;
     int16_t lastPagePercent() const { return lastPagePercent_; }
 
     void initProgressBar();

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "app/main_layout.h"
+#include "app/tray_load.h"
 #include "qt_fixture.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/qt_instance.h"
@@ -75,6 +76,31 @@ TEST_F(HostTest, TrayClicksReachTheFormAsTypedEvents) {
     host.notifyIcon(NIM_DELETE_, iconFor(form, ""));
     EXPECT_EQ(host.trayIcon(), nullptr);
     EXPECT_FALSE(host.notifyIcon(NIM_MODIFY_, iconFor(form, "Available 500 MB")));  // no icon to change
+}
+
+// The core's pictures of the icon are what the tray shows, each size its own drawing.
+TEST_F(HostTest, TheTrayShowsTheCoresPictureForEachSize) {
+    host.statusNotifierTray = [] { return false; };
+    render();
+    host.notifyIcon(NIM_ADD_, iconFor(form, "Quillmere"));
+    std::vector<Canvas> pictures;
+    for (int size : kTrayPictureSizes) pictures.push_back(trayLoadPicture(42, size));
+    host.setTrayPictures(form, pictures);
+    for (int size : {16, 22, 24, 32}) {
+        const QImage shown = host.trayIcon()->icon().pixmap(QSize(size, size)).toImage();
+        ASSERT_EQ(shown.width(), size);
+        Canvas back(size, size);
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                const QRgb c = shown.pixel(x, y);
+                back.setPixel(x, y, rgb(qRed(c), qGreen(c), qBlue(c)));
+            }
+        }
+        EXPECT_EQ(digitsOf(back), "42") << size << " px";
+    }
+    host.setTrayPictures(form, {});
+    EXPECT_EQ(host.trayIcon()->icon().pixmap(QSize(32, 32)).toImage(), QPixmap(":/icons/quillmere-32.png").toImage());
+    host.notifyIcon(NIM_DELETE_, iconFor(form, ""));
 }
 
 TEST_F(HostTest, AStatusNotifierTrayIsReportedAsOneThatOnlyActivates) {

@@ -303,10 +303,14 @@ bool PosixMemory::Writer::wrote() const { return touch.exitCode == kWholeBlock |
 // A writer nobody took (the job dropped while writing, or a held block never handed
 // over) is ended and reaped.
 void PosixMemory::Writer::abandon() {
-    if (pid <= 0 || reaped) return;
+    if (reportFd >= 0) ::close(reportFd), reportFd = -1;
+    if (pid <= 0) {
+        if (releaseFd >= 0) ::close(releaseFd), releaseFd = -1;
+        return;
+    }
+    if (reaped) return;
     ::kill(pid, SIGKILL);
-    if (reportFd >= 0) ::close(reportFd);
-    if (releaseFd >= 0) ::close(releaseFd);
+    if (releaseFd >= 0) ::close(releaseFd), releaseFd = -1;
     TouchReport ignored;
     waitForChild(pid, ignored, 0);
     pid = -1;
@@ -330,11 +334,11 @@ public:
     std::unique_ptr<HeldBlock> held() override {
         last_ = writer_.touch;
         if (writer_.pid < 0) {
-            if (writer_.releaseFd >= 0) ::close(writer_.releaseFd);
+            if (writer_.releaseFd >= 0) ::close(writer_.releaseFd), writer_.releaseFd = -1;
             return nullptr;
         }
         std::unique_ptr<HeldBlock> block = std::make_unique<PosixHeldBlock>(writer_.pid, writer_.releaseFd);
-        writer_.pid = -1;  // the handle owns the child now
+        writer_.pid = -1, writer_.releaseFd = -1;  // the handle owns the child and its pipe now
         if (!writer_.wrote()) block.reset();
         return block;
     }

@@ -107,11 +107,6 @@ constexpr UINT kHandleRequest = WM_APP + 7;
 constexpr size_t kLongestReply = 4096;
 constexpr const char* kReplyClass = "QuillmereReplyWindow";
 
-struct PendingRequest {
-    HWND replyTo;
-    std::string text;
-};
-
 const COPYDATASTRUCT* copyData(UINT msg, LPARAM lp, ULONG_PTR kind) {
     if (msg != WM_COPYDATA) return nullptr;
     const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
@@ -125,11 +120,13 @@ bool sameSession(HWND window) {
            theirs == ours;
 }
 
-void sendText(HWND to, HWND from, ULONG_PTR kind, const std::string& text) {
+// True when the window took the text (its WM_COPYDATA answered TRUE).
+bool sendText(HWND to, HWND from, ULONG_PTR kind, const std::string& text) {
     COPYDATASTRUCT data{kind, static_cast<DWORD>(text.size()), const_cast<char*>(text.data())};
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(to, WM_COPYDATA, reinterpret_cast<WPARAM>(from), reinterpret_cast<LPARAM>(&data),
-                        SMTO_ABORTIFHUNG, 5000, &ignored);
+    DWORD_PTR taken = 0;
+    return SendMessageTimeoutA(to, WM_COPYDATA, reinterpret_cast<WPARAM>(from), reinterpret_cast<LPARAM>(&data),
+                               SMTO_ABORTIFHUNG, 5000, &taken) != 0 &&
+           taken == TRUE;
 }
 
 // The answer window of a start that asks: it keeps the first answer that comes.
@@ -159,12 +156,14 @@ HWND makeReplyWindow(std::optional<std::string>& reply) {
     return window;
 }
 
-void pumpUntil(const std::optional<std::string>& reply, ULONGLONG deadline) {
+// Until the answer came, the time is up or the running copy ended without one.
+void pumpUntil(const std::optional<std::string>& reply, ULONGLONG deadline, HANDLE running) {
     while (!reply && GetTickCount64() < deadline) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline - GetTickCount64(), 1000)),
-                                  QS_ALLINPUT);
+        const DWORD wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - GetTickCount64(), 1000));
+        const DWORD woke = MsgWaitForMultipleObjects(running ? 1 : 0, &running, FALSE, wait, QS_ALLINPUT);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        if (running && woke == WAIT_OBJECT_0) return;
     }
 }
 
@@ -174,11 +173,13 @@ void pumpUntil(const std::optional<std::string>& reply, ULONGLONG deadline) {
 // answer, maybe at once, never comes inside the asking start's own SendMessage.
 bool Win32Instance::takeRequest(unsigned msg, uintptr_t wp, intptr_t lp) {
     if (msg == kHandleRequest) {
-        std::unique_ptr<PendingRequest> request(reinterpret_cast<PendingRequest*>(lp));
+        if (pending_.empty()) return true;
+        const Pending request = pending_.front();
+        pending_.pop_front();
         HWND self = window_;
-        HWND replyTo = request->replyTo;
+        HWND replyTo = request.replyTo;
         auto reply = [self, replyTo](const std::string& line) { sendText(replyTo, self, kReplyData, line); };
-        if (onRequest) onRequest(request->text, reply);
+        if (onRequest) onRequest(request.text, reply);
         return true;
     }
     const COPYDATASTRUCT* data = copyData(msg, lp, kRequestData);
@@ -187,13 +188,13 @@ bool Win32Instance::takeRequest(unsigned msg, uintptr_t wp, intptr_t lp) {
     const char* refusal = !replyTo || !sameSession(replyTo) ? "a request from another session"
                           : data->cbData > kLongestRequest   ? "a request too long"
                                                              : nullptr;
-    if (refusal) {
-        if (onRefused) onRefused(refusal);
-        return true;
+    // Refused, or with nobody to answer it, the request is not taken: the asking start hears so at once.
+    if (refusal || !onRequest) {
+        if (refusal && onRefused) onRefused(refusal);
+        return false;
     }
-    auto request = std::make_unique<PendingRequest>(
-        PendingRequest{replyTo, std::string(static_cast<const char*>(data->lpData), data->cbData)});
-    if (PostMessageA(window_, kHandleRequest, 0, reinterpret_cast<LPARAM>(request.get()))) request.release();
+    pending_.push_back({replyTo, std::string(static_cast<const char*>(data->lpData), data->cbData)});
+    PostMessageA(window_, kHandleRequest, 0, 0);
     return true;
 }
 
@@ -205,8 +206,11 @@ std::optional<std::string> Win32Instance::askPreviousInstance(const std::string&
     HWND replyWindow = makeReplyWindow(reply);
     if (!replyWindow) return std::nullopt;
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(waitMs < 0 ? 0 : waitMs);
-    sendText(running, replyWindow, kRequestData, request);
-    pumpUntil(reply, deadline);
+    DWORD process = 0;
+    GetWindowThreadProcessId(running, &process);
+    HANDLE runningProcess = OpenProcess(SYNCHRONIZE, FALSE, process);
+    if (sendText(running, replyWindow, kRequestData, request)) pumpUntil(reply, deadline, runningProcess);
+    if (runningProcess) CloseHandle(runningProcess);
     DestroyWindow(replyWindow);
     return reply;
 }

@@ -3,6 +3,7 @@
 // path, and a later start finds it taken. Every instance also owns a hidden top-level
 // application window of its own class, titled with the application title; through it (found
 // with FindWindowA) a second start asks the first to bring its main window forward.
+#include <deque>
 #include <functional>
 #include <string>
 
@@ -45,6 +46,11 @@ public:
     bool takeRequest(unsigned msg, uintptr_t wp, intptr_t lp);
 
 private:
+    struct Pending {
+        HWND__* replyTo;
+        std::string text;
+    };
+    std::deque<Pending> pending_;  // requests taken, to be handled once their message returned
     HWND__* window_ = nullptr;
     void* mutex_ = nullptr;
 };

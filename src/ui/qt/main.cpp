@@ -61,7 +61,8 @@ int64_t machineMB() { return static_cast<int64_t>(qm::PosixMemory().status().tot
 // A command line is acted on before any window or display: nullopt when the window is to
 // start after all (no argument, or --show with no copy running).
 std::optional<int> commandLine(const std::vector<std::string>& args) {
-    if (args.empty()) return std::nullopt;
+    // Qt's own options (-platform, -style, the session manager's -session ...) have one dash.
+    if (args.empty() || (args[0].size() > 1 && args[0][0] == '-' && args[0][1] != '-')) return std::nullopt;
     const qm::ParsedCommand parsed = qm::parseCommandLine(args, false, machineMB());
     const qm::CommandIo io = consoleIo();
     if (!parsed.ok()) return io.err(parsed.error + " (quillmere --help lists the options)"), qm::kExitUsage;

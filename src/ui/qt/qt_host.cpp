@@ -15,6 +15,7 @@
 #include "ui/qt/resource_icon.h"
 #include "ui/qt/tray_kind.h"
 #include "ui/qt/form_window.h"
+#include "ui/qt/picture_view.h"
 
 namespace qm::qt {
 
@@ -82,6 +83,15 @@ void QtHost::runInBackground(std::function<void()> work, std::function<void()> d
     }).detach();
 }
 
+// Each picture is added at its own size, so the tray takes the one drawn for its size.
+void QtHost::setTrayPictures(Form&, std::vector<Canvas> pictures) {
+    trayPictures_ = QIcon();
+    for (const Canvas& picture : pictures) {
+        trayPictures_.addPixmap(QPixmap::fromImage(canvasImage(picture, QSize(picture.width(), picture.height()))));
+    }
+    if (tray_) tray_->setIcon(trayPictures_.isNull() ? programIcon(trayIconName_) : trayPictures_);
+}
+
 void QtHost::waitForEvents() { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); }
 
 double QtHost::twipsPerPixelX() { return screenScale().twipsPerPixelX(); }
@@ -120,7 +130,8 @@ void QtHost::addTrayIcon(const NotifyIconData& data) {
                          [this](QSystemTrayIcon::ActivationReason reason) { trayActivated(reason); });
     }
     trayForm_ = data.window;
-    tray_->setIcon(programIcon(data.icon));
+    trayIconName_ = data.icon;
+    tray_->setIcon(trayPictures_.isNull() ? programIcon(data.icon) : trayPictures_);
     tray_->setToolTip(QString::fromStdString(data.tip));
     tray_->show();
 }

@@ -26,6 +26,7 @@ public:
     void doEvents() override;
     void runInBackground(std::function<void()> work, std::function<void()> done) override;
     void waitForEvents() override;
+    void setTrayPictures(Form& form, std::vector<Canvas> pictures) override;
     bool notifyIcon(int message, const NotifyIconData& data) override;
     double twipsPerPixelX() override;
     // Logging off or shutting down (the session manager's request, or the application
@@ -58,6 +59,8 @@ private:
     Form* trayForm_ = nullptr;
     std::unique_ptr<EndSignals> endSignals_;
     TrayKind trayKind_ = TrayKind::ClickThenDoubleClick;
+    QIcon trayPictures_;         // the core's own pictures of the icon; null: the classic icon
+    std::string trayIconName_;
 };
 
 }  // namespace qm::qt

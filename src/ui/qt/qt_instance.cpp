@@ -85,8 +85,7 @@ void QtInstance::answer(int connection, const std::string& line) {
     if (!onRequest) return (void)::close(connection);
     std::weak_ptr<bool> alive = alive_;
     onRequest(line.substr(0, end), [alive, connection](const std::string& reply) {
-        if (alive.expired()) return;
-        posix::writeAll(connection, reply + "\n");
+        if (!alive.expired()) posix::writeAll(connection, reply + "\n");
         ::close(connection);
     });
 }

@@ -1,6 +1,5 @@
 #include "ui/win32/background_work.h"
 
-#include <memory>
 #include <thread>
 
 namespace qm::win32 {
@@ -10,11 +9,18 @@ namespace {
 constexpr const char* kClass = "QuillmereBackgroundWork";
 constexpr UINT kWorkDone = WM_APP + 1;
 
-// lParam carries the end to run, which the thread handed over.
+// Runs the oldest end waiting, if any: a stray message finds none.
 LRESULT CALLBACK doneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != kWorkDone) return DefWindowProcA(hwnd, msg, wp, lp);
-    std::unique_ptr<std::function<void()>> done(reinterpret_cast<std::function<void()>*>(lp));
-    (*done)();
+    auto* ends = reinterpret_cast<BackgroundWork::Ends*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    std::function<void()> done;
+    if (ends) {
+        std::lock_guard<std::mutex> hold(ends->lock);
+        if (ends->queue.empty()) return 0;
+        done = std::move(ends->queue.front());
+        ends->queue.pop_front();
+    }
+    if (done) done();
     return 0;
 }
 
@@ -34,19 +40,23 @@ void registerDoneClass() {
 BackgroundWork::BackgroundWork() {
     registerDoneClass();
     window_ = CreateWindowExA(0, kClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (window_) SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(ends_.get()));
 }
 
 BackgroundWork::~BackgroundWork() {
     if (window_) DestroyWindow(window_);
 }
 
-// An end that cannot be posted any more (the window went with the program's end) is dropped.
+// An end whose window went with the program's end is never run.
 void BackgroundWork::run(std::function<void()> work, std::function<void()> done) {
     HWND window = window_;
-    std::thread([window, work = std::move(work), done = std::move(done)]() mutable {
+    std::thread([window, ends = ends_, work = std::move(work), done = std::move(done)]() mutable {
         work();
-        auto posted = std::make_unique<std::function<void()>>(std::move(done));
-        if (PostMessageA(window, kWorkDone, 0, reinterpret_cast<LPARAM>(posted.get()))) posted.release();
+        {
+            std::lock_guard<std::mutex> hold(ends->lock);
+            ends->queue.push_back(std::move(done));
+        }
+        PostMessageA(window, kWorkDone, 0, 0);
     }).detach();
 }
 

@@ -3,7 +3,10 @@
 // to a message-only window and so runs among the window's messages, in modal loops too.
 #include <windows.h>
 
+#include <deque>
 #include <functional>
+#include <memory>
+#include <mutex>
 
 namespace qm::win32 {
 
@@ -16,8 +19,16 @@ public:
 
     void run(std::function<void()> work, std::function<void()> done);
 
+    // The ends waiting to run; the message only says one came (a posted pointer would be
+    // taken from any sender).
+    struct Ends {
+        std::mutex lock;
+        std::deque<std::function<void()>> queue;
+    };
+
 private:
     HWND window_ = nullptr;
+    std::shared_ptr<Ends> ends_ = std::make_shared<Ends>();
 };
 
 }  // namespace qm::win32

@@ -59,15 +59,11 @@ constexpr const char* kBuild = QM_BUILD ", Windows 32-bit";
 // A program of the window subsystem has no console of its own: its output goes to where
 // the standard handles were redirected, or else to the console it was started from.
 HANDLE outputHandle(DWORD which) {
-    static const bool attached = [] {
-        const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-        if (out && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN) return false;
-        return AttachConsole(ATTACH_PARENT_PROCESS) != FALSE;
-    }();
-    if (attached) {
-        return CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    }
-    return GetStdHandle(which);
+    const HANDLE own = GetStdHandle(which);
+    if (own && own != INVALID_HANDLE_VALUE && GetFileType(own) != FILE_TYPE_UNKNOWN) return own;
+    static const bool attached = AttachConsole(ATTACH_PARENT_PROCESS) != FALSE;
+    if (!attached) return nullptr;
+    return CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
 void writeLine(DWORD which, const std::string& line) {

@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -48,7 +49,10 @@ Win32Host::Win32Host() {
     registerWindowClasses();
 }
 
-Win32Host::~Win32Host() { closeWindows(); }
+Win32Host::~Win32Host() {
+    closeWindows();
+    if (trayPicture_) DestroyIcon(trayPicture_);
+}
 
 std::unique_ptr<FormWindow> Win32Host::makeWindow(Form& form) { return std::make_unique<FormWindow>(form, *this); }
 
@@ -154,6 +158,52 @@ void Win32Host::showTrayMessage(Form&, const std::string& title, const std::stri
     Shell_NotifyIconA(NIM_MODIFY, &nid);
 }
 
+namespace {
+
+// A canvas as an icon: its pixels as the colour bitmap, every one of them opaque.
+HICON iconOf(const Canvas& picture) {
+    const int w = picture.width(), h = picture.height();
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP color = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!color) return nullptr;
+    auto* out = static_cast<uint32_t*>(bits);
+    for (size_t i = 0; i < picture.pixels().size(); ++i) {
+        const uint32_t c = picture.pixels()[i];  // 0x00BBGGRR to 0xAARRGGBB
+        out[i] = 0xFF000000u | (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu);
+    }
+    std::vector<uint8_t> opaque(static_cast<size_t>((w + 15) / 16 * 2 * h), 0);
+    HBITMAP mask = CreateBitmap(w, h, 1, 1, opaque.data());
+    ICONINFO icon{TRUE, 0, 0, mask, color};
+    HICON made = CreateIconIndirect(&icon);
+    DeleteObject(mask);
+    DeleteObject(color);
+    return made;
+}
+
+}  // namespace
+
+void Win32Host::setTrayPictures(Form&, std::vector<Canvas> pictures) {
+    const int side = GetSystemMetrics(SM_CXSMICON);
+    const Canvas* best = nullptr;
+    for (const Canvas& picture : pictures) {
+        if (!best || std::abs(picture.width() - side) < std::abs(best->width() - side)) best = &picture;
+    }
+    HICON previous = trayPicture_;
+    trayPicture_ = best ? iconOf(*best) : nullptr;
+    if (const NotifyIconData* shown = tray_.shown()) {
+        NOTIFYICONDATAA nid{};
+        nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        nid.hWnd = shown->window ? hwndOf(*shown->window) : nullptr;
+        nid.uID = shown->uID;
+        nid.uFlags = NIF_ICON;
+        nid.hIcon = trayPicture_ ? trayPicture_ : resourceIcon(shown->icon, side);
+        Shell_NotifyIconA(NIM_MODIFY, &nid);
+    }
+    if (previous) DestroyIcon(previous);
+}
+
 void Win32Host::pointerMoved() {
     if (std::optional<NotifyIconData> held = tipHold_.pointerNear(GetTickCount64())) sendToShell(NIM_MODIFY_, *held);
 }
@@ -167,7 +217,7 @@ bool Win32Host::sendToShell(int message, const NotifyIconData& data) {
     nid.uID = data.uID;
     nid.uFlags = data.uFlags;
     nid.uCallbackMessage = data.uCallbackMessage;
-    nid.hIcon = resourceIcon(data.icon, GetSystemMetrics(SM_CXSMICON));
+    nid.hIcon = trayPicture_ ? trayPicture_ : resourceIcon(data.icon, GetSystemMetrics(SM_CXSMICON));
     std::strncpy(nid.szTip, data.tip.c_str(), sizeof nid.szTip - 1);
     return Shell_NotifyIconA(static_cast<DWORD>(message), &nid) != FALSE;
 }

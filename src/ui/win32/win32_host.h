@@ -40,6 +40,8 @@ public:
     bool notifyIcon(int message, const NotifyIconData& data) override;
     // A balloon from the icon the shell shows now.
     void showTrayMessage(Form& form, const std::string& title, const std::string& text) override;
+    // The picture drawn for the small icon's size (the nearest one) becomes the icon.
+    void setTrayPictures(Form& form, std::vector<Canvas> pictures) override;
     double twipsPerPixelX() override;
     // A mouse message reached a form: the tray icon's come that way (see TrayTipHold).
     void pointerMoved();
@@ -58,6 +60,7 @@ private:
     TrayRecordMemo tray_;
     TrayTipHold tipHold_;
     BackgroundWork background_;
+    HICON trayPicture_ = nullptr;  // the core's own picture of the icon; null: the classic icon
 };
 
 }  // namespace qm::win32
