@@ -102,6 +102,10 @@ std::string versionText(const std::string& build) {
 // The engine's spacing passes on a virtual clock: with no window to keep answering, the
 // steps follow each other at once, each one the button's own.
 std::string releaseWithoutWindow(Platform& platform, ErrorSink& log, int32_t amountMB) {
+    if (amountMB == 0) {  // nothing asked for: no cycle, whose block would be all that is available
+        const MemoryStatus now = platform.memory.status();
+        return releaseResultText({now, now});
+    }
     HeadlessHost host;
     Form frmMain("frmMain");
     declareMainLayout(frmMain);

@@ -49,6 +49,11 @@ void RemoteRequests::release(const std::string& amount, Reply reply) {
         mb = amount.empty() ? ReleaseEngine::entryMB(ctx_.frmMain.get(mainForm::lstRam).text()) : std::stoi(amount);
     });
     if (!chosen) return reply(std::string(kReplyRefused) + "no amount is selected on the Release RAM page");
+    // Nothing asked for: no cycle, whose block would be all that is available.
+    if (mb == 0) {
+        const MemoryStatus now = ctx_.platform.memory.status();
+        return reply(kReplyReleased + releaseResultText({now, now}));
+    }
     waiting_.push_back(std::move(reply));
     if (!engine_.startOnDemand(mb)) cycleEnded({});
 }

@@ -2,7 +2,7 @@
 // What a later start (the command line) asks the running copy, one line each:
 //   "show"           the window is shown, restored and raised; reply "shown"
 //   "release"        the release button's trigger with the amount its page has selected
-//   "release <MB>"   the same with that amount
+//   "release <MB>"   the same with that amount; 0 starts no cycle and is answered at once
 // A release is answered when its cycle ends ("released <what it freed>"), at once with
 // "busy" while a cycle runs (which goes on untouched), or "refused <why>". Anything else
 // is refused and logged; the running copy is not otherwise touched by it.

@@ -4,15 +4,15 @@
 
 namespace qm {
 
+using namespace mainForm;
+
 AutoRelease::AutoRelease(SubsystemContext& ctx, ReleaseEngine& engine, LowMemoryCheck& warning,
                          const int32_t& lastCPU)
-    : ctx_(ctx),
-      lstAutoAmount_(ctx.frmMain.get(mainForm::lstAutoAmount)),
-      cmbAutoRelease_(ctx.frmMain.get(mainForm::cmbAutoRelease)),
-      lstAutoInterval_(ctx.frmMain.get(mainForm::lstAutoInterval)),
-      schedule_(ctx, engine, warning, lastCPU, ",tmrAuto_Timer",
-                {lstAutoAmount_, ctx.frmMain.get(mainForm::chkAutoCPU), ctx.frmMain.get(mainForm::cmbAutoCPU)}) {
-    ctx.frmMain.get(mainForm::tmrAuto).onTimer = [this] { tmrAuto_Timer(); };
+    : ScheduledRelease(ctx, engine, warning, lastCPU, ",tmrAuto_Timer",
+                       {ctx.frmMain.get(lstAutoAmount), ctx.frmMain.get(chkAutoCPU), ctx.frmMain.get(cmbAutoCPU)}),
+      cmbAutoRelease_(ctx.frmMain.get(cmbAutoRelease)),
+      lstAutoInterval_(ctx.frmMain.get(lstAutoInterval)) {
+    ctx.frmMain.get(tmrAuto).onTimer = [this] { tmrAuto_Timer(); };
 }
 
 bool AutoRelease::intervalPassed() {
@@ -23,18 +23,15 @@ bool AutoRelease::intervalPassed() {
 
 void AutoRelease::checkMemory() {
     Trap trap = ctx_.trap(",tmrAuto_Timer");
-    const ScheduledRelease::Reading reading = schedule_.read(trap);
+    const Reading reading = read(trap);
     int32_t minimum = 0;
     trap([&] { minimum = ReleaseEngine::entryMB(cmbAutoRelease_.text()); });
-    if (reading.availableMB > minimum) return;
-    schedule_.start(trap, reading);
+    if (reading.availableMB <= minimum) start(trap, reading);
 }
 
 void AutoRelease::tmrAuto_Timer() {
-    if (schedule_.warningOpen()) return;
-    if (lstAutoAmount_.listIndex() < 0 || cmbAutoRelease_.listIndex() < 0) return;
-    if (!intervalPassed()) return;
-    if (!schedule_.putOffUnderTrap()) checkMemory();
+    if (warningOpen() || amount().listIndex() < 0 || cmbAutoRelease_.listIndex() < 0) return;
+    if (intervalPassed() && !putOffUnderTrap()) checkMemory();
 }
 
 }  // namespace qm

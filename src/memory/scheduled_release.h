@@ -15,6 +15,7 @@ struct ScheduleControls {
     ComboBox& cpuLimit;  // the percent it names
 };
 
+// The base of the two: each adds its own timer handler and interval.
 class ScheduledRelease {
 public:
     // `label` is the timer handler's trap label; `lastCPU` the load the CPU timer measured last.
@@ -44,10 +45,14 @@ public:
     // again either way.
     void start(Trap& t, const Reading& reading);
 
+protected:
+    ListBox& amount() const { return controls_.amount; }
+
+    SubsystemContext& ctx_;
+
 private:
     bool putOff();
 
-    SubsystemContext& ctx_;
     ReleaseEngine& engine_;
     LowMemoryCheck& warning_;
     const int32_t& lastCPU_;

@@ -4,15 +4,14 @@
 
 namespace qm {
 
+using namespace mainForm;
+
 TimedRelease::TimedRelease(SubsystemContext& ctx, ReleaseEngine& engine, LowMemoryCheck& warning,
                            const int32_t& lastCPU)
-    : ctx_(ctx),
-      lstTimeAmount_(ctx.frmMain.get(mainForm::lstTimeAmount)),
-      lstTimeInterval_(ctx.frmMain.get(mainForm::lstTimeInterval)),
-      optTimeMinute_(ctx.frmMain.get(mainForm::optTimeMinute)),
-      schedule_(ctx, engine, warning, lastCPU, ",tmrTime_Timer",
-                {lstTimeAmount_, ctx.frmMain.get(mainForm::chkTimeCPU), ctx.frmMain.get(mainForm::cmbTimeCPU)}) {
-    ctx.frmMain.get(mainForm::tmrTime).onTimer = [this] { tmrTime_Timer(); };
+    : ScheduledRelease(ctx, engine, warning, lastCPU, ",tmrTime_Timer",
+                       {ctx.frmMain.get(lstTimeAmount), ctx.frmMain.get(chkTimeCPU), ctx.frmMain.get(cmbTimeCPU)}),
+      lstTimeInterval_(ctx.frmMain.get(lstTimeInterval)), optTimeMinute_(ctx.frmMain.get(optTimeMinute)) {
+    ctx.frmMain.get(tmrTime).onTimer = [this] { tmrTime_Timer(); };
 }
 
 double TimedRelease::intervalMinutes() {
@@ -25,13 +24,11 @@ double TimedRelease::intervalMinutes() {
 }
 
 void TimedRelease::tmrTime_Timer() {
-    if (schedule_.warningOpen()) return;
-    if (lstTimeAmount_.listIndex() < 0) return;
+    if (warningOpen() || amount().listIndex() < 0) return;
     const double interval = intervalMinutes();
-    if (clockMinutesBetween(intervalStart(), ctx_.platform.clock.now()) < interval) return;
-    if (schedule_.putOffUnderTrap()) return;
+    if (clockMinutesBetween(intervalStart(), ctx_.platform.clock.now()) < interval || putOffUnderTrap()) return;
     Trap trap = ctx_.trap(",tmrTime_Timer");
-    schedule_.start(trap, schedule_.read(trap));
+    start(trap, read(trap));
 }
 
 }  // namespace qm

@@ -55,6 +55,9 @@ TEST(ProcMemoryText, MeminfoFields) {
     EXPECT_EQ(info->memAvailable, 24241892ull * 1024);
     EXPECT_EQ(info->swapTotal, 2097148ull * 1024);
     EXPECT_EQ(info->swapFree, 1048572ull * 1024);
+    EXPECT_EQ(info->memFree, 22929044ull * 1024);
+    EXPECT_EQ(effectiveStatus(*info, {}).freePhys, 22929044ull * 1024) << "free memory, page cache excluded";
+    EXPECT_EQ(effectiveStatus(*info, {{1024 * MiB, 900 * MiB}}).freePhys, 124 * MiB) << "within a group's headroom";
     EXPECT_EQ(kbField(kMeminfo, "Hugepagesize"), 2048ull * 1024);
     EXPECT_EQ(kbField(kMeminfo, "HugePages_Total"), 0u);
     EXPECT_FALSE(kbField(kMeminfo, "Active"));  // only whole names match

@@ -59,6 +59,9 @@ TEST_F(Requests, WithoutANumberThePagesAmountIsReleasedAndBadRequestsAreRefusedA
         EXPECT_FALSE(app.window->subsystems().engine.isReleasing()) << bad.request;
     }
     EXPECT_EQ(app.log.entries.back().context, "frmMain,remoteRequest");
+    EXPECT_EQ(*ask("release 0"), std::vector<std::string>{"released Released nothing: free memory stayed at 150 MB; "
+                                                          "available memory stayed at 350 MB."});
+    EXPECT_FALSE(app.window->subsystems().engine.isReleasing()) << "nothing asked for, no cycle";
     EXPECT_EQ(*ask("show"), std::vector<std::string>{"shown"});
     EXPECT_TRUE(app.frm().visible());
 }

@@ -18,9 +18,9 @@ std::optional<uint64_t> kbField(std::string_view text, std::string_view name);
 struct Meminfo {
     uint64_t memTotal = 0;
     uint64_t memAvailable = 0;
-    uint64_t memFree = 0;  // never above memAvailable
     uint64_t swapTotal = 0;
     uint64_t swapFree = 0;
+    uint64_t memFree = 0;  // never above memAvailable
 };
 // MemTotal is required; without MemAvailable (kernels before 3.14) it is estimated as
 // MemFree + Buffers + Cached; missing swap fields read as no swap.
