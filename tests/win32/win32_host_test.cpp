@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/tray_load.h"
 #include "forms/form.h"
 #include "forms/picture_box.h"
 #include "ui/win32/form_window.h"
@@ -154,6 +155,34 @@ TEST_F(Win32HostTest, BackgroundWorkLetsTheWindowAnswerAndEndsOnItsThread) {
     EXPECT_GE(ticks, 3);
     EXPECT_NE(worker, window);
     EXPECT_EQ(ended, window);
+}
+
+// The tray icon made from the core's picture shows the digits it was drawn with, read
+// back from the icon's own colour bitmap, at every size a tray asks for.
+TEST(Win32TrayPicture, TheIconsPixelsAreTheCanvassOwn) {
+    for (int size : {16, 22, 24, 32}) {
+        HICON icon = iconOfCanvas(trayLoadPicture(57, size));
+        ASSERT_NE(icon, nullptr) << size;
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAPINFO bits{};
+        bits.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        std::vector<uint32_t> pixels(static_cast<size_t>(size * size));
+        HDC dc = GetDC(nullptr);
+        ASSERT_EQ(GetDIBits(dc, info.hbmColor, 0, size, pixels.data(), &bits, DIB_RGB_COLORS), size);
+        ReleaseDC(nullptr, dc);
+        Canvas back(size, size);
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                const uint32_t p = pixels[static_cast<size_t>(y * size + x)];  // 0xAARRGGBB
+                back.setPixel(x, y, rgb(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF));
+            }
+        }
+        EXPECT_EQ(digitsOf(back), "57") << size << " px";
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DestroyIcon(icon);
+    }
 }
 
 // The shell's tray messages reach the window as mouse moves, the message number as x.

@@ -158,10 +158,7 @@ void Win32Host::showTrayMessage(Form&, const std::string& title, const std::stri
     Shell_NotifyIconA(NIM_MODIFY, &nid);
 }
 
-namespace {
-
-// A canvas as an icon: its pixels as the colour bitmap, every one of them opaque.
-HICON iconOf(const Canvas& picture) {
+HICON iconOfCanvas(const Canvas& picture) {
     const int w = picture.width(), h = picture.height();
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -182,8 +179,6 @@ HICON iconOf(const Canvas& picture) {
     return made;
 }
 
-}  // namespace
-
 void Win32Host::setTrayPictures(Form&, std::vector<Canvas> pictures) {
     const int side = GetSystemMetrics(SM_CXSMICON);
     const Canvas* best = nullptr;
@@ -191,7 +186,7 @@ void Win32Host::setTrayPictures(Form&, std::vector<Canvas> pictures) {
         if (!best || std::abs(picture.width() - side) < std::abs(best->width() - side)) best = &picture;
     }
     HICON previous = trayPicture_;
-    trayPicture_ = best ? iconOf(*best) : nullptr;
+    trayPicture_ = best ? iconOfCanvas(*best) : nullptr;
     if (const NotifyIconData* shown = tray_.shown()) {
         NOTIFYICONDATAA nid{};
         nid.cbSize = NOTIFYICONDATAA_V1_SIZE;

@@ -10,6 +10,9 @@
 
 namespace qm::win32 {
 
+// A canvas as an icon: its pixels as the colour bitmap, every one of them opaque.
+HICON iconOfCanvas(const Canvas& picture);
+
 // "EXE Files (*.exe)|*.exe" as the dialog wants it: NUL-separated, ended by two NULs.
 std::string dialogFilter(const std::string& filter);
 
