@@ -66,6 +66,7 @@ void MainWindow::wireRequestsAndResults() {
     platform_.instance.onRefused = [this](const std::string& why) { remote_->refused(why); };
     parts_->gauges.onPhysicalPercent = [this](int16_t percent) { trayLoad_.availablePercent(percent); };
     parts_->view.onTrayLoadChanged = [this] { trayLoad_.show(parts_->view.showsTrayLoad()); };
+    parts_->launcher.onReleased = [this](const ReleaseResult& result) { parts_->view.cycleEnded(result); };
     parts_->engine.onCycleEnd = [this](const ReleaseResult& result) {
         parts_->view.cycleEnded(result);
         remote_->cycleEnded(result);

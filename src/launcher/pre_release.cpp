@@ -36,7 +36,7 @@ int32_t PreRelease::targetMB() const {
 
 std::unique_ptr<HeldBlock> PreRelease::run(Trap& t) {
     int32_t first = 0, limit = 0, target = 0;
-    t([&] { first = wholeMB(ctx_.platform.memory.status().availPhys); });
+    t([&] { before_ = ctx_.platform.memory.status(), first = wholeMB(before_.availPhys); });
     t([&] { limit = toInt16(toNumber(cmbLauncher_.text())); });  // no number: error 13, limit 0
     t([&] { target = targetMB(); });
     std::unique_ptr<HeldBlock> held;

@@ -26,6 +26,8 @@ public:
     // (now + target) MB held in place of the previous one, four event passes again. The
     // newest block is handed back, to be freed once the program has started.
     std::unique_ptr<HeldBlock> run(Trap& t);
+    // The machine as the last run found it before its first block.
+    const MemoryStatus& before() const { return before_; }
 
 private:
     void processEvents(Trap& t);
@@ -37,6 +39,7 @@ private:
     SubsystemContext& ctx_;
     const MemoryTotals& totals_;
     ComboBox& cmbLauncher_;
+    MemoryStatus before_;
 };
 
 }  // namespace qm

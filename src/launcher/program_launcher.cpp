@@ -58,7 +58,8 @@ void ProgramLauncher::mnuP1_Click(int index) {
     t([&] { lstLauncher_DblClick(); });
 }
 
-// The block still held when the program starts is freed right after.
+// The block still held when the program starts is freed right after; what the release
+// changed is told once it is.
 void ProgramLauncher::launchApp(const std::string& path) {
     auto t = ctx_.trap(",launchApp");
     std::unique_ptr<HeldBlock> held;
@@ -66,7 +67,11 @@ void ProgramLauncher::launchApp(const std::string& path) {
     t([&] { skipped = preRelease_.skipped(); });
     if (!skipped) held = preRelease_.run(t);
     t([&] { ctx_.platform.shell.startProgram(path); });
+    if (!held) return;
     held.reset();
+    t([&] {
+        if (onReleased) onReleased({preRelease_.before(), ctx_.platform.memory.status()});
+    });
 }
 
 void ProgramLauncher::wireMenuItems() {

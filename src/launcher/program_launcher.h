@@ -5,6 +5,7 @@
 #include <string>
 
 #include "context/subsystem_context.h"
+#include "memory/release_engine.h"
 #include "launcher/pre_release.h"
 
 namespace qm {
@@ -24,6 +25,9 @@ public:
     void launchApp(const std::string& path);
     // Attaches mnuP1_Click to every item of the menu; run whenever the menu is rebuilt.
     void wireMenuItems();
+
+    // Told what a release before a launch changed, once its block is freed.
+    std::function<void(const ReleaseResult&)> onReleased;
 
 private:
     SubsystemContext& ctx_;

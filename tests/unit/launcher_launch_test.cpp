@@ -63,6 +63,18 @@ TEST_F(Launch, WhileTheBlockIsWrittenTheWindowsEventsGoOn) {
     EXPECT_TRUE(app.log.entries.empty());
 }
 
+TEST_F(Launch, WhatTheReleaseBeforeALaunchFreedIsToldOnceItsBlockIsGone) {
+    app.fakes.memory.freedPerTouch = 30 * MB;
+    doubleClick(1);
+    ASSERT_EQ(app.host.trayMessages.size(), 1u);
+    EXPECT_EQ(app.host.trayMessages[0].rfind("Quillmere: Released", 0), 0u) << app.host.trayMessages[0];
+    EXPECT_NE(app.host.trayMessages[0].find("available memory rose from 128 to 158 MB"), std::string::npos)
+        << app.host.trayMessages[0];
+    chooseShare(4);
+    doubleClick(0);
+    EXPECT_EQ(app.host.trayMessages.size(), 1u) << "no release, nothing told";
+}
+
 TEST_F(Launch, EachNewBlockExistsBeforeThePreviousOneIsFreed) {
     chooseLimit(3);
     app.fakes.memory.upcoming = {app.fakes.memory.current, {256 * MB, 100 * MB, 512 * MB, 384 * MB},
