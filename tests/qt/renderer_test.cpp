@@ -331,6 +331,7 @@ TEST_F(RendererTest, MenusFollowArraysLoadedAndUnloadedAtRunTime) {
     ASSERT_NE(fileMenu, nullptr);
     ASSERT_EQ(fileMenu->actions().size(), 3);
     EXPECT_TRUE(fileMenu->actions()[1]->isSeparator());
+    EXPECT_TRUE(fileMenu->actions()[1]->text().isEmpty()) << "a rule is a line only, no \"-\" beside it";
     fileMenu->actions()[2]->trigger();
     EXPECT_EQ(exits, 1);
 

@@ -90,7 +90,8 @@ void MenuView::mirror(Prop what) {
     switch (what) {
         case Prop::Caption:
             action_->setSeparator(menu_.isSeparator());
-            action_->setText(QString::fromStdString(menu_.caption()));
+            // A rule is a line only: a style draws a separator's text beside it.
+            action_->setText(menu_.isSeparator() ? QString() : QString::fromStdString(menu_.caption()));
             if (submenu_) submenu_->setTitle(QString::fromStdString(menu_.caption()));
             break;
         case Prop::Visible: action_->setVisible(menu_.visible()); break;
