@@ -56,7 +56,7 @@ int printReply(const std::optional<std::string>& reply, const CommandIo& io) {
 }
 
 int release(const Command& command, Platform& platform, ErrorSink& log, const CommandIo& io) {
-    if (platform.instance.previousInstanceRunning()) {
+    if (platform.instance.instanceRunning()) {
         std::string request = kRequestRelease;
         if (command.releaseMB) request += " " + std::to_string(*command.releaseMB);
         return printReply(platform.instance.askPreviousInstance(request, kReleaseWaitMs), io);
@@ -128,7 +128,7 @@ std::optional<int> runCommand(const Command& command, Platform& platform, ErrorS
         case CommandKind::Status: return status(command, platform, io);
         case CommandKind::Release: return release(command, platform, log, io);
         case CommandKind::Show:
-            if (platform.instance.previousInstanceRunning()) {
+            if (platform.instance.instanceRunning()) {
                 return platform.instance.activatePreviousInstance() ? kExitDone : kExitFailed;
             }
             return std::nullopt;

@@ -23,6 +23,10 @@ public:
     // handed over to (an upgrade) must not take that one for a copy to bring forward.
     virtual bool previousInstanceEnded(int32_t ms) = 0;
 
+    // Whether another instance runs, looked at without becoming the running one (a command
+    // line that runs no window must not keep a later window start from being the copy).
+    virtual bool instanceRunning() { return previousInstanceRunning(); }
+
     // Sends one request line to the running instance and returns its reply line; nullopt
     // when none answered within `waitMs`. Only the same user's running instance is asked.
     virtual std::optional<std::string> askPreviousInstance(const std::string& request, int waitMs) {

@@ -350,6 +350,23 @@ TEST(SingleInstance, RequestsOfTheSameUserAreAnsweredOthersRefusedUnread) {
     EXPECT_EQ(requests.size(), 1u) << "nothing else reached the program";
 }
 
+// A command line looks without taking the lock, so a window started meanwhile is the copy.
+TEST(SingleInstance, ALookAtTheLockTakesItNot) {
+    QTemporaryDir dir;
+    qt::QtInstance looker(dir.path().toStdString());
+    EXPECT_FALSE(looker.instanceRunning()) << "no lock file yet, and none made";
+    EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath("quillmere.lock")));
+    {
+        qt::QtInstance running(dir.path().toStdString());
+        ASSERT_FALSE(running.previousInstanceRunning());
+        EXPECT_TRUE(looker.instanceRunning());
+    }
+    EXPECT_FALSE(looker.instanceRunning());
+    qt::QtInstance window(dir.path().toStdString());
+    EXPECT_FALSE(window.previousInstanceRunning()) << "the look left the lock free";
+    EXPECT_TRUE(window.listening());
+}
+
 TEST(SingleInstance, TheLockIsFreeAgainOnceTheFirstCopyHasGone) {
     QTemporaryDir dir;
     {

@@ -40,6 +40,15 @@ InstanceLock::~InstanceLock() {
     if (fd_ >= 0) ::close(fd_);
 }
 
+bool InstanceLock::heldElsewhere() const {
+    if (fd_ >= 0 || folder_.empty()) return false;
+    const int fd = ::open(lockPath().c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool taken = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);  // closing lets go of a lock this look may have had
+    return taken;
+}
+
 bool InstanceLock::acquire() {
     if (fd_ >= 0) return true;
     if (folder_.empty()) return true;  // nowhere to keep a lock: run as a single copy

@@ -22,6 +22,8 @@ public:
     // Tries to take the lock until `ms` have passed; false when it stayed taken.
     bool acquireWithin(int ms);
     bool held() const { return fd_ >= 0; }
+    // Another process holds the lock; looked at without taking it or making its file.
+    bool heldElsewhere() const;
     const std::string& folder() const { return folder_; }
     std::string lockPath() const { return folder_ + "/quillmere.lock"; }
     std::string socketPath() const { return folder_ + "/quillmere.socket"; }

@@ -71,6 +71,13 @@ bool Win32Instance::previousInstanceRunning() {
     return mutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
+bool Win32Instance::instanceRunning() {
+    if (mutex_) return false;
+    HANDLE running = OpenMutexA(SYNCHRONIZE, FALSE, mutexName().c_str());
+    if (running) CloseHandle(running);
+    return running != nullptr;
+}
+
 // The name lives while any handle to it is open, ours included, so each try lets go of
 // the handle it got before the next.
 bool Win32Instance::previousInstanceEnded(int32_t ms) {

@@ -31,6 +31,8 @@ public:
     bool activatePreviousInstance() override;
     // Asks for the mutex again until the instance holding it has gone or `ms` have passed.
     bool previousInstanceEnded(int32_t ms) override;
+    // The instance mutex exists, made by a running instance; this one makes none.
+    bool instanceRunning() override;
     // Hands the request to the running instance's application window (WM_COPYDATA, with a
     // window of this start's own for the answer) and waits for the answer, letting
     // messages run meanwhile. The running instance answers only a start of its own session.

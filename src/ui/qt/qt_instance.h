@@ -27,6 +27,7 @@ public:
     bool activatePreviousInstance() override;
     // True once the lock is free within `ms`; this copy then holds it and listens.
     bool previousInstanceEnded(int32_t ms) override;
+    bool instanceRunning() override { return lock_.heldElsewhere(); }
     // One request line to the running copy; its reply line without the newline.
     std::optional<std::string> askPreviousInstance(const std::string& request, int waitMs) override;
 
