@@ -92,7 +92,7 @@ check_for_update() {
   main=$(window_of '^Quillmere v')
   xdotool mousemove --window "$main" 90 10 click 1
   sleep 0.7
-  xdotool mousemove --window "$main" 164 87 click 1
+  xdotool mousemove --window "$main" 164 76 click 1  # Help > Check for Updates... (the rule above it is a thin line)
   wait_for 50 update_shown || { fail "$1: the update window did not open"; return 1; }
   update=$(window_of '^AutoUpdate$')
   xdotool mousemove --window "$update" $(((3240 + 667) / 15)) $(((3660 + 187) / 15)) click 1
