@@ -1,6 +1,8 @@
 #include "app/command_runner.h"
 
+#include "app/error_log.h"
 #include "app/main_layout.h"
+#include "app/program.h"
 #include "app/remote_requests.h"
 #include "forms/headless_host.h"
 #include "memory/release_engine.h"
@@ -121,6 +123,25 @@ std::string releaseWithoutWindow(Platform& platform, ErrorSink& log, int32_t amo
     engine.startOnDemand(amountMB);
     while (engine.isReleasing()) host.advance(1000);
     return releaseResultText(result);
+}
+
+std::optional<int> runCommand(const Command& command, Platform& platform, const CommandIo& io) {
+    HeadlessHost quiet;  // the error log's host: no window to show anything in
+    ErrorLog log(platform.files, platform.internet, quiet, platform.clock, errorLogPath(platform.programFolder));
+    return runCommand(command, platform, log, io);
+}
+
+std::optional<int> actOnCommandLine(const std::vector<std::string>& args, const CommandEntry& entry,
+                                    const CommandIo& io, const std::function<std::optional<int>(const Command&)>& onMachine) {
+    if (args.empty()) return std::nullopt;
+    const ParsedCommand parsed = parseCommandLine(args, entry.windowsForms, entry.machineMB);
+    if (!parsed.ok()) return io.err(parsed.error + " (" + entry.programName + " --help lists the options)"), kExitUsage;
+    switch (parsed.command.kind) {
+        case CommandKind::Help: return io.out(helpText(entry.programName)), kExitDone;
+        case CommandKind::Version: return io.out(versionText(entry.build)), kExitDone;
+        case CommandKind::Window: return std::nullopt;
+        default: return onMachine(parsed.command);
+    }
 }
 
 std::optional<int> runCommand(const Command& command, Platform& platform, ErrorSink& log, const CommandIo& io) {

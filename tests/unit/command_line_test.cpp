@@ -65,14 +65,6 @@ TEST(CommandLine, EachLineGivesOneRequestOrOneMessage) {
     EXPECT_TRUE(parseCommandLine({"--status", "--json"}, false, kMachineMB).command.json);
 }
 
-TEST(CommandLine, TheHelpNamesEveryOptionAndStatus) {
-    const std::string help = helpText("quillmere");
-    for (const char* part : {"--help", "--version", "--status", "--json", "--release[=MB]", "--show", "Exit status: 0",
-                             "2 bad command line", "3 a release is running"}) {
-        EXPECT_NE(help.find(part), std::string::npos) << part;
-    }
-}
-
 TEST(CommandLine, TheFiguresAsALineAndAsJson) {
     constexpr uint64_t MB = 1024 * 1024;
     const StatusFigures figures{{24000 * MB, 20000 * MB + MB / 2, 26000 * MB, 21000 * MB, 0}, 7};

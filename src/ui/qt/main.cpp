@@ -6,9 +6,7 @@
 #include <thread>
 
 #include "app/command_runner.h"
-#include "app/error_log.h"
 #include "app/program.h"
-#include "forms/headless_host.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_cpu.h"
 #include "platform/posix/posix_files.h"
@@ -63,20 +61,12 @@ int64_t machineMB() { return static_cast<int64_t>(qm::PosixMemory().status().tot
 std::optional<int> commandLine(const std::vector<std::string>& args) {
     // Qt's own options (-platform, -style, the session manager's -session ...) have one dash.
     if (args.empty() || (args[0].size() > 1 && args[0][0] == '-' && args[0][1] != '-')) return std::nullopt;
-    const qm::ParsedCommand parsed = qm::parseCommandLine(args, false, machineMB());
-    const qm::CommandIo io = consoleIo();
-    if (!parsed.ok()) return io.err(parsed.error + " (quillmere --help lists the options)"), qm::kExitUsage;
-    switch (parsed.command.kind) {
-        case qm::CommandKind::Help: return io.out(qm::helpText("quillmere")), qm::kExitDone;
-        case qm::CommandKind::Version: return io.out(qm::versionText(QM_BUILD ", Linux")), qm::kExitDone;
-        case qm::CommandKind::Window: return std::nullopt;
-        default: break;
-    }
-    PosixPorts ports;
-    qm::Platform platform = ports.platform();
-    qm::HeadlessHost quiet;  // the error log's host: no window to show anything in
-    qm::ErrorLog log(ports.files, ports.internet, quiet, ports.clock, qm::errorLogPath(ports.folder));
-    return qm::runCommand(parsed.command, platform, log, io);
+    return qm::actOnCommandLine(args, {"quillmere", QM_BUILD ", Linux", false, machineMB()},
+                                consoleIo(), [](const qm::Command& command) {
+        PosixPorts ports;
+        qm::Platform platform = ports.platform();
+        return qm::runCommand(command, platform, consoleIo());
+    });
 }
 
 }  // namespace

@@ -8,9 +8,7 @@
 #include <vector>
 
 #include "app/command_runner.h"
-#include "app/error_log.h"
 #include "app/program.h"
-#include "forms/headless_host.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_cpu.h"
 #include "platform/win32/win32_files.h"
@@ -86,20 +84,12 @@ int64_t machineMB() { return static_cast<int64_t>(qm::Win32Memory().status().tot
 // any window exists: nullopt when the window is to start after all.
 std::optional<int> commandLine(const std::vector<std::string>& args) {
     if (args.empty()) return std::nullopt;
-    const qm::ParsedCommand parsed = qm::parseCommandLine(args, true, machineMB());
-    const qm::CommandIo io = consoleIo();
-    if (!parsed.ok()) return io.err(parsed.error + " (Quillmere.exe --help lists the options)"), qm::kExitUsage;
-    switch (parsed.command.kind) {
-        case qm::CommandKind::Help: return io.out(qm::helpText("Quillmere.exe")), qm::kExitDone;
-        case qm::CommandKind::Version: return io.out(qm::versionText(kBuild)), qm::kExitDone;
-        case qm::CommandKind::Window: return std::nullopt;
-        default: break;
-    }
-    Win32Ports ports;
-    qm::Platform platform = ports.platform();
-    qm::HeadlessHost quiet;  // the error log's host: no window to show anything in
-    qm::ErrorLog log(ports.files, ports.internet, quiet, ports.clock, qm::errorLogPath(ports.folder));
-    return qm::runCommand(parsed.command, platform, log, io);
+    return qm::actOnCommandLine(args, {"Quillmere.exe", kBuild, true, machineMB()},
+                                consoleIo(), [](const qm::Command& command) {
+        Win32Ports ports;
+        qm::Platform platform = ports.platform();
+        return qm::runCommand(command, platform, consoleIo());
+    });
 }
 
 }  // namespace
