@@ -93,8 +93,8 @@ void TrayLoad::availablePercent(int percent) {
 void TrayLoad::show(bool on) {
     on_ = on;
     if (!on) {
+        if (drawn_ >= 0) host_.setTrayPictures(window_, {});  // only to undo a drawing: not at every start
         drawn_ = -1;
-        host_.setTrayPictures(window_, {});
     } else if (used_ >= 0) {
         draw();
     }
