@@ -124,3 +124,14 @@ if(X11_FOUND)
 endif()
 
 qm_add_e2e(${QM_TESTS}/e2e)
+
+# The template every catalogue translates: the forms' texts (qm_text_census) and the marked
+# ones of the sources. The test fails when po/quillmere.pot is not that template any more:
+# scripts/update-pot writes it again.
+add_executable(qm_text_census ${CMAKE_SOURCE_DIR}/po/tools/text_census.cpp)
+target_link_libraries(qm_text_census PRIVATE quillmere_core)
+set_target_properties(qm_text_census PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+qm_warnings(qm_text_census)
+add_test(NAME po_template_current
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/update-pot --check $<TARGET_FILE:qm_text_census>)
+set_tests_properties(po_template_current PROPERTIES LABELS lint)

@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "base/catalogue.h"
+
 #include <cctype>
 
 namespace qm {
@@ -30,15 +32,15 @@ bool splitOption(const std::string& arg, bool windowsForms, std::string& name, s
 
 // A whole number of MB: digits only (no sign, no fraction, no blanks), within the machine.
 std::string checkAmount(const std::string& text, int64_t machineMB, int32_t& mb) {
-    if (text.empty()) return "--release= needs a number of MB";
-    if (text[0] == '-') return "--release: the amount " + text + " is negative";
+    if (text.empty()) return N_("--release= needs a number of MB");
+    if (text[0] == '-') return formatText(N_("--release: the amount %1 is negative"), {text});
     for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return "--release: " + text + " is no whole number of MB";
+        if (!std::isdigit(static_cast<unsigned char>(c))) return formatText(N_("--release: %1 is no whole number of MB"), {text});
     }
-    if (text.size() > 9) return "--release: " + text + " MB is out of range";
+    if (text.size() > 9) return formatText(N_("--release: %1 MB is out of range"), {text});
     const long long value = std::stoll(text);
     if (machineMB > 0 && value > machineMB) {
-        return "--release: " + text + " MB is more than this machine's " + std::to_string(machineMB) + " MB";
+        return formatText(N_("--release: %1 MB is more than this machine's %2 MB"), {text, std::to_string(machineMB)});
     }
     mb = static_cast<int32_t>(value);
     return {};
@@ -46,10 +48,10 @@ std::string checkAmount(const std::string& text, int64_t machineMB, int32_t& mb)
 
 std::string applyOption(Command& command, const Option& option, const std::optional<std::string>& value,
                         int64_t machineMB) {
-    if (command.kind != CommandKind::Window) return "only one of --help, --version, --status, --release, --show";
+    if (command.kind != CommandKind::Window) return N_("only one of --help, --version, --status, --release, --show");
     command.kind = option.kind;
     if (option.kind != CommandKind::Release) {
-        return value ? std::string("--") + option.name + " takes no value" : std::string();
+        return value ? formatText(N_("--%1 takes no value"), {option.name}) : std::string();
     }
     if (!value) return {};
     int32_t mb = 0;
@@ -66,7 +68,7 @@ ParsedCommand parseCommandLine(const std::vector<std::string>& args, bool window
     for (const std::string& arg : args) {
         std::string name;
         std::optional<std::string> value;
-        if (!splitOption(arg, windowsForms, name, value)) return {{}, "unknown argument: " + arg};
+        if (!splitOption(arg, windowsForms, name, value)) return {{}, formatText(N_("unknown argument: %1"), {arg})};
         if (name == "json" && !value) {
             json = true;
             continue;
@@ -75,18 +77,17 @@ ParsedCommand parseCommandLine(const std::vector<std::string>& args, bool window
         for (const Option& o : kOptions) {
             if (name == o.name) option = &o;
         }
-        if (!option) return {{}, "unknown option: " + arg};
+        if (!option) return {{}, formatText(N_("unknown option: %1"), {arg})};
         parsed.error = applyOption(parsed.command, *option, value, machineMB);
         if (!parsed.ok()) return {{}, parsed.error};
     }
-    if (json && parsed.command.kind != CommandKind::Status) return {{}, "--json goes with --status only"};
+    if (json && parsed.command.kind != CommandKind::Status) return {{}, N_("--json goes with --status only")};
     parsed.command.json = json;
     return parsed;
 }
 
 std::string helpText(const std::string& programName) {
-    return "Usage: " + programName +
-           " [option]\n"
+    return formatText(N_("Usage: %1 [option]\n"
            "Frees physical memory and shows memory and processor load. Without an option the\n"
            "window opens (or a copy already running shows its own).\n"
            "\n"
@@ -101,7 +102,7 @@ std::string helpText(const std::string& programName) {
            "\n"
            "Exit status: 0 done; 1 failed (no display for the window, no release possible);\n"
            "2 bad command line (nothing started, nothing written); 3 a release is running\n"
-           "already (nothing started).";
+           "already (nothing started)."), {programName});
 }
 
 }  // namespace qm

@@ -49,11 +49,11 @@ int printReply(const std::optional<std::string>& reply, const CommandIo& io) {
     const std::string released = kReplyReleased, refused = kReplyRefused;
     if (line.rfind(released, 0) == 0) return io.out(line.substr(released.size())), kExitDone;
     if (line == kReplyBusy) {
-        io.err("Quillmere is releasing memory already; nothing was started.");
+        io.err(N_("Quillmere is releasing memory already; nothing was started."));
         return kExitAlreadyReleasing;
     }
-    if (line.rfind(refused, 0) == 0) return io.err("The running Quillmere refused: " + line.substr(refused.size())), kExitFailed;
-    io.err("The running Quillmere did not answer.");
+    if (line.rfind(refused, 0) == 0) return io.err(formatText(N_("The running Quillmere refused: %1"), {line.substr(refused.size())})), kExitFailed;
+    io.err(N_("The running Quillmere did not answer."));
     return kExitFailed;
 }
 
@@ -64,7 +64,7 @@ int release(const Command& command, Platform& platform, ErrorSink& log, const Co
         return printReply(platform.instance.askPreviousInstance(request, kReleaseWaitMs), io);
     }
     if (!command.releaseMB) {
-        io.err("--release needs a number of MB (--release=MB) when no Quillmere is running.");
+        io.err(N_("--release needs a number of MB (--release=MB) when no Quillmere is running."));
         return kExitUsage;
     }
     io.out(releaseWithoutWindow(platform, log, *command.releaseMB));
@@ -83,9 +83,10 @@ void loadRetryLimit(SubsystemContext& ctx, SettingsFile& settings) {
 
 std::string statusLine(const StatusFigures& f) {
     const MemoryStatus& m = f.memory;
-    return "Physical memory: " + std::to_string(mb(m.totalPhys)) + " MB total, " + std::to_string(mb(m.availPhys)) +
-           " MB available. Page file: " + std::to_string(mb(m.totalPageFile)) + " MB total, " +
-           std::to_string(mb(m.availPageFile)) + " MB available. Processor: " + std::to_string(f.cpuPercent) + "%.";
+    return formatText(N_("Physical memory: %1 MB total, %2 MB available. Page file: %3 MB total, %4 MB available. "
+                         "Processor: %5%."),
+                      {std::to_string(mb(m.totalPhys)), std::to_string(mb(m.availPhys)), std::to_string(mb(m.totalPageFile)),
+                       std::to_string(mb(m.availPageFile)), std::to_string(f.cpuPercent)});
 }
 
 std::string statusJson(const StatusFigures& f) {
@@ -125,17 +126,29 @@ std::string releaseWithoutWindow(Platform& platform, ErrorSink& log, int32_t amo
     return releaseResultText(result);
 }
 
-std::optional<int> runCommand(const Command& command, Platform& platform, const CommandIo& io) {
+namespace {
+
+// What the command line prints, in the user's language; --status --json stays as it is.
+CommandIo shownIo(const CommandIo& io) {
+    return {[out = io.out](const std::string& line) { out(shown(line)); },
+            [err = io.err](const std::string& line) { err(shown(line)); }, io.pause};
+}
+
+}  // namespace
+
+std::optional<int> runCommand(const Command& command, Platform& platform, const CommandIo& plainIo) {
+    const CommandIo io = shownIo(plainIo);
     HeadlessHost quiet;  // the error log's host: no window to show anything in
     ErrorLog log(platform.files, platform.internet, quiet, platform.clock, errorLogPath(platform.programFolder));
     return runCommand(command, platform, log, io);
 }
 
 std::optional<int> actOnCommandLine(const std::vector<std::string>& args, const CommandEntry& entry,
-                                    const CommandIo& io, const std::function<std::optional<int>(const Command&)>& onMachine) {
+                                    const CommandIo& plainIo, const std::function<std::optional<int>(const Command&)>& onMachine) {
+    const CommandIo io = shownIo(plainIo);
     if (args.empty()) return std::nullopt;
     const ParsedCommand parsed = parseCommandLine(args, entry.windowsForms, entry.machineMB);
-    if (!parsed.ok()) return io.err(parsed.error + " (" + entry.programName + " --help lists the options)"), kExitUsage;
+    if (!parsed.ok()) return io.err(formatText(N_("%1 (%2 --help lists the options)"), {parsed.error, entry.programName})), kExitUsage;
     switch (parsed.command.kind) {
         case CommandKind::Help: return io.out(helpText(entry.programName)), kExitDone;
         case CommandKind::Version: return io.out(versionText(entry.build)), kExitDone;

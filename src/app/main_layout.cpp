@@ -1,5 +1,7 @@
 #include "app/main_layout.h"
 
+#include "base/language.h"
+
 #include <string>
 
 namespace qm {
@@ -99,6 +101,16 @@ void declareFileMenu(Form& frm) {
     addMenu(frm, mainForm::mnuExit, "E&xit", &file);
 }
 
+// The system's language, English, then each built-in language by its own name (set at
+// start, in the program's text encoding).
+void declareLanguageMenu(Form& frm, Menu& languages) {
+    frm.add<Menu>(mainForm::mnuViewLanguage, &languages, 0).setCaption("&System Language");
+    frm.add<Menu>(mainForm::mnuViewLanguage, &languages, 1).setCaption("English");
+    for (size_t i = 0; i < builtInLanguages().size(); ++i) {
+        frm.add<Menu>(mainForm::mnuViewLanguage, &languages, static_cast<int>(i) + 2);
+    }
+}
+
 void declareViewAndHelpMenus(Form& frm) {
     Menu& view = addMenu(frm, "mnuView", "&View", nullptr);
     addMenu(frm, mainForm::mnuViewReleaseRAM, "Release &RAM", &view);
@@ -110,6 +122,7 @@ void declareViewAndHelpMenus(Form& frm) {
     addMenu(frm, "mnuViewRule1", "-", &view);
     addMenu(frm, mainForm::mnuViewNotify, "Release &Notifications", &view).setChecked(true);
     addMenu(frm, mainForm::mnuViewTrayLoad, "Memory Load in Tray &Icon", &view);
+    declareLanguageMenu(frm, addMenu(frm, mainForm::mnuViewLanguages, "Lan&guage", &view));
     Menu& help = addMenu(frm, "mnuHelp", "&Help", nullptr);
     addMenu(frm, mainForm::mnuHelpContents, "Help &Contents", &help);
     addMenu(frm, "mnuHelpRule1", "-", &help);

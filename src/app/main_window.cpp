@@ -14,6 +14,7 @@ Subsystems::Subsystems(SubsystemContext& ctx, const CpuSamplerSlot& cpuSampler, 
       startupPage(ctx, settings),
       engine(ctx),
       view(ctx, settings),
+      languages(ctx, settings),
       amounts(ctx, settings),
       graphs(ctx, settings, cpuSampler),
       lowMemory(ctx, amounts.totals()),
@@ -119,6 +120,7 @@ void MainWindow::runLoaders(Trap& t) {
     t([&] { parts_->startupPage.loadStartup(); });
     t([&] { parts_->launcherPage.loadLauncher(); });
     t([&] { parts_->view.loadView(); });
+    t([&] { parts_->languages.loadLanguage(); });
     t([&] { trayLoad_.show(parts_->view.showsTrayLoad()); });
 }
 

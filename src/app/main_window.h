@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "base/catalogue.h"
+#include "app/language_menu.h"
 #include "app/remote_requests.h"
 #include "app/sys_tray.h"
 #include "app/tray_load.h"
@@ -30,9 +32,9 @@
 
 namespace qm {
 
-inline constexpr const char* kPauseCaption = "&Pause All Activity";
-inline constexpr const char* kResumeCaption = "&Resume Activity";
-inline constexpr const char* kPausedTitle = "Quillmere [Paused]";
+inline constexpr const char* kPauseCaption = N_("&Pause All Activity");
+inline constexpr const char* kResumeCaption = N_("&Resume Activity");
+inline constexpr const char* kPausedTitle = N_("Quillmere [Paused]");
 
 // Every subsystem of the main window, in construction order: each is built after the
 // ones whose values it reads. Each one finds its controls by name and attaches its own
@@ -45,6 +47,7 @@ struct Subsystems {
     StartupPage startupPage;
     ReleaseEngine engine;
     ViewOptions view;
+    LanguageMenu languages;
     AmountLists amounts;
     Graphs graphs;
     LowMemoryCheck lowMemory;

@@ -1,4 +1,6 @@
 // The shell's own commands: page selection, menus, hiding and showing, pause, the ends.
+
+#include "base/catalogue.h"
 #include "app/main_layout.h"
 #include "app/main_window.h"
 #include "app/web_links.h"
@@ -99,7 +101,7 @@ void MainWindow::loadMenu() {
     }
     t([&] {
         const std::string amount = frmMain_.get(mainForm::lstRam).text();
-        frmMain_.get(mainForm::mnuRelease).setCaption("Free Up " + amount + " Now");
+        frmMain_.get(mainForm::mnuRelease).setCaption(formatText(N_("Free Up %1 Now"), {amount}));
     });
     const ListBox& programs = frmMain_.get(mainForm::lstLauncher);
     Menu& mnuPrograms = frmMain_.get(mainForm::mnuPrograms);

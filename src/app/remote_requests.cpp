@@ -35,20 +35,20 @@ void RemoteRequests::handle(const std::string& request, Reply reply) {
     if (request == release) return this->release("", std::move(reply));
     if (request.rfind(release + " ", 0) == 0) return this->release(request.substr(release.size() + 1), std::move(reply));
     refused("not understood");
-    reply(std::string(kReplyRefused) + "not understood");
+    reply(std::string(kReplyRefused) + N_("not understood"));
 }
 
 void RemoteRequests::release(const std::string& amount, Reply reply) {
     if (engine_.isReleasing()) return reply(kReplyBusy);
     if (!amount.empty() && !wholeNumber(amount)) {
         refused("no amount");
-        return reply(std::string(kReplyRefused) + "the amount is no whole number of MB");
+        return reply(std::string(kReplyRefused) + N_("the amount is no whole number of MB"));
     }
     int32_t mb = 0;
     const bool chosen = ctx_.trap(",cmdRAM_Click")([&] {
         mb = amount.empty() ? ReleaseEngine::entryMB(ctx_.frmMain.get(mainForm::lstRam).text()) : std::stoi(amount);
     });
-    if (!chosen) return reply(std::string(kReplyRefused) + "no amount is selected on the Release RAM page");
+    if (!chosen) return reply(std::string(kReplyRefused) + N_("no amount is selected on the Release RAM page"));
     // Nothing asked for: no cycle, whose block would be all that is available.
     if (mb == 0) {
         const MemoryStatus now = ctx_.platform.memory.status();

@@ -24,7 +24,7 @@ void SysTray::fillRecord(uint32_t callbackMessage) {
 void SysTray::showIcon() {
     Trap t(log_, "modSysTray,showIcon");
     t([&] { fillRecord(kIconCallback); });
-    t([&] { iconData_.tip = tipText(window_.caption()); });
+    t([&] { iconData_.tip = tipText(window_.shownCaption()); });
     t([&] { host_.notifyIcon(NIM_ADD_, iconData_); });
     t([&] { inTray_ = true; });
 }

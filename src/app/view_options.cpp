@@ -44,7 +44,7 @@ bool ViewOptions::notifies() const { return ctx_.frmMain.get(mnuViewNotify).chec
 bool ViewOptions::showsTrayLoad() const { return ctx_.frmMain.get(mnuViewTrayLoad).checked(); }
 
 void ViewOptions::cycleEnded(const ReleaseResult& result) {
-    if (notifies()) ctx_.host.showTrayMessage(ctx_.frmMain, kAppTitle, releaseResultText(result));
+    if (notifies()) ctx_.host.showTrayMessage(ctx_.frmMain, kAppTitle, shown(releaseResultText(result)));
 }
 
 }  // namespace qm

@@ -45,6 +45,8 @@ inline constexpr Name<Menu> mnuViewGraph{"mnuViewGraph"};
 inline constexpr Name<Menu> mnuViewStartup{"mnuViewStartup"};
 inline constexpr Name<Menu> mnuViewNotify{"mnuViewNotify"};
 inline constexpr Name<Menu> mnuViewTrayLoad{"mnuViewTrayLoad"};
+inline constexpr Name<Menu> mnuViewLanguages{"mnuViewLanguages"};
+inline constexpr Name<Menu> mnuViewLanguage{"mnuViewLanguage"};  // an array: system, English, the rest
 inline constexpr Name<Menu> mnuHelpContents{"mnuHelpContents"};
 inline constexpr Name<Menu> mnuHelpVisitUs{"mnuHelpVisitUs"};
 inline constexpr Name<Menu> mnuHelpUpdate{"mnuHelpUpdate"};

@@ -58,17 +58,17 @@ const Control* labelOf(const Control& control) {
 }
 
 std::string borrowedName(const Control& control) {
-    if (!control.description().empty()) return control.description();
+    if (!control.description().empty()) return shown(control.description());
     // A check box without a caption of its own (its text is a label beside it) is named in
     // the layout; otherwise a captioned kind speaks for itself.
     if (showsOwnCaption(control.kind()) && !control.labelledBy()) return {};
     const Control* label = labelOf(control);
-    return label ? withoutTrailingColon(withoutAccessKeys(label->caption())) : std::string();
+    return label ? withoutTrailingColon(withoutAccessKeys(label->shownCaption())) : std::string();
 }
 
 std::string accessibleName(const Control& control) {
     std::string name = borrowedName(control);
-    if (name.empty() && showsOwnCaption(control.kind())) name = withoutAccessKeys(control.caption());
+    if (name.empty() && showsOwnCaption(control.kind())) name = withoutAccessKeys(control.shownCaption());
     return name;
 }
 

@@ -7,6 +7,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "base/catalogue.h"
+
 #include "forms/canvas.h"
 
 namespace qm {
@@ -45,6 +47,10 @@ public:
 
     const std::string& caption() const { return caption_; }
     void setCaption(const std::string& text);
+    // The caption and tooltip as the user reads them, in the user's language; the program
+    // itself keeps working with the English ones.
+    std::string shownCaption() const { return shown(caption_); }
+    std::string shownToolTip() const { return shown(toolTip_); }
     int left() const { return left_; }
     int top() const { return top_; }
     int width() const { return width_; }
@@ -186,6 +192,7 @@ public:
     void setListIndex(int index);              // error 380 outside -1..count-1; Click on change
     void userSelect(int index) { setListIndex(index); }
     std::string list(int index) const;         // "" outside the list
+    std::string shownList(int index) const { return shown(list(index)); }
     void setList(int index, const std::string& text);  // error 381 outside the list
     std::string text() const;                  // the selected entry, "" with none
     void addItem(const std::string& text);

@@ -1,3 +1,4 @@
+#include "base/catalogue.h"
 #include "launcher/launcher_editor.h"
 
 #include "launcher/launcher_controls.h"
@@ -10,9 +11,9 @@ namespace qm {
 
 namespace {
 
-constexpr const char* kListFull =
-    "There are already 30 programs in the list.Please remove some before adding new program.";
-constexpr const char* kAlreadyListed = "It seems the program is already in the list.";
+constexpr const char* kListFull = N_(
+    "There are already 30 programs in the list.Please remove some before adding new program.");
+constexpr const char* kAlreadyListed = N_("It seems the program is already in the list.");
 
 }  // namespace
 

@@ -1,3 +1,4 @@
+#include "base/catalogue.h"
 #include "launcher/program_launcher.h"
 
 #include <optional>
@@ -9,7 +10,7 @@ namespace qm {
 
 namespace {
 
-constexpr const char* kNotFound = "The program is not found. Please check manually if it exists.";
+constexpr const char* kNotFound = N_("The program is not found. Please check manually if it exists.");
 
 }  // namespace
 

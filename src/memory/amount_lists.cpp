@@ -1,5 +1,7 @@
 #include "memory/amount_lists.h"
 
+#include "base/catalogue.h"
+
 #include <cmath>
 
 #include "base/convert.h"
@@ -110,7 +112,7 @@ void AmountLists::lstRam_Click() {
     if (settings_.isLoading()) return;
     auto t = ctx_.trap(",lstRam_Click");
     storeOption(t, ctx_.frmMain, settings_, kRamOption);
-    t([&] { mnuRelease_.setCaption("Free Up " + lstRam_.text() + " Now"); });
+    t([&] { mnuRelease_.setCaption(formatText(N_("Free Up %1 Now"), {lstRam_.text()})); });
 }
 
 // Unguarded: it writes while the loaders run as well.

@@ -1,5 +1,7 @@
 #include "memory/low_memory_check.h"
 
+#include "base/catalogue.h"
+
 #include "base/app_error.h"
 #include "base/convert.h"
 
@@ -20,7 +22,7 @@ void LowMemoryCheck::lowMemoryCheck(int32_t nowMB) {
     const double percent = roundHalfEven(static_cast<double>(nowMB) / totals_.physMB * 100.0);
     if (percent >= 20) return;
     if (warnings_ < 3) {
-        ask("Warning the system has only " + numberText(percent) + " % of Total Physical Memory", vbCritical);
+        ask(formatText(N_("Warning the system has only %1 % of Total Physical Memory"), {numberText(percent)}), vbCritical);
         ++warnings_;
         return;
     }

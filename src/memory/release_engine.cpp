@@ -1,3 +1,4 @@
+#include "base/catalogue.h"
 #include "memory/release_engine.h"
 
 #include <algorithm>
@@ -13,7 +14,7 @@ namespace {
 
 constexpr uint64_t kBytesPerMB = 1024ull * 1024ull;
 constexpr int kOnDemandSpacingMs = 1000;
-constexpr const char* kAlreadyReleasing = "The application is already releasing RAM.Please wait or try later.";
+constexpr const char* kAlreadyReleasing = N_("The application is already releasing RAM.Please wait or try later.");
 
 int32_t toMB(uint64_t bytes) { return toInt32(roundHalfEven(static_cast<double>(bytes) / kBytesPerMB)); }
 

@@ -1,5 +1,7 @@
 #include "monitor/gauges.h"
 
+#include "base/catalogue.h"
+
 #include "base/convert.h"
 
 namespace qm {
@@ -76,8 +78,8 @@ void Gauges::tmrMemory_Timer() {
     t([&] {
         if (changeToolTip_) changeToolTip_(frm.caption());
     });
-    t([&] { frm.get(mainForm::picPhysical).setToolTip("Last Value = " + singleText(physMBfine) + " MB"); });
-    t([&] { frm.get(mainForm::picVirtual).setToolTip("Last Value = " + numberText(pageMB) + " MB"); });
+    t([&] { frm.get(mainForm::picPhysical).setToolTip(formatText(N_("Last Value = %1 MB"), {singleText(physMBfine)})); });
+    t([&] { frm.get(mainForm::picVirtual).setToolTip(formatText(N_("Last Value = %1 MB"), {numberText(pageMB)})); });
     storeSample(t, showPercents(t, physMB, pageMB));
     t([&] { graphs_.drawGraph(); });
 }
@@ -87,8 +89,8 @@ Gauges::Percents Gauges::showPercents(Trap& t, int32_t physMB, int32_t pageMB) {
     t([&] { percents.phys = availablePercent(physMB, totals_.physMB); });
     t([&] { percents.page = availablePercent(pageMB, totals_.pageMB); });
     Form& frm = ctx_.frmMain;
-    t([&] { frm.get(mainForm::lblPPercent).setCaption(numberText(percents.phys) + "% Available"); });
-    t([&] { frm.get(mainForm::lblVPercent).setCaption(numberText(percents.page) + "% Available"); });
+    t([&] { frm.get(mainForm::lblPPercent).setCaption(formatText(N_("%1% Available"), {numberText(percents.phys)})); });
+    t([&] { frm.get(mainForm::lblVPercent).setCaption(formatText(N_("%1% Available"), {numberText(percents.page)})); });
     t([&] { drawProgressBar(percents.phys, percents.page); });
     t([&] { lastPhysPercent_ = percents.phys; });
     t([&] {

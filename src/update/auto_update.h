@@ -5,22 +5,23 @@
 #include <cstdint>
 #include <string>
 
+#include "base/catalogue.h"
 #include "context/subsystem_context.h"
 #include "forms/form.h"
 
 namespace qm {
 
 // The list rows, as the user reads them.
-inline constexpr const char* kRowChecking = "Checking for updates...";
-inline constexpr const char* kRowOffline = "You are currently not conneted to the Internet";
-inline constexpr const char* kRowNoUpdate = "No new update available.";
-inline constexpr const char* kRowAvailable = "New Update available.";
-inline constexpr const char* kRowDownloading = "Dowanloading New Version...Please wait.";
-inline constexpr const char* kRowMayTakeTime = "This may take some time...";
-inline constexpr const char* kRowConnectionSpeed = "Depending on your Internet connection speed";
-inline constexpr const char* kRowDownloadFailed = "The new version could not be downloaded.";
+inline constexpr const char* kRowChecking = N_("Checking for updates...");
+inline constexpr const char* kRowOffline = N_("You are currently not conneted to the Internet");
+inline constexpr const char* kRowNoUpdate = N_("No new update available.");
+inline constexpr const char* kRowAvailable = N_("New Update available.");
+inline constexpr const char* kRowDownloading = N_("Dowanloading New Version...Please wait.");
+inline constexpr const char* kRowMayTakeTime = N_("This may take some time...");
+inline constexpr const char* kRowConnectionSpeed = N_("Depending on your Internet connection speed");
+inline constexpr const char* kRowDownloadFailed = N_("The new version could not be downloaded.");
 inline constexpr const char* kRowPackageManaged =
-    "This copy of Quillmere is updated by the system's package manager.";
+    N_("This copy of Quillmere is updated by the system's package manager.");
 
 class frmAutoUpdate {
 public:

@@ -4,13 +4,14 @@
 // program and restarts it, kUpgradeFinish removes the download and thanks the user once.
 #include <string>
 
+#include "base/catalogue.h"
 #include "base/trap.h"
 #include "forms/host.h"
 #include "platform/platform.h"
 
 namespace qm {
 
-inline constexpr const char* kUpgradedMessage = "Quillmere Upgraded. Thank you";
+inline constexpr const char* kUpgradedMessage = N_("Quillmere Upgraded. Thank you");
 
 // What the state value "Up" asks of this start.
 enum class UpgradeStep { None, Replace, Finish };

@@ -3,7 +3,10 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <cstdlib>
 #include <cstring>
+
+#include "base/language.h"
 
 namespace qm {
 
@@ -15,6 +18,13 @@ char PosixLocale::decimalSeparator() {
     const char separator = radix && std::strlen(radix) == 1 ? radix[0] : '.';
     ::freelocale(user);
     return separator;
+}
+
+std::vector<std::string> PosixLocale::userLanguages() {
+    return languagesOfEnvironment([](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    });
 }
 
 }  // namespace qm

@@ -29,7 +29,7 @@ LabelView::LabelView(Label& label, FormWindow& window) : ControlView(label, wind
 // The text first: the box that holds it is measured on it.
 void LabelView::mirror(Prop what) {
     if (what == Prop::Caption && !detached()) {
-        static_cast<QLabel*>(widget())->setText(withoutAccessKeys(label_.caption()));
+        static_cast<QLabel*>(widget())->setText(withoutAccessKeys(label_.shownCaption()));
     }
     ControlView::mirror(what);
 }
@@ -57,7 +57,7 @@ ButtonView::ButtonView(CommandButton& button, FormWindow& window) : ControlView(
 
 void ButtonView::mirror(Prop what) {
     if (what == Prop::Caption && !detached()) {
-        static_cast<QPushButton*>(widget())->setText(QString::fromStdString(control().caption()));
+        static_cast<QPushButton*>(widget())->setText(QString::fromStdString(control().shownCaption()));
     }
     ControlView::mirror(what);
 }
@@ -74,7 +74,7 @@ CheckBoxView::CheckBoxView(CheckBox& box, FormWindow& window) : ControlView(box,
 
 void CheckBoxView::mirror(Prop what) {
     auto* widget = static_cast<QCheckBox*>(this->widget());
-    if (what == Prop::Caption && !detached()) widget->setText(QString::fromStdString(box_.caption()));
+    if (what == Prop::Caption && !detached()) widget->setText(QString::fromStdString(box_.shownCaption()));
     ControlView::mirror(what);
     if (detached() || what != Prop::Value) return;
     const QSignalBlocker blocker(widget);
@@ -97,7 +97,7 @@ OptionView::OptionView(OptionButton& option, FormWindow& window) : ControlView(o
 void OptionView::mirror(Prop what) {
     auto* widget = static_cast<QRadioButton*>(this->widget());
     const QSignalBlocker blocker(widget);
-    if (what == Prop::Caption && !detached()) widget->setText(QString::fromStdString(option_.caption()));
+    if (what == Prop::Caption && !detached()) widget->setText(QString::fromStdString(option_.shownCaption()));
     ControlView::mirror(what);
     if (what == Prop::Value && !detached()) widget->setChecked(option_.value());
 }
@@ -115,7 +115,7 @@ FrameView::FrameView(Frame& frame, FormWindow& window) : ControlView(frame, wind
 void FrameView::mirror(Prop what) {
     ControlView::mirror(what);
     if (what == Prop::Caption && grouped_ && !detached()) {
-        static_cast<QGroupBox*>(widget())->setTitle(QString::fromStdString(control().caption()));
+        static_cast<QGroupBox*>(widget())->setTitle(QString::fromStdString(control().shownCaption()));
     }
 }
 
@@ -170,7 +170,7 @@ StatusBarView::StatusBarView(StatusBar& bar, FormWindow& window) : ControlView(b
 
 void StatusBarView::mirror(Prop what) {
     ControlView::mirror(what);
-    if (what == Prop::Caption && !detached()) text_->setText(QString::fromStdString(bar_.simpleText()));
+    if (what == Prop::Caption && !detached()) text_->setText(QString::fromStdString(bar_.shownCaption()));
 }
 
 }  // namespace qm::qt

@@ -104,7 +104,7 @@ void ControlView::mirror(Prop what) {
         case Prop::Enabled: w->setEnabled(control_.enabled()); break;
         case Prop::ForeColor:
         case Prop::BackColor: mirrorColors(); break;
-        case Prop::ToolTip: w->setToolTip(QString::fromStdString(control_.toolTip())); break;
+        case Prop::ToolTip: w->setToolTip(QString::fromStdString(control_.shownToolTip())); break;
         case Prop::Font:
             mirrorFont();
             if (captionFit_ != CaptionFit::None) mirrorGeometry();

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include "base/catalogue.h"
 #include "forms/host.h"
 #include "ui/qt/application_names.h"
 
@@ -66,7 +67,7 @@ int classicAnswer(QMessageBox::StandardButton button) {
 }
 
 int runMessageBox(QWidget* owner, const std::string& prompt, int style, const std::string& title) {
-    QMessageBox box(messageIcon(style), QString::fromStdString(title), QString::fromStdString(prompt),
+    QMessageBox box(messageIcon(style), QString::fromStdString(qm::shown(title)), QString::fromStdString(qm::shown(prompt)),
                     messageButtons(style), owner);
     box.setDefaultButton(defaultButton(style));
     box.setWindowModality(Qt::ApplicationModal);
@@ -78,7 +79,7 @@ int runMessageBox(QWidget* owner, const std::string& prompt, int style, const st
 }
 
 std::vector<FileFilter> parseFileFilter(const std::string& filter) {
-    const QStringList parts = QString::fromStdString(filter).split('|');
+    const QStringList parts = QString::fromStdString(shown(filter)).split('|');
     std::vector<FileFilter> filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         FileFilter entry{parts[i], parts[i + 1].split(';', Qt::SkipEmptyParts), false};
@@ -144,7 +145,7 @@ std::optional<std::string> runOpenDialog(QWidget* owner, const std::string& filt
         const bool checked = which >= 0 && filters[static_cast<size_t>(which)].executables;
         if (!checked || acceptsFile(filters[static_cast<size_t>(which)], chosen)) return chosen.toStdString();
         QMessageBox::warning(&dialog, dialog.windowTitle(),
-                             QStringLiteral("%1\nis not a program that can be started.").arg(chosen));
+                             QString::fromStdString(shown(N_("%1\nis not a program that can be started."))).arg(chosen));
     }
 }
 

@@ -5,11 +5,13 @@
 #include <cstdlib>
 #include <vector>
 
+#include "base/catalogue.h"
+
 namespace qm::qt {
 
 const char* const kNoDisplayMessage =
-    "quillmere: a graphical desktop session is needed (neither DISPLAY nor WAYLAND_DISPLAY names a display "
-    "that can be opened)";
+    N_("quillmere: a graphical desktop session is needed (neither DISPLAY nor WAYLAND_DISPLAY names a display "
+       "that can be opened)");
 
 namespace {
 
@@ -31,7 +33,7 @@ std::vector<Held>& held() {
 // Only the platform's failure is fatal this early; Qt would abort after it.
 void holdOrEnd(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", kNoDisplayMessage);
+        std::fprintf(stderr, "%s\n", shown(kNoDisplayMessage).c_str());
         std::fflush(stderr);
         std::_Exit(1);
     }

@@ -100,7 +100,7 @@ void FormWindow::paintLines(const Control* owner, QPainter& painter) const {
 void FormWindow::mirrorWindow(Prop what) {
     const Form& model = form();
     switch (what) {
-        case Prop::Caption: setWindowTitle(QString::fromStdString(model.caption())); break;
+        case Prop::Caption: setWindowTitle(QString::fromStdString(model.shownCaption())); break;
         case Prop::Geometry: client_->setFixedSize(scale().x(model.width()), scale().y(model.height())); break;
         case Prop::BackColor:
             if (model.backColor() != kSystemBack) {

@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 
+#include "base/catalogue.h"
 #include "ui/qt/basic_views.h"
 #include "ui/qt/form_window.h"
 
@@ -19,7 +20,7 @@ int EntryModel::rowCount(const QModelIndex& parent) const { return parent.isVali
 QVariant EntryModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
     if (index.row() >= list_.listCount()) return {};
-    return QString::fromStdString(list_.list(index.row()));
+    return QString::fromStdString(list_.shownList(index.row()));
 }
 
 void EntryModel::entryAdded(int index) {
@@ -125,7 +126,7 @@ void ListViewView::mirror(Prop what) {
     widget_->clear();
     const std::vector<std::string> pictures = imageListPictures(window().form());
     for (const ListViewItem& item : view_.items()) {
-        auto* row = new QListWidgetItem(QString::fromStdString(item.text), widget_);
+        auto* row = new QListWidgetItem(QString::fromStdString(shown(item.text)), widget_);
         if (item.smallIcon >= 1 && item.smallIcon <= static_cast<int>(pictures.size())) {
             row->setIcon(QIcon(resourcePixmap(pictures[static_cast<size_t>(item.smallIcon - 1)])));
         }

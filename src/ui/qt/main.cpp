@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "app/command_runner.h"
+#include "app/language_menu.h"
 #include "app/program.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_cpu.h"
@@ -72,6 +73,12 @@ std::optional<int> commandLine(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    {
+        qm::PosixProgramFolder folder;
+        qm::PosixProfile profile;
+        qm::PosixLocale locale;
+        qm::chooseProgramLanguage(folder, profile, locale);
+    }
     if (const std::optional<int> status = commandLine({argv + 1, argv + argc})) return *status;
     qm::qt::DisplayGuard noDisplay;
     QApplication app(argc, argv);

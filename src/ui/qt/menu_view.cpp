@@ -91,8 +91,8 @@ void MenuView::mirror(Prop what) {
         case Prop::Caption:
             action_->setSeparator(menu_.isSeparator());
             // A rule is a line only: a style draws a separator's text beside it.
-            action_->setText(menu_.isSeparator() ? QString() : QString::fromStdString(menu_.caption()));
-            if (submenu_) submenu_->setTitle(QString::fromStdString(menu_.caption()));
+            action_->setText(menu_.isSeparator() ? QString() : QString::fromStdString(menu_.shownCaption()));
+            if (submenu_) submenu_->setTitle(QString::fromStdString(menu_.shownCaption()));
             break;
         case Prop::Visible: action_->setVisible(menu_.visible()); break;
         case Prop::Enabled: action_->setEnabled(menu_.enabled()); break;

@@ -5,6 +5,7 @@
 #include <QtDebug>
 #include <unistd.h>
 
+#include "base/catalogue.h"
 #include "platform/posix/local_socket.h"
 
 namespace qm::qt {
@@ -59,7 +60,7 @@ void QtInstance::refuse(int connection, const std::string& why) {
 }
 
 void QtInstance::serve(int connection) {
-    if (!posix::peerIsSameUser(connection)) return refuse(connection, "another user's request");
+    if (!posix::peerIsSameUser(connection)) return refuse(connection, N_("another user's request"));
     auto* notifier = new QSocketNotifier(connection, QSocketNotifier::Read, listening_.get());
     auto line = std::make_shared<std::string>();
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [this, notifier, connection, line] {
@@ -76,7 +77,7 @@ void QtInstance::serve(int connection) {
 // later, when a release ends) closes the connection.
 void QtInstance::answer(int connection, const std::string& line) {
     const size_t end = line.find('\n');
-    if (end == std::string::npos || end > kLongestRequest) return refuse(connection, "a request too long");
+    if (end == std::string::npos || end > kLongestRequest) return refuse(connection, N_("a request too long"));
     if (line == kShowRequest) {
         if (onActivate) onActivate();
         posix::writeAll(connection, kShownReply);

@@ -90,7 +90,7 @@ void FrameView::mirror(Prop what) {
     if (!groupBox_) return;
     const RECT r = rectPx();
     switch (what) {
-        case Prop::Caption: SetWindowTextA(groupBox_, frame_.caption().c_str()); break;
+        case Prop::Caption: SetWindowTextA(groupBox_, frame_.shownCaption().c_str()); break;
         case Prop::Geometry: MoveWindow(groupBox_, 0, 0, r.right - r.left, r.bottom - r.top, TRUE); break;
         case Prop::Font: {
             HFONT f = window().font(frame_.fontName(), frame_.fontSize(), frame_.fontBold());

@@ -97,7 +97,7 @@ RECT ControlView::rectPx() const {
 TwipBox ControlView::shownBox() const {
     if (captionFit_ == CaptionFit::None) return designBox(control_);
     HFONT f = window_.font(control_.fontName(), control_.fontSize(), control_.fontBold());
-    const std::string text = withoutAccessKeys(control_.caption());
+    const std::string text = withoutAccessKeys(control_.shownCaption());
     const Scale& s = scale();
     if (captionFit_ == CaptionFit::Wrapped) {
         const auto pixelsWide = [&](int twips) { return s.x(control_.left() + twips) - s.x(control_.left()); };
@@ -114,7 +114,7 @@ TwipBox ControlView::shownBox() const {
 std::string ControlView::windowText() const {
     const ControlKind kind = control_.kind();
     if (kind == ControlKind::ListBox || kind == ControlKind::PictureBox) return accessibleName(control_);
-    return control_.caption();
+    return control_.shownCaption();
 }
 
 // A push button's raised border, or a check box's box (an option's circle) and the gap after it.
@@ -230,8 +230,9 @@ void ControlView::mirrorToolTip() {
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window_.hwnd();
     tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
-    tool.lpszText = const_cast<char*>(control_.toolTip().c_str());
-    const bool wanted = !control_.toolTip().empty();
+    std::string tip = control_.shownToolTip();
+    tool.lpszText = tip.data();
+    const bool wanted = !tip.empty();
     if (!wanted && !hasTool_) return;
     HWND tips = window_.toolTips();
     if (wanted && hasTool_) {

@@ -72,7 +72,7 @@ void registerWindowClasses() {
 FormWindow::FormWindow(Form& form, Win32Host& host)
     : FormMirror(form, systemScale(), reportStray), host_(host), menus_(form) {
     registerWindowClasses();
-    hwnd_ = CreateWindowExA(0, kFormClass, form.caption().c_str(), kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
+    hwnd_ = CreateWindowExA(0, kFormClass, form.shownCaption().c_str(), kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
                             100, nullptr, nullptr, GetModuleHandleA(nullptr), this);
     for (int size : {16, 32}) {
         SendMessageA(hwnd_, WM_SETICON, size == 16 ? ICON_SMALL : ICON_BIG,

@@ -112,7 +112,7 @@ void FormWindow::userSized(WPARAM kind) {
 void FormWindow::mirrorWindow(Prop what) {
     const Form& model = form();
     switch (what) {
-        case Prop::Caption: SetWindowTextA(hwnd_, model.caption().c_str()); break;
+        case Prop::Caption: SetWindowTextA(hwnd_, model.shownCaption().c_str()); break;
         case Prop::Geometry: applyClientSize(); break;
         case Prop::Enabled: EnableWindow(hwnd_, model.enabled()); break;
         case Prop::BackColor: InvalidateRect(hwnd_, nullptr, TRUE); break;

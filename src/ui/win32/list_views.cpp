@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
+#include "base/catalogue.h"
 #include "ui/win32/form_window.h"
 #include "ui/win32/resources.h"
 
@@ -20,7 +21,7 @@ void NativeEntries::follow(HWND hwnd) {
 void NativeEntries::showSelection(HWND hwnd) const { SendMessageA(hwnd, messages_.select, list_.listIndex(), 0); }
 
 void NativeEntries::insert(int index) const {
-    SendMessageA(hwnd_, messages_.insert, index, reinterpret_cast<LPARAM>(list_.list(index).c_str()));
+    SendMessageA(hwnd_, messages_.insert, index, reinterpret_cast<LPARAM>(list_.shownList(index).c_str()));
 }
 
 void NativeEntries::entryAdded(int index) { insert(index); }
@@ -152,7 +153,8 @@ void ListViewView::mirror(Prop what) {
         LVITEMA item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE;
         item.iItem = row++;
-        item.pszText = const_cast<char*>(entry.text.c_str());
+        std::string text = shown(entry.text);
+        item.pszText = text.data();
         item.iImage = entry.smallIcon - 1;
         SendMessageA(hwnd(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
@@ -179,7 +181,7 @@ StatusView::StatusView(StatusBar& bar, FormWindow& window) : ControlView(bar, wi
 void StatusView::mirror(Prop what) {
     ControlView::mirror(what);
     if (hwnd() && what == Prop::Caption) {
-        SendMessageA(hwnd(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(control().caption().c_str()));
+        SendMessageA(hwnd(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(control().shownCaption().c_str()));
     }
 }
 

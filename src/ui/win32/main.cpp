@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/command_runner.h"
+#include "app/language_menu.h"
 #include "app/program.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_cpu.h"
@@ -95,6 +96,12 @@ std::optional<int> commandLine(const std::vector<std::string>& args) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    {
+        qm::Win32ProgramFolder folder;
+        qm::Win32Profile profile;
+        qm::Win32Locale locale;
+        qm::chooseProgramLanguage(folder, profile, locale);
+    }
     if (const std::optional<int> status = commandLine({__argv + 1, __argv + __argc})) return *status;
     qm::win32::Win32Host host;
     Win32Ports ports;

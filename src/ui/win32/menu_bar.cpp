@@ -113,11 +113,11 @@ void MenuBar::insertNative(Menu& item, HMENU into, int position) {
         HMENU sub = CreatePopupMenu();
         popups_[&item] = sub;
         InsertMenuA(into, at, MF_BYPOSITION | MF_POPUP | stateFlags(item), reinterpret_cast<UINT_PTR>(sub),
-                    item.caption().c_str());
+                    item.shownCaption().c_str());
         placeChildren(item);
     } else {
         InsertMenuA(into, at, MF_BYPOSITION | MF_STRING | stateFlags(item), static_cast<UINT_PTR>(idOf(item)),
-                    item.caption().c_str());
+                    item.shownCaption().c_str());
     }
 }
 
@@ -148,7 +148,7 @@ void MenuBar::updateNative(Menu& item) {
     if (((info.fType & MFT_SEPARATOR) != 0) != item.isSeparator()) return replace(item);
     if (item.isSeparator()) return;
     info.fMask = MIIM_STRING | MIIM_STATE;
-    info.dwTypeData = const_cast<char*>(item.caption().c_str());
+    info.dwTypeData = const_cast<char*>(item.shownCaption().c_str());
     info.fState = (item.enabled() ? MFS_ENABLED : MFS_GRAYED) | (item.checked() ? MFS_CHECKED : MFS_UNCHECKED);
     SetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
     if (!item.parent()) barChanged();
@@ -219,9 +219,9 @@ void MenuBar::append(HMENU menu, Menu& item) {
         AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     } else if (hasVisibleItems(form_, &item)) {
         HMENU sub = buildItems(&item, CreatePopupMenu());
-        AppendMenuA(menu, MF_POPUP | stateFlags(item), reinterpret_cast<UINT_PTR>(sub), item.caption().c_str());
+        AppendMenuA(menu, MF_POPUP | stateFlags(item), reinterpret_cast<UINT_PTR>(sub), item.shownCaption().c_str());
     } else {
-        AppendMenuA(menu, MF_STRING | stateFlags(item), static_cast<UINT_PTR>(idOf(item)), item.caption().c_str());
+        AppendMenuA(menu, MF_STRING | stateFlags(item), static_cast<UINT_PTR>(idOf(item)), item.shownCaption().c_str());
     }
 }
 

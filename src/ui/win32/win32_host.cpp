@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/catalogue.h"
 #include "platform/win32/lazy_dll.h"
 #include "ui/win32/form_window.h"
 #include "ui/win32/resources.h"
@@ -68,12 +69,12 @@ HWND Win32Host::hwndOf(const Form& form) const {
 
 // The style is passed on unchanged: the classic values are the MB_ values.
 int Win32Host::msgBox(const std::string& prompt, int style, const std::string& title) {
-    return MessageBoxA(GetActiveWindow(), prompt.c_str(), title.c_str(), static_cast<UINT>(style));
+    return MessageBoxA(GetActiveWindow(), shown(prompt).c_str(), shown(title).c_str(), static_cast<UINT>(style));
 }
 
 // The classic dialog flags are the OFN_ flags (4096 = OFN_FILEMUSTEXIST).
 std::optional<std::string> Win32Host::showOpenDialog(Form& owner, const std::string& filter, int flags) {
-    const std::string filters = dialogFilter(filter);
+    const std::string filters = dialogFilter(shown(filter));
     std::vector<char> file(32768, '\0');
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
