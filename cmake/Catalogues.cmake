@@ -14,8 +14,12 @@ foreach(po IN LISTS qm_po_files)
   list(APPEND qm_po_stamps ${stamp})
 endforeach()
 set(QM_LANGUAGES_SOURCE ${CMAKE_BINARY_DIR}/generated/built_in_languages.cpp)
-add_custom_command(OUTPUT ${QM_LANGUAGES_SOURCE}
+# The template is compiled into the tests only (QM_TEMPLATE_SOURCE).
+set(QM_TEMPLATE_SOURCE ${CMAKE_BINARY_DIR}/generated/built_in_template.cpp)
+set(qm_pot ${CMAKE_SOURCE_DIR}/po/quillmere.pot)
+add_custom_command(OUTPUT ${QM_LANGUAGES_SOURCE} ${QM_TEMPLATE_SOURCE}
   COMMAND ${CMAKE_COMMAND} -DOUT=${QM_LANGUAGES_SOURCE} "-DPO_FILES=${qm_po_files}"
+    -DTEMPLATE=${qm_pot} -DTEMPLATE_OUT=${QM_TEMPLATE_SOURCE}
     -P ${CMAKE_SOURCE_DIR}/cmake/EmbedCatalogues.cmake
-  DEPENDS ${qm_po_files} ${qm_po_stamps} ${CMAKE_SOURCE_DIR}/cmake/EmbedCatalogues.cmake
+  DEPENDS ${qm_po_files} ${qm_po_stamps} ${qm_pot} ${CMAKE_SOURCE_DIR}/cmake/EmbedCatalogues.cmake
   COMMENT "Compiling the catalogues in" VERBATIM)

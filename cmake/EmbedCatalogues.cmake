@@ -30,3 +30,17 @@ ${body}    };
 ")
 file(COPY_FILE ${OUT}.new ${OUT} ONLY_IF_DIFFERENT)
 file(REMOVE ${OUT}.new)
+
+# The template too, for the tests that hold every catalogue against it.
+if(TEMPLATE_OUT)
+  file(READ ${TEMPLATE} text)
+  file(WRITE ${TEMPLATE_OUT}.new "// Generated from po/quillmere.pot by cmake/EmbedCatalogues.cmake; do not edit.
+namespace qm {
+const char* builtInTemplate() {
+    return R\"qm_po(${text})qm_po\";
+}
+}  // namespace qm
+")
+  file(COPY_FILE ${TEMPLATE_OUT}.new ${TEMPLATE_OUT} ONLY_IF_DIFFERENT)
+  file(REMOVE ${TEMPLATE_OUT}.new)
+endif()

@@ -53,7 +53,7 @@ endif()
 
 # ---- tests -----------------------------------------------------------------
 qm_glob(unit_sources ${QM_TESTS}/unit PATTERNS *.cpp)
-qm_add_gtest(core_tests SOURCES ${unit_sources} EXTRA ${support_sources} LIBS quillmere_core)
+qm_add_gtest(core_tests SOURCES ${unit_sources} EXTRA ${support_sources} ${QM_TEMPLATE_SOURCE} LIBS quillmere_core)
 
 qm_glob(posix_test_sources ${QM_TESTS}/posix PATTERNS *.cpp)
 if(posix_test_sources AND NOT QM_PLATFORM_LIB)

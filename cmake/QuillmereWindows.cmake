@@ -65,7 +65,7 @@ qm_warnings(win32_reference)
 
 # ---- tests -------------------------------------------------------------------
 qm_glob(unit_sources ${QM_TESTS}/unit PATTERNS *.cpp)
-qm_add_gtest(core_tests SOURCES ${unit_sources} EXTRA ${support_sources} LIBS quillmere_core)
+qm_add_gtest(core_tests SOURCES ${unit_sources} EXTRA ${support_sources} ${QM_TEMPLATE_SOURCE} LIBS quillmere_core)
 
 qm_glob(win32_test_sources ${QM_TESTS}/win32 PATTERNS *.cpp)
 set(win32_test_libs ${QM_PLATFORM_LIB} quillmere_core ${QM_WIN32_SYSLIBS})
