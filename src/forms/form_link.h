@@ -44,6 +44,8 @@ public:
 
     Form& form() const { return form_; }
     const TwipScale& scale() const { return scale_; }
+    // The window moved to a screen of another DPI; its views are laid out again after.
+    void setScale(const TwipScale& scale) { scale_ = scale; }
 
     // The close box: the form is asked (mode 0) and hidden when it lets itself be closed;
     // the main window's handler ends the program itself when it has to.
@@ -134,6 +136,12 @@ protected:
         views_.erase(it);
         view->detach();
         return view;
+    }
+    // Every view applies these properties again (a new DPI: fonts, then boxes).
+    void remirror(std::initializer_list<Prop> properties) {
+        for (auto& [control, view] : views_) {
+            for (Prop p : properties) view->mirror(p);
+        }
     }
     void stopFollowing() {
         FormLink::stopFollowing();

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/ansi_text.h"
+
 namespace qm {
 
 char Win32Locale::decimalSeparator() {
@@ -21,18 +23,6 @@ std::vector<std::string> Win32Locale::userLanguages() {
     return {code};
 }
 
-std::optional<std::string> Win32Locale::fromUtf8(const std::string& text) {
-    if (text.empty()) return text;
-    const int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (wide <= 0) return std::nullopt;
-    std::wstring w(static_cast<size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), w.data(), wide);
-    BOOL lost = FALSE;
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w.data(), wide, nullptr, 0, nullptr, &lost);
-    if (size <= 0 || lost) return std::nullopt;
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w.data(), wide, out.data(), size, nullptr, &lost);
-    return out;
-}
+std::optional<std::string> Win32Locale::fromUtf8(const std::string& text) { return ansiOfUtf8(text); }
 
 }  // namespace qm

@@ -89,6 +89,7 @@ private:
     void mirrorWindow(Prop what) override;
     // The client area's size in pixels, a menu bar's height added.
     void applyClientSize();
+    void dpiChanged(int dpi, const RECT& suggested);
     void applyVisible();
     void applyWindowState();
     void centreOnScreen();

@@ -5,6 +5,9 @@
 #include "ui/win32/win32_host.h"
 
 #include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
 
 namespace qm::win32 {
 
@@ -87,6 +90,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             if (lp == 0) followScreen(hwnd_, wp != 0);  // not an owner's minimizing
             break;
         case WM_PAINT: paint(); return 0;
+        case WM_DPICHANGED: dpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
         case kBuryViews: graveyard_.clear(); return 0;
         case kRedrawHeld: redrawHeld(); return 0;
         case kSettleDrawings: settleDrawings(); return 0;
@@ -160,6 +164,20 @@ void FormWindow::applyClientSize() {
     if (missing > 0 && !IsIconic(hwnd_)) {
         SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top + missing, flags);
     }
+}
+
+// Moved to a screen of another DPI (per-monitor aware): fonts and every box at the new
+// scale, the window where the system suggests, its client area the form's size again.
+void FormWindow::dpiChanged(int dpi, const RECT& suggested) {
+    if (dpi <= 0 || dpi == static_cast<int>(std::lround(scale().dpiY))) return;
+    setScale(Scale{static_cast<double>(dpi), static_cast<double>(dpi)});
+    std::map<std::tuple<std::string, int, bool>, HFONT> old;
+    old.swap(fonts_);
+    remirror({Prop::Font, Prop::Geometry});
+    for (auto& [key, font] : old) DeleteObject(font);
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    applyClientSize();
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void FormWindow::centreOnScreen() {
