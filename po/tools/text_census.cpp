@@ -36,6 +36,7 @@ void collect(const qm::Form& form, std::set<std::string>& texts) {
         texts.insert(c->toolTip());
         texts.insert(c->description());
         if (const auto* list = dynamic_cast<const qm::ListControl*>(c)) texts.insert(list->items().begin(), list->items().end());
+        if (const auto* tabs = dynamic_cast<const qm::TabStrip*>(c)) texts.insert(tabs->tabs().begin(), tabs->tabs().end());
     }
 }
 

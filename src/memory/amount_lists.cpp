@@ -58,11 +58,12 @@ void AmountLists::setTotals(Trap& t, uint64_t totalPhys, uint64_t totalPage) {
 }
 
 // The caption gains the total in KB, without the added one MB (appended: once per window).
+// Nothing reads it back, so it is composed in the user's language.
 void AmountLists::appendKB(Trap& t, ControlName<Label> label, uint64_t bytes) {
     t([&] {
         Label& caption = ctx_.frmMain.get(label);
         const auto kb = static_cast<int64_t>(roundHalfEven(static_cast<double>(bytes) / kBytesPerKB));
-        caption.setCaption(caption.caption() + " " + std::to_string(kb) + " KB");
+        caption.setCaption(shown(caption.caption()) + " " + std::to_string(kb) + " KB");
     });
 }
 

@@ -157,7 +157,7 @@ void TabStripView::mirror(Prop what) {
     const QSignalBlocker blocker(bar_);
     if (what == Prop::Items) {
         while (bar_->count() > 0) bar_->removeTab(0);
-        for (const std::string& caption : tabs_.tabs()) bar_->addTab(QString::fromStdString(caption));
+        for (const std::string& caption : tabs_.tabs()) bar_->addTab(QString::fromStdString(shown(caption)));
     }
     if (what == Prop::Items || what == Prop::ListIndex) bar_->setCurrentIndex(tabs_.selectedTab() - 1);
     if (what == Prop::Geometry || what == Prop::Font || what == Prop::Items) layoutRow();

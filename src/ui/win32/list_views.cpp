@@ -111,10 +111,11 @@ void TabView::mirror(Prop what) {
     if (what == Prop::Items) {
         SendMessageA(hwnd(), TCM_DELETEALLITEMS, 0, 0);
         int i = 0;
-        for (const std::string& caption : tabs_.tabs()) {
+        for (const std::string& english : tabs_.tabs()) {
+            std::string caption = shown(english);
             TCITEMA item{};
             item.mask = TCIF_TEXT;
-            item.pszText = const_cast<char*>(caption.c_str());
+            item.pszText = caption.data();
             SendMessageA(hwnd(), TCM_INSERTITEMA, i++, reinterpret_cast<LPARAM>(&item));
         }
     }
