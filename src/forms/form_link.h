@@ -137,11 +137,9 @@ protected:
         view->detach();
         return view;
     }
-    // Every view applies these properties again (a new DPI: fonts, then boxes).
-    void remirror(std::initializer_list<Prop> properties) {
-        for (auto& [control, view] : views_) {
-            for (Prop p : properties) view->mirror(p);
-        }
+    template <class Visit>
+    void forEachView(Visit visit) {
+        for (auto& [control, view] : views_) visit(*view);
     }
     void stopFollowing() {
         FormLink::stopFollowing();

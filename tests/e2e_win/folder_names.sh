@@ -40,6 +40,8 @@ appdata=$(winepath -u "$appdata" 2>/dev/null)
 locked="$work/Program Files/Quillmere"
 mkdir -p "$locked" && cp "$exe" "$locked/"
 rm -rf "$appdata/Quillmere"
+# The wineserver opens the files, so it starts anew inside the namespace that has the mount.
+wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
 if unshare -m true 2>/dev/null; then
   run_until_settings "$locked" "$appdata/Quillmere/settings.ini" \
     unshare -m sh -c 'mount --bind "$0" "$0" && mount -o remount,ro,bind "$0" "$0" && exec "$@"' "$locked" ||

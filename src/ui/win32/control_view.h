@@ -34,6 +34,11 @@ public:
     virtual HWND container() const { return nullptr; }
     // Brings the view up to date with every property; called once after construction.
     void mirrorAll();
+    // The window's DPI changed: font and box again at the new scale.
+    void rescaled() {
+        mirror(Prop::Font);
+        mirror(Prop::Geometry);
+    }
     // The control is being unloaded: stop observing it (it is gone right after).
     void detach();
     // A caption that changed while its window was hidden is shown now (see holdsCaption).

@@ -173,7 +173,7 @@ void FormWindow::dpiChanged(int dpi, const RECT& suggested) {
     setScale(Scale{static_cast<double>(dpi), static_cast<double>(dpi)});
     std::map<std::tuple<std::string, int, bool>, HFONT> old;
     old.swap(fonts_);
-    remirror({Prop::Font, Prop::Geometry});
+    forEachView([](ControlView& view) { view.rescaled(); });
     for (auto& [key, font] : old) DeleteObject(font);
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     applyClientSize();
