@@ -62,10 +62,11 @@ void declareLauncherPage(Form& frm, Frame& page) {
 }
 
 void declareGraphPage(Form& frm, Frame& page) {
-    place<Label>(frm, page, "lblbAvailablePMemory", "Available Physical Memory Graph:", {240, 60, 4000, 255});
+    // Above its graph, clear of the scale column to its left, whose top label sits on the graph's top line.
+    place<Label>(frm, page, "lblbAvailablePMemory", "Available Physical Memory Graph:", {1200, 60, 4000, 255});
     graph(frm, page, mainForm::picPhysical, 330, rgb(0, 255, 0));
     graphScale(frm, page, mainForm::lblP, mainForm::lnP, 330);
-    place<Label>(frm, page, "lblAvailableVMemory", "Available Page File Memory Graph:", {240, 1500, 4000, 255});
+    place<Label>(frm, page, "lblAvailableVMemory", "Available Page File Memory Graph:", {1200, 1500, 4000, 255});
     graph(frm, page, mainForm::picVirtual, 1770, rgb(128, 255, 128));
     graphScale(frm, page, mainForm::lblV, mainForm::lnV, 1770);
     place<Label>(frm, page, "lblUpdateGraph", "Graphs Update Interval", {240, 3060, 2400, 255});

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/main_layout.h"
+#include "support/program_forms.h"
 #include "forms/accessible_name.h"
 #include "forms/caption_room.h"
 #include "launcher/launcher_layout.h"
@@ -120,6 +121,49 @@ TEST(AccessibleNames, EveryListComboAndPictureOfEveryFormHasAName) {
             }
         }
     }
+}
+
+}  // namespace
+}  // namespace qm
+
+namespace qm {
+namespace {
+
+bool captioned(const Control& c) {
+    switch (c.kind()) {
+        case ControlKind::Label:
+        case ControlKind::CheckBox:
+        case ControlKind::OptionButton:
+        case ControlKind::CommandButton: return !c.caption().empty();
+        case ControlKind::PictureBox:
+        case ControlKind::ListBox:
+        case ControlKind::ComboBox: return true;
+        default: return false;
+    }
+}
+
+bool overlap(const Control& a, const Control& b) {
+    const TwipBox x = designBox(a), y = designBox(b);
+    return x.left < y.right() && y.left < x.right() && x.top < y.bottom() && y.top < x.bottom();
+}
+
+// Loaded, with the graph scales placed at their lines: no caption lies on another control
+// of its page (a title on a scale's text, a label on a graph).
+TEST(LoadedLayout, NoCaptionLiesOnAnotherControl) {
+    HeadlessHost host;
+    test::ProgramForms forms(host);
+    const Form& frm = forms.main.form();
+    int pairs = 0;
+    for (const Control* a : frm.controls()) {
+        if (!captioned(*a) || a->kind() == ControlKind::PictureBox) continue;
+        for (const Control* b : frm.childrenOf(a->parent())) {
+            if (b == a || !captioned(*b) || !a->visible() || !b->visible()) continue;
+            ++pairs;
+            EXPECT_FALSE(overlap(*a, *b)) << a->name() << "(" << a->index() << ") \"" << a->caption() << "\" lies on "
+                                          << b->name() << "(" << b->index() << ")";
+        }
+    }
+    EXPECT_GT(pairs, 100);
 }
 
 }  // namespace
