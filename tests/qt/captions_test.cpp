@@ -18,6 +18,8 @@
 #include "support/fake_platform.h"
 #include "support/program_forms.h"
 
+#include "base/language.h"
+
 namespace qm::test {
 namespace {
 
@@ -57,9 +59,9 @@ QSize groupTitleNeeds(const QGroupBox& group) {
 QSize captionNeeds(const Control& c, QWidget* w) {
     if (c.caption().empty() && c.kind() != ControlKind::CheckBox) return {};
     if (auto* label = qobject_cast<QLabel*>(w); label && c.kind() == ControlKind::Label) return labelNeeds(*label);
-    if (auto* box = qobject_cast<QCheckBox*>(w)) return indicatorButtonNeeds(*box, c.caption(), false);
-    if (auto* option = qobject_cast<QRadioButton*>(w)) return indicatorButtonNeeds(*option, c.caption(), true);
-    if (auto* button = qobject_cast<QPushButton*>(w)) return pushButtonNeeds(*button, c.caption());
+    if (auto* box = qobject_cast<QCheckBox*>(w)) return indicatorButtonNeeds(*box, c.shownCaption(), false);
+    if (auto* option = qobject_cast<QRadioButton*>(w)) return indicatorButtonNeeds(*option, c.shownCaption(), true);
+    if (auto* button = qobject_cast<QPushButton*>(w)) return pushButtonNeeds(*button, c.shownCaption());
     if (auto* group = qobject_cast<QGroupBox*>(w)) return groupTitleNeeds(*group);
     return {};
 }
@@ -87,7 +89,7 @@ protected:
             if (needs.width() <= 0 && needs.height() <= 0) continue;
             ++measured;
             EXPECT_TRUE(needs.width() <= w->width() && needs.height() <= w->height())
-                << frm.name() << "." << controlName(*c) << " \"" << c->caption() << "\" needs " << needs.width()
+                << frm.name() << "." << controlName(*c) << " \"" << c->shownCaption() << "\" needs " << needs.width()
                 << "x" << needs.height() << " px, has " << w->width() << "x" << w->height();
         }
         return measured;
@@ -119,6 +121,26 @@ TEST_F(Captions, EveryCaptionOfEveryFormFits) {
     expectEveryPageFits(main);
     expectEveryCaptionFits(forms.launcher);
     expectEveryCaptionFits(forms.update);
+}
+
+// Translations are longer, German most: every one still fits, in every form.
+TEST_F(Captions, EveryCaptionFitsInEveryLanguage) {
+    for (const BuiltInLanguage& language : builtInLanguages()) {
+        SCOPED_TRACE(language.code);
+        installLanguage(language.code, {}, [](const std::string& text) { return text; });
+        {
+            ProgramForms forms(host);
+            Form& main = forms.main.form();
+            main.show();
+            QApplication::processEvents();
+            expectEveryPageFits(main);
+            main.get<CommandButton>("cmdPause").setCaption(kResumeCaption);
+            expectEveryPageFits(main);
+            expectEveryCaptionFits(forms.launcher);
+            expectEveryCaptionFits(forms.update);
+        }
+        useCatalogue(Catalogue());
+    }
 }
 
 TEST_F(Captions, ACaptionTooLongForItsBoxTakesFreeRoomButNotANeighbours) {
