@@ -78,12 +78,14 @@ qm_add_gtest(win32_tests SOURCES ${win32_test_sources} EXTRA ${support_sources} 
   LIBS ${win32_test_libs})
 if(TARGET win32_tests)
   target_compile_definitions(win32_tests PRIVATE NOMINMAX)
-  # The caption and name checks once more on a screen of 144 logical dpi, in a Wine
+  # The caption and name checks once more on screens of 144 and 192 logical dpi, in a Wine
   # prefix of their own (wine-dpi), so that other tests keep the usual 96.
-  add_test(NAME win32_captions_144dpi COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-dpi 144 $<TARGET_FILE:win32_tests>
-    --gtest_color=no --gtest_filter=Win32Captions.* --gtest_output=xml:gtest-results/win32_captions_144dpi.xml
-    WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
-  set_tests_properties(win32_captions_144dpi PROPERTIES TIMEOUT 300 LABELS unit ENVIRONMENT "QM_EXPECT_DPI=144")
+  foreach(dpi 144 192)
+    add_test(NAME win32_captions_${dpi}dpi COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-dpi ${dpi} $<TARGET_FILE:win32_tests>
+      --gtest_color=no --gtest_filter=Win32Captions.* --gtest_output=xml:gtest-results/win32_captions_${dpi}dpi.xml
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+    set_tests_properties(win32_captions_${dpi}dpi PROPERTIES TIMEOUT 300 LABELS unit ENVIRONMENT "QM_EXPECT_DPI=${dpi}")
+  endforeach()
 endif()
 
 # Windows end-to-end scripts run once, from the 32-bit tree; the update one from both,

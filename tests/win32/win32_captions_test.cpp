@@ -8,7 +8,9 @@
 #include <string>
 
 #include "app/main_layout.h"
+#include "base/language.h"
 #include "forms/accessible_name.h"
+#include "platform/win32/ansi_text.h"
 #include "win32/native_forms.h"
 
 namespace qm::win32 {
@@ -92,7 +94,7 @@ protected:
             SIZE needs = drawnSize(hwnd, wraps ? client.right : 0);
             needs.cx += besideText(c->kind(), dpi);
             const bool fits = needs.cx <= client.right && (c->kind() == ControlKind::Frame || needs.cy <= client.bottom);
-            EXPECT_TRUE(fits) << frm.name() << "." << controlName(*c) << " \"" << c->caption() << "\" needs "
+            EXPECT_TRUE(fits) << frm.name() << "." << controlName(*c) << " \"" << c->shownCaption() << "\" needs "
                               << needs.cx << "x" << needs.cy << " px, has " << client.right << "x" << client.bottom;
         }
         EXPECT_GT(measured, 0);
@@ -107,6 +109,21 @@ TEST_F(Win32Captions, EveryCaptionOfEveryFormFits) {
     for (Form* form : forms.all()) expectEveryCaptionFits(*form);
     forms.main.form().get<CommandButton>("cmdPause").setCaption(kResumeCaption);
     expectEveryCaptionFits(forms.main.form());
+}
+
+// Every translation, in the ANSI code page the program's text functions write.
+TEST_F(Win32Captions, EveryCaptionFitsInEveryLanguage) {
+    for (const BuiltInLanguage& language : builtInLanguages()) {
+        SCOPED_TRACE(language.code);
+        ASSERT_EQ(installLanguage(language.code, {}, ansiOfUtf8), language.code);
+        {
+            NativeForms forms(host);
+            for (Form* form : forms.all()) expectEveryCaptionFits(*form);
+            forms.main.form().get<CommandButton>("cmdPause").setCaption(kResumeCaption);
+            expectEveryCaptionFits(forms.main.form());
+        }
+        useCatalogue(Catalogue());
+    }
 }
 
 TEST_F(Win32Captions, ACaptionTooLongForItsBoxTakesFreeRoomButNotANeighbours) {
