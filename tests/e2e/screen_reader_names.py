@@ -3,7 +3,8 @@
 one "role<TAB>name" line each, read through the accessibility bus as Orca reads them: a
 control is named by the label related to it, else by its own name (a drop-down's own name
 is its value).
-Usage: screen_reader_names.py <application name> <seconds to wait for it>"""
+With "all" as a third argument: every control with a name, "role<TAB>name", menus included.
+Usage: screen_reader_names.py <application name> <seconds to wait for it> [all]"""
 import sys
 import time
 
@@ -45,8 +46,11 @@ def main():
     if app is None:
         print("no application named %s on the accessibility bus" % sys.argv[1], file=sys.stderr)
         return 1
+    everything = len(sys.argv) > 3 and sys.argv[3] == "all"
     for node in accessibles(app):
-        if node.getRole() in READ_ROLES:
+        if everything and node.name:
+            print("%s\t%s" % (node.getRoleName(), node.name))
+        elif not everything and node.getRole() in READ_ROLES:
             label = label_of(node)
             print("%s\t%s" % (node.getRoleName(), label if label is not None else node.name))
     return 0

@@ -84,9 +84,9 @@ void CheckBoxView::mirror(Prop what) {
 }
 
 OptionView::OptionView(OptionButton& option, FormWindow& window) : ControlView(option, window), option_(option) {
+    // Exclusive as Qt sees it, so a screen reader announces a radio button in its group (a
+    // button that is not is read as a check box); the model clears the group's others.
     auto* widget = new QRadioButton(parentWidget());
-    // The model clears the group's other buttons; Qt's own exclusivity would race it.
-    widget->setAutoExclusive(false);
     QObject::connect(widget, &QRadioButton::clicked, this, [this] {
         userAction([this] { option_.userClick(); }, Prop::Value);
     });
@@ -99,7 +99,15 @@ void OptionView::mirror(Prop what) {
     const QSignalBlocker blocker(widget);
     if (what == Prop::Caption && !detached()) widget->setText(QString::fromStdString(option_.shownCaption()));
     ControlView::mirror(what);
-    if (what == Prop::Value && !detached()) widget->setChecked(option_.value());
+    if (what == Prop::Value && !detached()) mirrorValue(*widget);
+}
+
+// The model may clear every button of a group; an exclusive button refuses to be cleared.
+void OptionView::mirrorValue(QRadioButton& widget) {
+    if (widget.isChecked() == option_.value()) return;
+    widget.setAutoExclusive(option_.value());
+    widget.setChecked(option_.value());
+    widget.setAutoExclusive(true);
 }
 
 // A frame with a caption is a group box; a page (no caption) is a bare surface.

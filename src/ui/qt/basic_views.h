@@ -7,6 +7,8 @@
 class QLabel;
 class QTimer;
 
+class QRadioButton;
+
 namespace qm::qt {
 
 // A picture compiled into the program (":/images/<name>.png"); null when there is none.
@@ -51,6 +53,7 @@ protected:
     void mirror(Prop what) override;
 
 private:
+    void mirrorValue(QRadioButton& widget);
     OptionButton& option_;
 };
 

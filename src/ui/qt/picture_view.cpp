@@ -1,5 +1,6 @@
 #include "ui/qt/picture_view.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QTimer>
 #include <qdrawutil.h>
@@ -23,7 +24,19 @@ QImage canvasImage(const Canvas& canvas, QSize size) {
     return image;
 }
 
+namespace {
+
+// A screen reader reads a picture or graph as an image with its purpose, not as a filler.
+QAccessibleInterface* pictureAccessible(const QString&, QObject* object) {
+    auto* surface = dynamic_cast<PictureSurface*>(object);
+    return surface ? new QAccessibleWidget(surface, QAccessible::Graphic) : nullptr;
+}
+
+}  // namespace
+
 PictureSurface::PictureSurface(PictureBox& box, QWidget* parent) : QWidget(parent), box_(box) {
+    static const bool announced = (QAccessible::installFactory(pictureAccessible), true);
+    (void)announced;
     setAttribute(Qt::WA_OpaquePaintEvent);
     box_.setOnScreen(false);
 }
