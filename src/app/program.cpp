@@ -2,6 +2,7 @@
 
 #include "app/error_log.h"
 #include "update/post_upgrade.h"
+#include "base/catalogue.h"
 #include "base/convert.h"
 
 namespace qm {
@@ -30,6 +31,16 @@ bool handedOverToRunningInstance(Host& host, InstancePort& instance) {
     return handedOver;
 }
 
+// Said once at start: otherwise every option the user changes is lost without a word.
+void warnIfFilesCannotBeKept(Host& host, ProgramFolderPort& folder) {
+    bool keeps = true;
+    ignoreErrors([&] { keeps = folder.keepsFiles(); });
+    if (keeps) return;
+    const std::string text = formatText(
+        N_("Quillmere cannot write its files in %1, so the options you change will not be kept."), {folder.folder()});
+    host.msgBox(text, vbOKOnly | vbExclamation, kAppTitle);
+}
+
 }  // namespace
 
 std::unique_ptr<MainWindow> runProgram(Host& host, Platform& platform, ErrorSink& log) {
@@ -40,6 +51,7 @@ std::unique_ptr<MainWindow> runProgram(Host& host, Platform& platform, ErrorSink
     if (!postUpgradeCheck(host, platform, log)) return nullptr;
     // Read once: shown numbers keep the separator the user had when the program started.
     setUserDecimalSeparator(platform.locale.decimalSeparator());
+    warnIfFilesCannotBeKept(host, platform.programFolder);
     auto window = std::make_unique<MainWindow>(host, platform, log);
     host.attach(window->form());
     // Before the window shows: a logout or `kill` from then on ends it cleanly.

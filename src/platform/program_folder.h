@@ -15,6 +15,8 @@ public:
     virtual std::string exeName() = 0;
     // The full path of the running executable.
     virtual std::string exePath() = 0;
+    // False when no file can be made in folder(): the options changed would be lost.
+    virtual bool keepsFiles() { return true; }
 };
 
 }  // namespace qm

@@ -148,6 +148,8 @@ public:
     char separator() override { return '\\'; }
     std::string exeName() override { return name; }
     std::string exePath() override { return path + "\\" + name + ".exe"; }
+    bool writable = true;
+    bool keepsFiles() override { return writable; }
 };
 
 class FakeInstance : public InstancePort {

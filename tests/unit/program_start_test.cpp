@@ -97,3 +97,25 @@ TEST(ErrorLogPath, TheErrorFileLiesInTheProgramsFolder) {
 
 }  // namespace
 }  // namespace qm
+
+namespace qm {
+namespace {
+
+// A folder where no file can be made loses every option changed: the start says so, once,
+// and goes on; a folder that keeps files starts without a word.
+TEST_F(StartProgram, AFolderThatCannotKeepFilesIsToldAtStart) {
+    for (const bool writable : {true, false}) {
+        WatchingHost quiet;
+        test::FakePlatform machine;
+        Platform ports = machine.platform(quiet);
+        machine.folder.writable = writable;
+        std::function<void()> activate;
+        startProgram(quiet, ports, {activate, [] { return 0; }, {}});
+        int told = 0;
+        for (const ShownMessage& m : quiet.messages) told += m.prompt.find("will not be kept") != std::string::npos;
+        EXPECT_EQ(told, writable ? 0 : 1) << (writable ? "writable" : "read-only");
+    }
+}
+
+}  // namespace
+}  // namespace qm

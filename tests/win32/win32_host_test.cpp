@@ -159,6 +159,22 @@ TEST_F(Win32HostTest, BackgroundWorkLetsTheWindowAnswerAndEndsOnItsThread) {
 
 // The tray icon made from the core's picture shows the digits it was drawn with, read
 // back from the icon's own colour bitmap, at every size a tray asks for.
+// Moved to a screen of twice the DPI, every box is twice as large and the client area is the
+// form's size at the new scale.
+TEST_F(Win32HostTest, ADpiChangeLaysTheWindowOutAgainAtTheNewScale) {
+    const RECT before = placeOf(*list);
+    const int dpi = static_cast<int>(window->scale().dpiX);
+    RECT suggested{10, 10, 800, 600};
+    SendMessageA(window->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi * 2, dpi * 2), reinterpret_cast<LPARAM>(&suggested));
+    const RECT after = placeOf(*list);
+    EXPECT_NEAR(after.right - after.left, 2 * (before.right - before.left), 2);
+    EXPECT_NEAR(after.top, 2 * before.top, 2);
+    RECT client;
+    GetClientRect(window->hwnd(), &client);
+    EXPECT_NEAR(client.right, window->scale().x(frm.width()), 1);
+    EXPECT_EQ(static_cast<int>(window->scale().dpiX), dpi * 2);
+}
+
 TEST(Win32TrayPicture, TheIconsPixelsAreTheCanvassOwn) {
     for (int size : {16, 22, 24, 32}) {
         HICON icon = iconOfCanvas(trayLoadPicture(57, size));

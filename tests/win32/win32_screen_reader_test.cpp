@@ -113,6 +113,25 @@ TEST_F(Win32ScreenReader, EveryListDropDownAndPictureOfEveryFormIsReadByItsName)
     EXPECT_GE(expectEveryNameRead(forms.update), 1);
 }
 
+// Option buttons are announced as radio buttons and check boxes as check boxes.
+TEST_F(Win32ScreenReader, OptionButtonsAndCheckBoxesAreReadAsSuch) {
+    NativeForms forms(host);
+    Form& frm = forms.main.form();
+    int read = 0;
+    for (Control* c : frm.controls()) {
+        const long role = c->kind() == ControlKind::OptionButton ? ROLE_SYSTEM_RADIOBUTTON
+                          : c->kind() == ControlKind::CheckBox   ? ROLE_SYSTEM_CHECKBUTTON
+                                                                  : 0;
+        if (role == 0) continue;
+        ++read;
+        IAccessible* object = clientObject(hwndOf(frm, *c));
+        ASSERT_NE(object, nullptr) << c->name();
+        EXPECT_EQ(roleOf(*object), role) << c->name();
+        object->Release();
+    }
+    EXPECT_GE(read, 20);
+}
+
 // A drop-down's name is its label, its value what it shows; a renamed label is read at once,
 // even by a reader that kept the object; once the control is unloaded its old name is gone.
 class Win32ScreenReaderDropDown : public Win32ScreenReader {

@@ -46,6 +46,8 @@ PosixProgramFolder::PosixProgramFolder() : PosixProgramFolder(runningExecutable(
 PosixProgramFolder::PosixProgramFolder(std::string exePath, std::string configHome)
     : exePath_(std::move(exePath)), folder_(chooseFolder(exePath_, configHome)) {}
 
+bool PosixProgramFolder::keepsFiles() { return access(folder_.c_str(), W_OK) == 0; }
+
 std::string PosixProgramFolder::exeName() {
     const std::string name = std::filesystem::path(exePath_).filename().string();
     const size_t dot = name.rfind('.');

@@ -19,6 +19,7 @@ public:
     char separator() override { return '/'; }
     std::string exeName() override;
     std::string exePath() override { return exePath_; }
+    bool keepsFiles() override;
 
 private:
     std::string exePath_;

@@ -148,7 +148,8 @@ void MenuBar::updateNative(Menu& item) {
     if (((info.fType & MFT_SEPARATOR) != 0) != item.isSeparator()) return replace(item);
     if (item.isSeparator()) return;
     info.fMask = MIIM_STRING | MIIM_STATE;
-    info.dwTypeData = const_cast<char*>(item.shownCaption().c_str());
+    std::string caption = item.shownCaption();  // alive until the menu has copied it
+    info.dwTypeData = caption.data();
     info.fState = (item.enabled() ? MFS_ENABLED : MFS_GRAYED) | (item.checked() ? MFS_CHECKED : MFS_UNCHECKED);
     SetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
     if (!item.parent()) barChanged();
