@@ -53,6 +53,15 @@ TEST_F(PosixFolderTest, AnInstalledCopyUsesItsOwnConfigFolder) {
     EXPECT_TRUE(fs::is_directory(root + "/config/quillmere"));
 }
 
+// A packaged copy in /usr/bin keeps its files in the user's config folder, root's too.
+TEST_F(PosixFolderTest, APackagedCopyNeverWritesBesideItself) {
+    EXPECT_EQ(PosixProgramFolder("/usr/bin/quillmere", root + "/config").folder(), root + "/config/quillmere");
+    const std::pair<const char*, bool> folders[] = {
+        {"/usr/bin", true}, {"/usr", true}, {"/usr/lib/quillmere", true},
+        {"/usr/local/bin", false}, {"/usrx/bin", false}, {"/opt/quillmere", false}, {"/home/u/Quillmere", false}};
+    for (const auto& [folder, managed] : folders) EXPECT_EQ(managedByPackages(folder), managed) << folder;
+}
+
 TEST_F(PosixFolderTest, TheRunningProgramIsFound) {
     PosixProgramFolder folder;
     EXPECT_EQ(folder.exeName(), "posix_tests");

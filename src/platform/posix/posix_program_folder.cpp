@@ -26,7 +26,8 @@ std::string homeFolder() {
 std::string chooseFolder(const std::string& exePath, const std::string& configHome) {
     const std::string beside = std::filesystem::path(exePath).parent_path().string();
     std::error_code error;
-    if (!beside.empty() && std::filesystem::is_directory(beside, error) && access(beside.c_str(), W_OK) == 0)
+    if (!beside.empty() && !managedByPackages(beside) && std::filesystem::is_directory(beside, error) &&
+        access(beside.c_str(), W_OK) == 0)
         return beside;
     const std::string own = configHome + "/quillmere";
     std::filesystem::create_directories(own, error);  // a failure shows at the first write
@@ -34,6 +35,12 @@ std::string chooseFolder(const std::string& exePath, const std::string& configHo
 }
 
 }  // namespace
+
+// Root may write /usr/bin too, but what lies there belongs to the package manager.
+bool managedByPackages(const std::string& folder) {
+    const std::string path = folder + "/";
+    return path.rfind("/usr/", 0) == 0 && path.rfind("/usr/local/", 0) != 0;
+}
 
 std::string xdgConfigHome() {
     const char* config = std::getenv("XDG_CONFIG_HOME");

@@ -7,6 +7,8 @@ namespace qm {
 
 // $XDG_CONFIG_HOME when it is an absolute path, else ~/.config.
 std::string xdgConfigHome();
+// True for a folder under /usr (but not /usr/local): the package manager's, even for root.
+bool managedByPackages(const std::string& folder);
 
 // The program folder on Linux: the executable's folder when we may write there (a portable
 // copy keeps its files beside it), else $XDG_CONFIG_HOME/quillmere, created on first use.

@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "platform/posix/late_library.h"
 #include "platform/posix/posix_atomic_file.h"
+#include "platform/posix/posix_program_folder.h"
 
 namespace qm {
 
@@ -78,7 +79,10 @@ ProgramKind PosixProgramUpdate::ownKind() {
 #endif
 }
 
-bool PosixProgramUpdate::canReplaceProgram() { return ::access(folderOf(program_).c_str(), W_OK) == 0; }
+bool PosixProgramUpdate::canReplaceProgram() {
+    const std::string folder = folderOf(program_);
+    return !managedByPackages(folder) && ::access(folder.c_str(), W_OK) == 0;
+}
 
 void PosixProgramUpdate::saveProgram(const std::string& path, const std::string& bytes) {
     if (replaceFile(path, bytes, kProgramMode) != 0) raiseError(errPathFileAccess);
