@@ -136,7 +136,8 @@ HWND ControlView::create(const char* windowClass, DWORD style, DWORD exStyle) {
                             r.right - r.left, r.bottom - r.top, parentWindow(),
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr), nullptr);
     if (hwnd_) SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    // A control without a caption of its own is read by the name the core gives it.
+    // A control is read by the name and role the core gives it (a caption of its own, else
+    // the label beside it).
     const long role = accessibleRole(control_.kind());
     if (hwnd_ && role) nameForScreenReaders(hwnd_, role);
     return hwnd_;

@@ -207,6 +207,9 @@ long accessibleRole(ControlKind kind) {
         case ControlKind::ComboBox: return ROLE_SYSTEM_COMBOBOX;
         case ControlKind::PictureBox: return ROLE_SYSTEM_GRAPHIC;
         case ControlKind::TabStrip: return ROLE_SYSTEM_PAGETABLIST;
+        // A button's own object is a bare "client" where no proxy knows its styles.
+        case ControlKind::CheckBox: return ROLE_SYSTEM_CHECKBUTTON;
+        case ControlKind::OptionButton: return ROLE_SYSTEM_RADIOBUTTON;
         default: return 0;
     }
 }
