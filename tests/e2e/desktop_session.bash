@@ -35,3 +35,13 @@ ini_value() {  # the file has Windows line ends, as the profile functions write 
   tr -d '\r' 2>/dev/null <"$app/settings.ini" |
     awk -F= -v s="[$1]" -v k="$2" '/^\[/{in_s=($0==s)} in_s && $1==k {print substr($0, length(k)+2)}'
 }
+
+# A private session bus, which starts the accessibility bus when first asked, and the Qt
+# settings that put the program on it: as a screen reader or a UI robot meets it.
+start_accessibility_bus() {
+  dbus-daemon --session --nofork --nopidfile --print-address=1 >"$work/bus" 2>/dev/null &
+  pids+=($!)
+  wait_for 50 test -s "$work/bus" || { fail "no session bus"; finish; }
+  export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
+}

@@ -17,11 +17,8 @@ here=$(dirname "${BASH_SOURCE[0]}")
 source "$here/desktop_session.bash"
 start_x
 
-dbus-daemon --session --nofork --nopidfile --print-address=1 >"$work/bus" 2>/dev/null &
-pids+=($!)
-wait_for 50 test -s "$work/bus" || { fail "no session bus"; finish; }
-export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0 LOCPATH="$work/locales"
+start_accessibility_bus
+export LOCPATH="$work/locales"
 mkdir -p "$LOCPATH"
 for l in de_DE fr_FR; do localedef -i "$l" -f UTF-8 "$LOCPATH/$l.UTF-8" 2>/dev/null || { fail "localedef $l"; finish; }; done
 

@@ -15,12 +15,7 @@ here=$(dirname "${BASH_SOURCE[0]}")
 source "$here/desktop_session.bash"
 start_x
 
-# ---- a private session bus; it starts the accessibility bus when first asked -------------
-dbus-daemon --session --nofork --nopidfile --print-address=1 >"$work/bus" 2>/dev/null &
-pids+=($!)
-wait_for 50 test -s "$work/bus" || { fail "no session bus"; finish; }
-export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
+start_accessibility_bus
 
 (cd "$app" && exec ./quillmere >"$work/program.log" 2>&1) &
 pids+=($!)

@@ -21,11 +21,8 @@ weston --backend=headless-backend.so --use-pixman --socket=qm-wayland --width=10
   >"$work/weston.log" 2>&1 &
 pids+=($!)
 wait_for 50 test -S "$XDG_RUNTIME_DIR/qm-wayland" || { fail "weston did not start: $(cat "$work/weston.log")"; finish; }
-dbus-daemon --session --nofork --nopidfile --print-address=1 >"$work/bus" 2>/dev/null &
-pids+=($!)
-wait_for 50 test -s "$work/bus" || { fail "no session bus"; finish; }
-export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus") WAYLAND_DISPLAY=qm-wayland QT_QPA_PLATFORM=wayland
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
+start_accessibility_bus
+export WAYLAND_DISPLAY=qm-wayland QT_QPA_PLATFORM=wayland
 
 (cd "$app" && exec ./quillmere >"$work/program.log" 2>&1) &
 pids+=($!)

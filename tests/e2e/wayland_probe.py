@@ -8,15 +8,7 @@ import time
 
 import pyatspi
 
-
-def application(name, seconds=20):
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name.lower() == name.lower() and app.childCount > 0:
-                return app
-        time.sleep(0.2)
-    return None
+from screen_reader_names import find_application
 
 
 def find(node, role, name, depth=0):
@@ -31,7 +23,7 @@ def find(node, role, name, depth=0):
 
 
 def main():
-    app = application(sys.argv[1])
+    app = find_application(sys.argv[1], 20)
     if app is None:
         return 2
     if sys.argv[2] == "shows":

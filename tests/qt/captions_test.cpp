@@ -109,36 +109,28 @@ protected:
         EXPECT_GT(expectEveryShownCaptionFits(frm), 0) << frm.name();
         frm.hide();
     }
+    // Every page with both captions of the pause button, the launcher editor, the update window.
+    void expectProgramFormsFit() {
+        ProgramForms forms(host);
+        Form& main = forms.main.form();
+        main.show();
+        QApplication::processEvents();
+        expectEveryPageFits(main);
+        main.get<CommandButton>("cmdPause").setCaption(kResumeCaption);
+        expectEveryPageFits(main);
+        expectEveryCaptionFits(forms.launcher);
+        expectEveryCaptionFits(forms.update);
+    }
 };
 
-TEST_F(Captions, EveryCaptionOfEveryFormFits) {
-    ProgramForms forms(host);
-    Form& main = forms.main.form();
-    main.show();
-    QApplication::processEvents();
-    expectEveryPageFits(main);
-    main.get<CommandButton>("cmdPause").setCaption(kResumeCaption);
-    expectEveryPageFits(main);
-    expectEveryCaptionFits(forms.launcher);
-    expectEveryCaptionFits(forms.update);
-}
+TEST_F(Captions, EveryCaptionOfEveryFormFits) { expectProgramFormsFit(); }
 
 // Translations are longer, German most: every one still fits, in every form.
 TEST_F(Captions, EveryCaptionFitsInEveryLanguage) {
     for (const BuiltInLanguage& language : builtInLanguages()) {
         SCOPED_TRACE(language.code);
         installLanguage(language.code, {}, [](const std::string& text) { return text; });
-        {
-            ProgramForms forms(host);
-            Form& main = forms.main.form();
-            main.show();
-            QApplication::processEvents();
-            expectEveryPageFits(main);
-            main.get<CommandButton>("cmdPause").setCaption(kResumeCaption);
-            expectEveryPageFits(main);
-            expectEveryCaptionFits(forms.launcher);
-            expectEveryCaptionFits(forms.update);
-        }
+        expectProgramFormsFit();
         useCatalogue(Catalogue());
     }
 }

@@ -100,28 +100,26 @@ protected:
         EXPECT_GT(measured, 0);
     }
 
+    // Every form, and the main window again with the pause button's second caption.
+    void expectProgramFormsFit() {
+        NativeForms forms(host);
+        for (Form* form : forms.all()) expectEveryCaptionFits(*form);
+        forms.main.form().get<CommandButton>("cmdPause").setCaption(kResumeCaption);
+        expectEveryCaptionFits(forms.main.form());
+    }
+
     const int dpi = screenDpi();
     Win32Host host;
 };
 
-TEST_F(Win32Captions, EveryCaptionOfEveryFormFits) {
-    NativeForms forms(host);
-    for (Form* form : forms.all()) expectEveryCaptionFits(*form);
-    forms.main.form().get<CommandButton>("cmdPause").setCaption(kResumeCaption);
-    expectEveryCaptionFits(forms.main.form());
-}
+TEST_F(Win32Captions, EveryCaptionOfEveryFormFits) { expectProgramFormsFit(); }
 
 // Every translation, in the ANSI code page the program's text functions write.
 TEST_F(Win32Captions, EveryCaptionFitsInEveryLanguage) {
     for (const BuiltInLanguage& language : builtInLanguages()) {
         SCOPED_TRACE(language.code);
         ASSERT_EQ(installLanguage(language.code, {}, ansiOfUtf8), language.code);
-        {
-            NativeForms forms(host);
-            for (Form* form : forms.all()) expectEveryCaptionFits(*form);
-            forms.main.form().get<CommandButton>("cmdPause").setCaption(kResumeCaption);
-            expectEveryCaptionFits(forms.main.form());
-        }
+        expectProgramFormsFit();
         useCatalogue(Catalogue());
     }
 }

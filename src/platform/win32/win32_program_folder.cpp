@@ -32,24 +32,22 @@ std::optional<std::string> ansiPath(const std::wstring& path) {
 
 namespace {
 
-std::wstring wideModulePath() {
-    std::vector<wchar_t> buffer(MAX_PATH);
+// The module's file name through GetModuleFileNameA or W; long paths grow the buffer until
+// the name fits.
+template <class Char, class Get>
+std::basic_string<Char> modulePath(Get get) {
+    std::vector<Char> buffer(MAX_PATH);
     for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n < buffer.size()) return std::wstring(buffer.data(), n);
+        const DWORD n = get(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n < buffer.size()) return std::basic_string<Char>(buffer.data(), n);
         buffer.resize(buffer.size() * 2);
     }
 }
 
+std::wstring wideModulePath() { return modulePath<wchar_t>(GetModuleFileNameW); }
+
 // The ANSI module name, "?" and all, when the path has no ANSI name at all.
-std::string ansiModulePath() {
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n < buffer.size()) return std::string(buffer.data(), n);
-        buffer.resize(buffer.size() * 2);
-    }
-}
+std::string ansiModulePath() { return modulePath<char>(GetModuleFileNameA); }
 
 }  // namespace
 
@@ -76,10 +74,17 @@ std::optional<std::string> applicationDataFolder() {
 std::string Win32ProgramFolder::folder() {
     if (folder_) return *folder_;
     const std::optional<std::string> exe = ansiPath(wideModulePath());
+    keepsFiles_ = true;
     if (exe && folderWritable(folderOfPath(*exe))) return *(folder_ = folderOfPath(*exe));
     const std::optional<std::string> data = applicationDataFolder();
-    folder_ = data && folderWritable(*data) ? *data : folderOfPath(exePath());
+    keepsFiles_ = data && folderWritable(*data);
+    folder_ = keepsFiles_ ? *data : folderOfPath(exePath());
     return *folder_;
+}
+
+bool Win32ProgramFolder::keepsFiles() {
+    folder();  // decided there, with the folder
+    return keepsFiles_;
 }
 
 }  // namespace qm

@@ -17,18 +17,17 @@ std::string baseNameOfPath(const std::string& path);
 // when neither can be written in the code page.
 std::optional<std::string> ansiPath(const std::wstring& path);
 
-bool folderWritable(const std::string& folder);
-
 class Win32ProgramFolder : public ProgramFolderPort {
 public:
     std::string folder() override;
     char separator() override { return '\\'; }
     std::string exeName() override { return baseNameOfPath(exePath()); }
     std::string exePath() override;
-    bool keepsFiles() override { return folderWritable(folder()); }
+    bool keepsFiles() override;
 
 private:
     std::optional<std::string> folder_;
+    bool keepsFiles_ = true;
 };
 
 // True when a file can be made in the folder.
